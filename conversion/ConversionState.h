@@ -1,0 +1,40 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "conversion/LineList.h"
+#include "conversion/PatExtract.h"
+#include "conversion/StringSplit.h"
+
+// The state that the conversion run and both converters share, held by the main window (or the
+// command-line tool) for as long as it lives.
+class TConversionState {
+public:
+    TConversionState();
+
+    // Result of the last ClassifyKey.
+    std::uint8_t KeyCode = 0;
+    // Directory of the executable, with its trailing separator.
+    std::string ExeDir;
+    // The conversion settings: 0 writes an output; the dialect of SGF written (0 to 3).
+    std::int32_t SGFConv = 0;
+    std::int32_t UGFConv = 0;
+    std::int32_t SSGFApli = 0;
+    std::int32_t USGFApli = 0;
+    // Work steps of the file being converted.
+    std::int32_t ProgressCount = 0;
+    // Diagnostic lines (Shift-JIS), only ever appended to.
+    TLineList TempMemo;
+    // Why the last converter call gave false (Shift-JIS); empty after a true.
+    std::string FailureReason;
+
+    TStringSplit StringSplit;
+    TPatExtract PatExtract;
+
+    // Sets KeyCode to the code of key (see KeyCodeOf).
+    void ClassifyKey(std::string_view key);
+    // Adds 1 to ProgressCount and returns the new value.
+    std::int32_t StepProgress();
+};

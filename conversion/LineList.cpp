@@ -1,0 +1,133 @@
+#include "conversion/LineList.h"
+
+#include <cstdio>
+#include <filesystem>
+#include <memory>
+#include <random>
+#include <system_error>
+
+#include "conversion/FileError.h"
+#include "conversion/Text.h"
+
+namespace {
+
+struct TFileCloser {
+    void operator()(std::FILE* file) const { std::fclose(file); }
+};
+using TFileHandle = std::unique_ptr<std::FILE, TFileCloser>;
+
+std::filesystem::path NativePath(const std::string& path) {
+    return std::filesystem::path(path);
+}
+
+// Opens a new file beside target that did not exist before ("x": exclusive creation), so the
+// temporary file never replaces anything of the user's.
+TFileHandle CreateTemporaryBeside(const std::string& target, std::string& temporary) {
+    static std::mt19937_64 generator{std::random_device{}()};
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        char suffix[32];
+        std::snprintf(suffix, sizeof suffix, ".%016llx.tmp",
+                      static_cast<unsigned long long>(generator()));
+        temporary = target + suffix;
+        if (std::FILE* file = std::fopen(temporary.c_str(), "wbx")) {
+            return TFileHandle(file);
+        }
+    }
+    return nullptr;
+}
+
+}  // namespace
+
+TLineList SplitLines(std::string_view text) {
+    const std::size_t nul = text.find('\0');
+    if (nul != std::string_view::npos) {
+        text = text.substr(0, nul);
+    }
+    TLineList lines;
+    std::size_t begin = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\r' || text[i] == '\n') {
+            lines.emplace_back(text.substr(begin, i - begin));
+            if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') {
+                ++i;
+            }
+            begin = i + 1;
+        }
+    }
+    if (begin < text.size()) {
+        lines.emplace_back(text.substr(begin));
+    }
+    return lines;
+}
+
+std::string JoinLines(const TLineList& lines) {
+    std::size_t size = 0;
+    for (const std::string& line : lines) {
+        size += line.size() + 2;
+    }
+    std::string text;
+    text.reserve(size);
+    for (const std::string& line : lines) {
+        text += line;
+        text += "\r\n";
+    }
+    return text;
+}
+
+std::string LoadBytes(const std::string& path) {
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(NativePath(path), error)) {
+        throw TFileError(TFileErrorKind::Open, path);
+    }
+    TFileHandle file(std::fopen(path.c_str(), "rb"));
+    if (!file) {
+        throw TFileError(TFileErrorKind::Open, path);
+    }
+    std::string bytes;
+    char buffer[1 << 16];
+    std::size_t count;
+    while ((count = std::fread(buffer, 1, sizeof buffer, file.get())) > 0) {
+        bytes.append(buffer, count);
+    }
+    if (std::ferror(file.get())) {
+        throw TFileError(TFileErrorKind::Open, path);
+    }
+    return bytes;
+}
+
+TLineList LoadLines(const std::string& path) {
+    return SplitLines(LoadBytes(path));
+}
+
+void SaveBytes(const std::string& path, std::string_view bytes) {
+    std::string temporary;
+    TFileHandle file = CreateTemporaryBeside(path, temporary);
+    if (!file) {
+        throw TFileError(TFileErrorKind::Create, path);
+    }
+    const bool written = std::fwrite(bytes.data(), 1, bytes.size(), file.get()) == bytes.size() &&
+                         std::fflush(file.get()) == 0;
+    const bool closed = std::fclose(file.release()) == 0;
+    std::error_code error;
+    if (written && closed) {
+        std::filesystem::rename(NativePath(temporary), NativePath(path), error);
+        if (!error) {
+            return;
+        }
+    }
+    std::filesystem::remove(NativePath(temporary), error);
+    throw TFileError(TFileErrorKind::Create, path);
+}
+
+void SaveLines(const std::string& path, const TLineList& lines) {
+    SaveBytes(path, JoinLines(lines));
+}
+
+int IndexOfLine(const TLineList& lines, std::string_view text) {
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        if (SameTextIgnoringCase(lines[i], text)) {
+            return static_cast<int>(i);
+        }
+    }
+    return -1;
+}

@@ -1,0 +1,36 @@
+#include "conversion/Services.h"
+
+#include "conversion/FileOps.h"
+#include "conversion/Paths.h"
+
+std::string TCandidateService::FullPath(int row) const {
+    return JoinPath(SubItem(row), Caption(row));
+}
+
+bool TDiskFileService::Exists(const std::string& path) {
+    return FileExists(path);
+}
+
+bool TDiskFileService::Delete(const std::string& path) {
+    return DeleteFile(path);
+}
+
+bool TDiskFileService::Rename(const std::string& from, const std::string& to) {
+    return RenameFile(from, to);
+}
+
+std::string TDiskFileService::Load(const std::string& path) {
+    return LoadBytes(path);
+}
+
+void TDiskFileService::Save(const std::string& path, std::string_view bytes) {
+    SaveBytes(path, bytes);
+}
+
+void TSilentProgress::SetBar(TBar bar, TBarField field, int value) {
+    m_values[static_cast<int>(bar)][static_cast<int>(field)] = value;
+}
+
+int TSilentProgress::GetBar(TBar bar, TBarField field) const {
+    return m_values[static_cast<int>(bar)][static_cast<int>(field)];
+}

@@ -1,0 +1,107 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "conversion/LineList.h"
+
+// What the conversion code asks of the windows and the disk. The windows implement these, the
+// command-line tool brings console versions, and tests bring recording fakes. All texts are
+// Shift-JIS bytes.
+
+// The two bars of the progress window: the current file and the whole run.
+enum class TBar { ProgressBar1, ProgressBar2 };
+enum class TBarField { Min, Max, Position };
+
+// The progress window: its bars, its caption and the timer Timer1, which, while on, copies
+// ProgressCount into ProgressBar1's position on its ticks.
+class TProgressService {
+public:
+    virtual ~TProgressService() = default;
+    // Shows the window, not modal.
+    virtual void Show() = 0;
+    // Closes the window; it stays for the next run.
+    virtual void Close() = 0;
+    virtual void SetCaption(std::string_view caption) = 0;
+    virtual void SetBar(TBar bar, TBarField field, int value) = 0;
+    virtual int GetBar(TBar bar, TBarField field) const = 0;
+    virtual void SetTimer(bool enabled) = 0;
+};
+
+// The candidate list of the main window. Rows count from 0; a row is a file name (its caption)
+// and a directory (its first sub-item).
+class TCandidateService {
+public:
+    virtual ~TCandidateService() = default;
+    virtual int RowCount() const = 0;
+    // The selected row, or none.
+    virtual std::optional<int> SelectedRow() const = 0;
+    virtual std::string Caption(int row) const = 0;
+    virtual std::string SubItem(int row) const = 0;
+    // Deletes row; later rows move up by one.
+    virtual void DeleteRow(int row) = 0;
+    virtual void Clear() = 0;
+    virtual void AppendRow(std::string_view name, std::string_view directory) = 0;
+    virtual void SelectRow(int row) = 0;
+    // Gives the list the keyboard focus.
+    virtual void Focus() = 0;
+    // Enables the four list buttons when there are rows, disables them when there are none.
+    virtual void UpdateButtons() = 0;
+    // Shows the row count in the status line.
+    virtual void UpdateStatusLine() = 0;
+
+    // JoinPath(SubItem(row), Caption(row)).
+    std::string FullPath(int row) const;
+};
+
+// The two modal message boxes, each with one button "OK"; they return when dismissed.
+class TMessageService {
+public:
+    virtual ~TMessageService() = default;
+    // Caption "情報", information icon.
+    virtual void Info(std::string_view text) = 0;
+    // Caption "エラー", error icon.
+    virtual void Error(std::string_view text) = 0;
+};
+
+// The files the converters read and write.
+class TFileService {
+public:
+    virtual ~TFileService() = default;
+    // True only for an existing file, not a directory.
+    virtual bool Exists(const std::string& path) = 0;
+    // False when the file could not be deleted.
+    virtual bool Delete(const std::string& path) = 0;
+    // False when the file could not be renamed; never replaces a file at to.
+    virtual bool Rename(const std::string& from, const std::string& to) = 0;
+    // The whole file. Throws TFileError (Open).
+    virtual std::string Load(const std::string& path) = 0;
+    // Creates or replaces the file through a temporary file and a rename. Throws TFileError
+    // (Create).
+    virtual void Save(const std::string& path, std::string_view bytes) = 0;
+};
+
+// TFileService on the real disk.
+class TDiskFileService : public TFileService {
+public:
+    bool Exists(const std::string& path) override;
+    bool Delete(const std::string& path) override;
+    bool Rename(const std::string& from, const std::string& to) override;
+    std::string Load(const std::string& path) override;
+    void Save(const std::string& path, std::string_view bytes) override;
+};
+
+// A progress window that nobody sees: remembers the bars, shows nothing.
+class TSilentProgress : public TProgressService {
+public:
+    void Show() override {}
+    void Close() override {}
+    void SetCaption(std::string_view) override {}
+    void SetBar(TBar bar, TBarField field, int value) override;
+    int GetBar(TBar bar, TBarField field) const override;
+    void SetTimer(bool) override {}
+
+private:
+    int m_values[2][3] = {};
+};

@@ -1,0 +1,56 @@
+#include "conversion/PatExtract.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "tests/support/Sjis.h"
+
+TEST(PatExtract, TakesNameAndValue) {
+    struct Row {
+        const char* name;
+        std::string expr;
+        std::string pattern1;
+        std::string pattern2;
+        bool found;
+        std::string prope;
+        std::string data;
+    };
+    const Row rows[] = {
+        {"property", "B[pd]", "[", "]", true, "B", "pd"},
+        {"blanks trimmed", " AB [ dd ] ", "[", "]", true, "AB", "dd"},
+        {"no opening pattern", "pd]", "[", "]", false, "", ""},
+        {"no closing pattern", "B[pd", "[", "]", false, "", ""},
+        {"closing before opening: prope is all before the opening", "a]b[c", "[", "]", true,
+         "a]b", ""},
+        {"escaped bracket is not recognised", "C[x\\]y]", "[", "]", true, "C", "x\\"},
+        {"rank in a name", "Name (5d)", "(", ")", true, "Name", "5d"},
+        {"trail byte ] inside the value", "PB[" SJIS_ZO "x]", "[", "]", true, "PB",
+         SJIS_ZO "x"},
+        {"trail byte [ in the name", SJIS_CHOON "[a]", "[", "]", true, SJIS_CHOON, "a"},
+        {"empty value", "B[]", "[", "]", true, "B", ""},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        TPatExtract extract;
+        extract.Prope = "old";
+        extract.Data = "old";
+        extract.Expr = row.expr;
+        extract.Pattern1 = row.pattern1;
+        extract.Pattern2 = row.pattern2;
+        EXPECT_EQ(extract.Extract(), row.found);
+        EXPECT_EQ(extract.Prope, row.prope);
+        EXPECT_EQ(extract.Data, row.data);
+    }
+}
+
+TEST(PatExtract, DataStartsOneByteAfterTheOpeningWhateverItsLength) {
+    // Kept as designed: a two-byte opening pattern leaves its second byte in the data.
+    TPatExtract extract;
+    extract.Expr = "a<<b>>";
+    extract.Pattern1 = "<<";
+    extract.Pattern2 = ">>";
+    ASSERT_TRUE(extract.Extract());
+    EXPECT_EQ(extract.Prope, "a");
+    EXPECT_EQ(extract.Data, "<b");
+}

@@ -1,0 +1,69 @@
+#include "conversion/Paths.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "tests/support/Sjis.h"
+
+namespace {
+constexpr TPathStyle WIN = TPathStyle::Windows;
+constexpr TPathStyle POSIX = TPathStyle::Posix;
+}  // namespace
+
+TEST(Paths, JoinAddsOneSeparator) {
+    EXPECT_EQ(JoinPath("C:\\kifu", "a.ugf", WIN), "C:\\kifu\\a.ugf");
+    EXPECT_EQ(JoinPath("C:\\kifu\\", "a.ugf", WIN), "C:\\kifu\\a.ugf");
+    EXPECT_EQ(JoinPath("", "a.ugf", WIN), "\\a.ugf");
+    EXPECT_EQ(JoinPath("C:", "a.ugf", WIN), "C:\\a.ugf");
+    EXPECT_EQ(JoinPath("C:\\" SJIS_HYO, "a.ugf", WIN), "C:\\" SJIS_HYO "\\a.ugf");
+    EXPECT_EQ(JoinPath("/home/kifu", "a.ugf", POSIX), "/home/kifu/a.ugf");
+    EXPECT_EQ(JoinPath("/home/kifu/", "a.ugf", POSIX), "/home/kifu/a.ugf");
+    EXPECT_EQ(JoinPath("/", "a.ugf", POSIX), "/a.ugf");
+    EXPECT_EQ(JoinPath("kifu\\", "a.ugf", POSIX), "kifu\\/a.ugf");
+}
+
+TEST(Paths, TakesPathsApartInBothStyles) {
+    struct Row {
+        const char* path;
+        TPathStyle style;
+        const char* name;
+        const char* directory;
+        const char* extension;
+    };
+    const Row rows[] = {
+        {"C:\\kifu\\a.ugf", WIN, "a.ugf", "C:\\kifu", ".ugf"},
+        {"C:\\a.ugf", WIN, "a.ugf", "C:\\", ".ugf"},
+        {"C:a.ugf", WIN, "a.ugf", "C:", ".ugf"},
+        {"\\a.ugf", WIN, "a.ugf", "\\", ".ugf"},
+        {"\\\\server\\a.ugf", WIN, "a.ugf", "\\\\server", ".ugf"},
+        {"a.b.ugf", WIN, "a.b.ugf", "", ".ugf"},
+        {"C:\\x.y\\game", WIN, "game", "C:\\x.y", ""},
+        {"C:\\kifu\\.ugf", WIN, ".ugf", "C:\\kifu", ".ugf"},
+        {"C:\\" SJIS_HYO "\\a.sgf", WIN, "a.sgf", "C:\\" SJIS_HYO, ".sgf"},
+        {"C:\\" SJIS_HYO ".sgf", WIN, SJIS_HYO ".sgf", "C:\\", ".sgf"},
+        {"C:\\kifu\\" SJIS_SO "a", WIN, SJIS_SO "a", "C:\\kifu", ""},
+        {"C:\\kifu\\" SJIS_HYO "\\", WIN, "", "C:\\kifu\\" SJIS_HYO, ""},
+        {"/home/kifu/a.ugf", POSIX, "a.ugf", "/home/kifu", ".ugf"},
+        {"/a.ugf", POSIX, "a.ugf", "/", ".ugf"},
+        {"a.ugf", POSIX, "a.ugf", "", ".ugf"},
+        {"/home/x.y/game", POSIX, "game", "/home/x.y", ""},
+        {"/home/kifu/.ugf", POSIX, ".ugf", "/home/kifu", ".ugf"},
+        {"C:\\kifu\\a.ugf", POSIX, "C:\\kifu\\a.ugf", "", ".ugf"},
+        {"/home//a.ugf", POSIX, "a.ugf", "/home//", ".ugf"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.path);
+        EXPECT_EQ(ExtractFileName(row.path, row.style), row.name);
+        EXPECT_EQ(ExtractFileDir(row.path, row.style), row.directory);
+        EXPECT_EQ(ExtractFileExt(row.path, row.style), row.extension);
+    }
+}
+
+TEST(Paths, ChangesTheExtension) {
+    EXPECT_EQ(ChangeFileExt("D:\\kifu\\game.ugf", ".sgf", WIN), "D:\\kifu\\game.sgf");
+    EXPECT_EQ(ChangeFileExt("D:\\kifu\\game", ".bak", WIN), "D:\\kifu\\game.bak");
+    EXPECT_EQ(ChangeFileExt("D:\\k.f\\game", ".bak", WIN), "D:\\k.f\\game.bak");
+    EXPECT_EQ(ChangeFileExt("/home/kifu/.ugf", ".sgf", POSIX), "/home/kifu/.sgf");
+    EXPECT_EQ(ChangeFileExt("a.b.ugf", ".bak", POSIX), "a.b.bak");
+}

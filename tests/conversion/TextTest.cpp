@@ -1,0 +1,76 @@
+#include "conversion/Text.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "tests/support/Sjis.h"
+
+using namespace std::string_literals;
+
+TEST(Text, LeadBytesAreTheTwoShiftJisRanges) {
+    EXPECT_FALSE(IsLeadByte(0x80));
+    EXPECT_TRUE(IsLeadByte(0x81));
+    EXPECT_TRUE(IsLeadByte(0x9F));
+    EXPECT_FALSE(IsLeadByte(0xA0));
+    EXPECT_FALSE(IsLeadByte(0xDF));
+    EXPECT_TRUE(IsLeadByte(0xE0));
+    EXPECT_TRUE(IsLeadByte(0xFC));
+    EXPECT_FALSE(IsLeadByte(0xFD));
+    EXPECT_FALSE(IsLeadByte('A'));
+}
+
+TEST(Text, FindTextSkipsTrailBytesAndStopsAtNul) {
+    struct Row {
+        const char* name;
+        std::string pattern;
+        std::string text;
+        std::size_t expected;
+    };
+    const Row rows[] = {
+        {"first occurrence, 1-based", "b", "abcb", 2},
+        {"absent", "x", "abc", 0},
+        {"empty pattern", "", "abc", 0},
+        {"empty text", "a", "", 0},
+        {"pattern longer than text", "abcd", "abc", 0},
+        {"trail byte ] is not a bracket", "]", "a" SJIS_ZO "]", 4},
+        {"trail byte \\ is not a delimiter", "\\", SJIS_HYO, 0},
+        {"trail byte [ is not a bracket", "[", SJIS_CHOON "x[", 4},
+        {"trail byte A is not a letter", "A", SJIS_A "A", 3},
+        {"two-byte pattern matches whole characters", SJIS_ZO, "x" SJIS_ZO, 2},
+        {"match may not start on a trail byte", "\x5D\x83", SJIS_ZO "\x83\x5D", 0},
+        {"nothing after a NUL", "b", "a\0b"s, 0},
+        {"before a NUL is found", "a", "a\0b"s, 1},
+        {"half-width katakana are single bytes", "]", "\xB1]", 2},
+        {"lead byte at the very end", "\x83", "ab\x83", 3},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        EXPECT_EQ(FindText(row.pattern, row.text), row.expected);
+    }
+}
+
+TEST(Text, CaseMappingTouchesAsciiLettersOnly) {
+    EXPECT_EQ(AnsiLower("PD" SJIS_A "Z"), "pd" SJIS_A "z");
+    EXPECT_EQ(AnsiUpper("pd" "\x82\x61" "z"), "PD" "\x82\x61" "Z");  // Ｂ's trail byte is 'a'
+    EXPECT_EQ(AnsiUpper("\xE0"), "\xE0");  // a lone lead byte at the end
+    EXPECT_EQ(AnsiLower("\xC0\xDE"), "\xC0\xDE");
+    EXPECT_TRUE(SameTextIgnoringCase("[data]", "[Data]"));
+    EXPECT_FALSE(SameTextIgnoringCase(SJIS_A, "\x83\x61"));
+    EXPECT_FALSE(SameTextIgnoringCase(" [Data]", "[Data]"));
+}
+
+TEST(Text, TrimRemovesControlBytesAndBlanksAtBothEnds) {
+    EXPECT_EQ(Trim(" \t\r\na b\x01 "), "a b");
+    EXPECT_EQ(Trim(" \x1f "), "");
+    EXPECT_EQ(Trim(""), "");
+    EXPECT_EQ(Trim("\x81\x40"), "\x81\x40");  // the full-width blank is not a control byte
+}
+
+TEST(Text, CopyClampsStartAndCount) {
+    EXPECT_EQ(Copy("abcdef", 2, 3), "bcd");
+    EXPECT_EQ(Copy("abcdef", -5, 2), "ab");
+    EXPECT_EQ(Copy("abcdef", 7, 1), "");
+    EXPECT_EQ(Copy("abcdef", 3, -1), "");
+    EXPECT_EQ(Copy("abcdef", 5, 100), "ef");
+}

@@ -1,0 +1,146 @@
+#include "tests/support/FakeServices.h"
+
+#include "conversion/FileError.h"
+
+namespace {
+
+const char* BarName(TBar bar) {
+    return bar == TBar::ProgressBar1 ? "ProgressBar1" : "ProgressBar2";
+}
+
+const char* FieldName(TBarField field) {
+    switch (field) {
+        case TBarField::Min:
+            return "Min";
+        case TBarField::Max:
+            return "Max";
+        case TBarField::Position:
+            return "Position";
+    }
+    return "?";
+}
+
+}  // namespace
+
+void TFakeProgress::Show() {
+    m_log.push_back("Show");
+}
+
+void TFakeProgress::Close() {
+    m_log.push_back("Close");
+}
+
+void TFakeProgress::SetCaption(std::string_view caption) {
+    m_log.push_back("Caption " + std::string(caption));
+}
+
+void TFakeProgress::SetBar(TBar bar, TBarField field, int value) {
+    m_values[static_cast<int>(bar)][static_cast<int>(field)] = value;
+    m_log.push_back(std::string(BarName(bar)) + "." + FieldName(field) + "=" +
+                    std::to_string(value));
+}
+
+int TFakeProgress::GetBar(TBar bar, TBarField field) const {
+    return m_values[static_cast<int>(bar)][static_cast<int>(field)];
+}
+
+void TFakeProgress::SetTimer(bool enabled) {
+    timer = enabled;
+    m_log.push_back(enabled ? "Timer1 on" : "Timer1 off");
+}
+
+int TFakeCandidates::RowCount() const {
+    return static_cast<int>(rows.size());
+}
+
+std::optional<int> TFakeCandidates::SelectedRow() const {
+    return selected;
+}
+
+std::string TFakeCandidates::Caption(int row) const {
+    return rows.at(static_cast<std::size_t>(row)).first;
+}
+
+std::string TFakeCandidates::SubItem(int row) const {
+    return rows.at(static_cast<std::size_t>(row)).second;
+}
+
+void TFakeCandidates::DeleteRow(int row) {
+    m_log.push_back("Delete " + std::to_string(row));
+    rows.erase(rows.begin() + row);
+    if (selected == row) {
+        selected.reset();
+    } else if (selected && *selected > row) {
+        --*selected;
+    }
+}
+
+void TFakeCandidates::Clear() {
+    m_log.push_back("Clear");
+    rows.clear();
+    selected.reset();
+}
+
+void TFakeCandidates::AppendRow(std::string_view name, std::string_view directory) {
+    m_log.push_back("Append " + std::string(name) + " | " + std::string(directory));
+    rows.emplace_back(name, directory);
+}
+
+void TFakeCandidates::SelectRow(int row) {
+    m_log.push_back("Select " + std::to_string(row));
+    selected = row;
+}
+
+void TFakeCandidates::Focus() {
+    m_log.push_back("Focus");
+}
+
+void TFakeCandidates::UpdateButtons() {
+    m_log.push_back("UpdateButtons");
+}
+
+void TFakeCandidates::UpdateStatusLine() {
+    m_log.push_back("UpdateStatusLine");
+}
+
+void TFakeMessages::Info(std::string_view text) {
+    m_log.push_back("Info " + std::string(text));
+}
+
+void TFakeMessages::Error(std::string_view text) {
+    m_log.push_back("Error " + std::string(text));
+}
+
+bool TFakeFiles::Exists(const std::string& path) {
+    return files.count(path) > 0;
+}
+
+bool TFakeFiles::Delete(const std::string& path) {
+    m_log.push_back("Delete " + path);
+    return files.erase(path) > 0;
+}
+
+bool TFakeFiles::Rename(const std::string& from, const std::string& to) {
+    m_log.push_back("Rename " + from + " -> " + to);
+    if (!files.count(from) || files.count(to) || directories.count(to)) {
+        return false;
+    }
+    files[to] = files[from];
+    files.erase(from);
+    return true;
+}
+
+std::string TFakeFiles::Load(const std::string& path) {
+    if (!files.count(path) || unreadable.count(path)) {
+        throw TFileError(TFileErrorKind::Open, path);
+    }
+    return files[path];
+}
+
+void TFakeFiles::Save(const std::string& path, std::string_view bytes) {
+    m_log.push_back("Save " + path);
+    if (unwritable.count(path) || directories.count(path)) {
+        throw TFileError(TFileErrorKind::Create, path);
+    }
+    files[path] = std::string(bytes);
+}
