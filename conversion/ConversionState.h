@@ -6,6 +6,7 @@
 
 #include "conversion/LineList.h"
 #include "conversion/PatExtract.h"
+#include "conversion/SGFAdjust.h"
 #include "conversion/StringSplit.h"
 
 // The state that the conversion run and both converters share, held by the main window (or the
@@ -32,6 +33,7 @@ public:
 
     TStringSplit StringSplit;
     TPatExtract PatExtract;
+    TSGFAdjust SGFAdjust;
 
     // Sets KeyCode to the code of key (see KeyCodeOf).
     void ClassifyKey(std::string_view key);

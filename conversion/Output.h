@@ -1,0 +1,26 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "conversion/ConversionState.h"
+#include "conversion/LineList.h"
+#include "conversion/Services.h"
+
+// What the pure part of a converter makes of one record: the output lines, when there is an
+// output to write.
+struct TConvertedRecord {
+    // True when lines are to be written; false when the record was rejected or the settings ask
+    // for no output (the reason is then in the state's FailureReason).
+    bool ready = false;
+    TLineList lines;
+};
+
+// Writes lines as the output of source: at source's path with its extension replaced by
+// extension. An existing output first becomes the ".bak" file of the same stem, after an older
+// ".bak" file has been deleted. When the existing output cannot be moved out of the way, nothing
+// is written, the reason goes to state.FailureReason and the result is false. Throws TFileError
+// when the output cannot be written.
+[[nodiscard]] bool WriteOutput(const std::string& source, std::string_view extension,
+                               const TLineList& lines, TConversionState& state,
+                               TFileService& files);

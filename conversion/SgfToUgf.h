@@ -1,0 +1,21 @@
+#pragma once
+
+#include <string>
+
+#include "conversion/ConversionState.h"
+#include "conversion/LineList.h"
+#include "conversion/Output.h"
+#include "conversion/Services.h"
+
+// The UGF lines of one SGF record, working on the shared state (SGFAdjust, PatExtract,
+// StringSplit, KeyCode, ProgressCount, TempMemo, FailureReason) and driving ProgressBar1 and
+// Timer1. Not ready, with a reason in FailureReason, when the splitter rejects the text or the
+// settings ask for no output. Touches no file.
+TConvertedRecord ConvertSgfRecord(const TLineList& source, TConversionState& state,
+                                  TProgressService& progress);
+
+// Converts the SGF file at path into a UGF file beside it (see WriteOutput). True exactly when
+// the UGF file was written; false with a reason in state.FailureReason otherwise. Throws
+// TFileError when the source cannot be read or the output cannot be written.
+[[nodiscard]] bool ConvertSgfToUgf(const std::string& path, TConversionState& state,
+                                   TProgressService& progress, TFileService& files);

@@ -1,0 +1,21 @@
+#pragma once
+
+#include <string>
+
+#include "conversion/ConversionState.h"
+#include "conversion/LineList.h"
+#include "conversion/Output.h"
+#include "conversion/Services.h"
+
+// The SGF lines of one UGF record, in the dialect that state.USGFApli picks (0 to 3), working on
+// the shared state (KeyCode, ProgressCount, StringSplit, TempMemo, FailureReason) and driving
+// ProgressBar1 and Timer1. Not ready, with a reason in FailureReason, when the record is rejected
+// or the settings ask for no output. Touches no file.
+TConvertedRecord ConvertUgfRecord(const TLineList& source, TConversionState& state,
+                                  TProgressService& progress);
+
+// Converts the UGF file at path into an SGF file beside it (see WriteOutput). True exactly when
+// the SGF file was written; false with a reason in state.FailureReason otherwise. Throws
+// TFileError when the source cannot be read or the output cannot be written.
+[[nodiscard]] bool ConvertUgfToSgf(const std::string& path, TConversionState& state,
+                                   TProgressService& progress, TFileService& files);
