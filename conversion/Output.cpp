@@ -14,8 +14,7 @@ bool WriteOutput(const std::string& source, std::string_view extension, const TL
         // The earlier output is never overwritten: when it cannot become the backup, nothing is
         // written and the user still has it.
         if (!files.Rename(output, backup)) {
-            state.FailureReason =
-                texts::FILE_PREFIX + output + texts::TO_NAME + backup + texts::CANNOT_MOVE;
+            state.FailureReason = texts::CANNOT_BACK_UP;
             return false;
         }
     }

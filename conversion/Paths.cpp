@@ -6,9 +6,7 @@ namespace {
 
 constexpr std::size_t NONE = std::string_view::npos;
 
-char Separator(TPathStyle style) {
-    return style == TPathStyle::Windows ? '\\' : '/';
-}
+char Separator(TPathStyle style) { return style == TPathStyle::Windows ? '\\' : '/'; }
 
 bool IsDelimiter(char c, TPathStyle style) {
     return style == TPathStyle::Windows ? c == '\\' || c == ':' : c == '/';
@@ -16,10 +14,10 @@ bool IsDelimiter(char c, TPathStyle style) {
 
 // Where the single-byte characters that matter stand, 0-based.
 struct TLandmarks {
-    std::size_t delimiter = NONE;     // the last delimiter
+    std::size_t delimiter = NONE;      // the last delimiter
     bool delimiterFollowsOne = false;  // the character before it is a delimiter too
-    std::size_t dot = NONE;           // the last "." after the last delimiter
-    bool endsWithSeparator = false;   // the last character is the separator
+    std::size_t dot = NONE;            // the last "." after the last delimiter
+    bool endsWithSeparator = false;    // the last character is the separator
 };
 
 TLandmarks FindLandmarks(std::string_view path, TPathStyle style) {
@@ -63,8 +61,8 @@ std::string ExtractFileDir(std::string_view path, TPathStyle style) {
     if (marks.delimiter == NONE) {
         return {};
     }
-    const bool dropSeparator = marks.delimiter > 0 && path[marks.delimiter] == Separator(style) &&
-                               !marks.delimiterFollowsOne;
+    const bool dropSeparator =
+        path[marks.delimiter] == Separator(style) && !marks.delimiterFollowsOne;
     return std::string(path.substr(0, dropSeparator ? marks.delimiter : marks.delimiter + 1));
 }
 

@@ -21,9 +21,10 @@ std::string JoinPath(std::string_view directory, std::string_view name,
 // The text after the last delimiter; the whole path when it has none.
 std::string ExtractFileName(std::string_view path, TPathStyle style = NATIVE_PATH_STYLE);
 
-// The path up to and including its last delimiter, less that delimiter when it is the separator,
-// unless the character before it is a delimiter too or it is the first byte ('C:\kifu\a.ugf' gives
-// 'C:\kifu', 'C:\a.ugf' gives 'C:\', '/a.ugf' gives '/'). Empty when the path has no delimiter.
+// The path up to and including its last delimiter, less that delimiter when it is the separator
+// and the character before it is no delimiter ('C:\kifu\a.ugf' gives 'C:\kifu', 'C:\a.ugf' gives
+// 'C:\', 'C:a.ugf' gives 'C:', '/a.ugf' gives ''). Empty when the path has no delimiter; joined
+// with the file name again it gives back the path.
 std::string ExtractFileDir(std::string_view path, TPathStyle style = NATIVE_PATH_STYLE);
 
 // The text from the last "." after the last delimiter, dot included; empty when there is none.

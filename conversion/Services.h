@@ -82,6 +82,15 @@ public:
     virtual void Save(const std::string& path, std::string_view bytes) = 0;
 };
 
+// The two converters, each taking the full path of one record file and answering true exactly
+// when the output file was written. Either may throw (TFileError and others).
+class TConverterService {
+public:
+    virtual ~TConverterService() = default;
+    [[nodiscard]] virtual bool ConvertUgfToSgf(const std::string& path) = 0;
+    [[nodiscard]] virtual bool ConvertSgfToUgf(const std::string& path) = 0;
+};
+
 // TFileService on the real disk.
 class TDiskFileService : public TFileService {
 public:

@@ -1,0 +1,138 @@
+#include "conversion/ConversionRun.h"
+
+#include <algorithm>
+#include <exception>
+#include <vector>
+
+#include "conversion/Paths.h"
+#include "conversion/Texts.h"
+
+TRecordKind RecordKindOf(std::string_view path) {
+    const std::string extension = ExtractFileExt(path);
+    if (extension == ".sgf") {
+        return TRecordKind::Sgf;
+    }
+    if (extension == ".ugf") {
+        return TRecordKind::Ugf;
+    }
+    return TRecordKind::Other;
+}
+
+TRowOutcome ConvertRow(const std::string& path, TRecordKind kind, TConversionState& state,
+                       TConverterService& converters) {
+    TRowOutcome outcome;
+    state.ProgressCount = 0;
+    try {
+        outcome.converted = kind == TRecordKind::Sgf ? converters.ConvertSgfToUgf(path)
+                                                     : converters.ConvertUgfToSgf(path);
+    } catch (const TFileError& error) {
+        outcome.error = error.what();
+        outcome.fileError = error;
+    } catch (const std::exception& error) {
+        // A record too large for memory ends this file only; the run goes on and reports it.
+        outcome.error = error.what();
+    }
+    return outcome;
+}
+
+TConversionRun::TConversionRun(TConversionState& state, TCandidateService& candidates,
+                               TProgressService& progress, TMessageService& messages,
+                               TConverterService& converters)
+    : m_state(state),
+      m_candidates(candidates),
+      m_progress(progress),
+      m_messages(messages),
+      m_converters(converters) {}
+
+void TConversionRun::SelConvBtnClick() {
+    const std::optional<int> selected = m_candidates.SelectedRow();
+    if (m_candidates.RowCount() == 0 || !selected) {
+        m_candidates.UpdateButtons();
+        return;
+    }
+    const int row = *selected;
+    const std::string path = m_candidates.FullPath(row);
+    const TRecordKind kind = RecordKindOf(path);
+    if (kind == TRecordKind::Other) {
+        m_candidates.UpdateButtons();
+        return;
+    }
+    m_progress.SetBar(TBar::ProgressBar2, TBarField::Min, 0);
+    m_progress.SetBar(TBar::ProgressBar2, TBarField::Max, 1);
+    m_progress.SetBar(TBar::ProgressBar2, TBarField::Position, 0);
+    m_progress.Show();
+    ShowCaptionFor(path);
+    const TRowOutcome outcome = ConvertRow(path, kind, m_state, m_converters);
+    if (outcome.converted) {
+        m_progress.SetBar(TBar::ProgressBar2, TBarField::Position,
+                          m_progress.GetBar(TBar::ProgressBar2, TBarField::Max));
+        m_messages.Info(texts::CONVERTED);
+        m_progress.Close();
+        m_candidates.DeleteRow(row);
+        const int rows = m_candidates.RowCount();
+        if (rows > 0) {
+            m_candidates.Focus();
+            m_candidates.SelectRow(std::min(row, rows - 1));
+        }
+    } else {
+        m_progress.SetBar(TBar::ProgressBar1, TBarField::Position,
+                          m_progress.GetBar(TBar::ProgressBar1, TBarField::Max));
+        std::string message = texts::FAILED;
+        if (!outcome.error.empty()) {
+            message += "\n" + outcome.error;
+        }
+        m_messages.Error(message);
+        m_progress.Close();
+        m_candidates.Focus();
+        m_candidates.SelectRow(row);
+    }
+    RefreshListState();
+}
+
+void TConversionRun::ConvBtnClick() {
+    const int rows = m_candidates.RowCount();
+    if (rows == 0) {
+        return;
+    }
+    m_progress.SetBar(TBar::ProgressBar2, TBarField::Min, 0);
+    m_progress.SetBar(TBar::ProgressBar2, TBarField::Max, rows);
+    m_progress.SetBar(TBar::ProgressBar2, TBarField::Position, 0);
+    m_progress.Show();
+    std::vector<std::string> failures;
+    for (int row = 0; row < rows; ++row) {
+        const std::string path = m_candidates.FullPath(row);
+        ShowCaptionFor(path);
+        const TRecordKind kind = RecordKindOf(path);
+        if (kind == TRecordKind::Other) {
+            m_state.ProgressCount = 0;
+            continue;
+        }
+        const TRowOutcome outcome = ConvertRow(path, kind, m_state, m_converters);
+        if (!outcome.converted) {
+            failures.push_back(path);
+            if (!outcome.error.empty()) {
+                m_state.TempMemo.push_back(outcome.error);
+            }
+        }
+        m_progress.SetBar(TBar::ProgressBar2, TBarField::Position,
+                          m_progress.GetBar(TBar::ProgressBar2, TBarField::Position) + 1);
+    }
+    m_progress.SetBar(TBar::ProgressBar2, TBarField::Position,
+                      m_progress.GetBar(TBar::ProgressBar2, TBarField::Max));
+    m_messages.Info(texts::ALL_CONVERTED);
+    m_progress.Close();
+    m_candidates.Clear();
+    for (const std::string& path : failures) {
+        m_candidates.AppendRow(ExtractFileName(path), ExtractFileDir(path));
+    }
+    RefreshListState();
+}
+
+void TConversionRun::ShowCaptionFor(const std::string& path) {
+    m_progress.SetCaption(texts::PROGRESS_CAPTION + ExtractFileName(path));
+}
+
+void TConversionRun::RefreshListState() {
+    m_candidates.UpdateStatusLine();
+    m_candidates.UpdateButtons();
+}

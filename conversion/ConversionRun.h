@@ -1,0 +1,56 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "conversion/ConversionState.h"
+#include "conversion/FileError.h"
+#include "conversion/Services.h"
+
+// Which converter a record file goes to.
+enum class TRecordKind { Sgf, Ugf, Other };
+
+// The kind that the extension of path names, compared byte for byte with letter case: ".sgf",
+// ".ugf", anything else ('.SGF' included) Other.
+TRecordKind RecordKindOf(std::string_view path);
+
+// How one record file's conversion ended.
+struct TRowOutcome {
+    bool converted = false;
+    // The error that ended the conversion (Shift-JIS), empty when it ended in true or false.
+    std::string error;
+    // The same error when it was a file error, kept apart for callers that show the path.
+    std::optional<TFileError> fileError;
+};
+
+// Converts one record file of kind Sgf or Ugf as one row of a run: ProgressCount starts at 0 and
+// the converter of the kind runs. An error it throws counts as a failed conversion and is
+// returned, never thrown.
+TRowOutcome ConvertRow(const std::string& path, TRecordKind kind, TConversionState& state,
+                       TConverterService& converters);
+
+// The two conversion runs over the candidate list of the main window.
+class TConversionRun {
+public:
+    TConversionRun(TConversionState& state, TCandidateService& candidates,
+                   TProgressService& progress, TMessageService& messages,
+                   TConverterService& converters);
+
+    // Converts the selected row; on success the row goes and the row now at its place (or the new
+    // last row) is selected, on failure it stays selected. One message tells the outcome.
+    void SelConvBtnClick();
+    // Converts every row top to bottom, tells once that all is done, and leaves only the rows
+    // that failed, in their order.
+    void ConvBtnClick();
+
+private:
+    void ShowCaptionFor(const std::string& path);
+    void RefreshListState();
+
+    TConversionState& m_state;
+    TCandidateService& m_candidates;
+    TProgressService& m_progress;
+    TMessageService& m_messages;
+    TConverterService& m_converters;
+};

@@ -1,0 +1,236 @@
+#include "conversion/ConversionRun.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "conversion/FileError.h"
+#include "conversion/Texts.h"
+#include "tests/support/FakeServices.h"
+
+namespace {
+
+enum class TScript { Converts, Fails, Throws };
+
+// Converters that answer from a script by path and log each call with the ProgressCount seen.
+class TScriptedConverters : public TConverterService {
+public:
+    TScriptedConverters(TLog& log, TConversionState& state) : m_log(log), m_state(state) {}
+    bool ConvertUgfToSgf(const std::string& path) override { return Run("ugf->sgf", path); }
+    bool ConvertSgfToUgf(const std::string& path) override { return Run("sgf->ugf", path); }
+
+    std::map<std::string, TScript> script;
+
+private:
+    bool Run(const std::string& what, const std::string& path) {
+        m_log.push_back(what + " " + path + " count=" + std::to_string(m_state.ProgressCount));
+        m_state.StepProgress();
+        switch (script[path]) {
+            case TScript::Converts:
+                return true;
+            case TScript::Fails:
+                return false;
+            case TScript::Throws:
+                throw TFileError(TFileErrorKind::Open, path);
+        }
+        return false;
+    }
+
+    TLog& m_log;
+    TConversionState& m_state;
+};
+
+struct TRunFixture {
+    TFakeServices fake;
+    TConversionState state;
+    TScriptedConverters converters{fake.log, state};
+    TConversionRun run{state, fake.candidates, fake.progress, fake.messages, converters};
+
+    explicit TRunFixture(std::vector<std::string> names, std::string directory = "/kifu") {
+        for (const std::string& name : names) {
+            fake.candidates.rows.emplace_back(name, directory);
+        }
+        state.ProgressCount = 42;
+    }
+    std::vector<std::string> Names() const {
+        std::vector<std::string> names;
+        for (const auto& row : fake.candidates.rows) {
+            names.push_back(row.first);
+        }
+        return names;
+    }
+};
+
+const std::string CAPTION = texts::PROGRESS_CAPTION;
+const std::string INFO_OK = std::string("Info ") + texts::CONVERTED;
+const std::string INFO_ALL = std::string("Info ") + texts::ALL_CONVERTED;
+const std::string ERROR_FAILED = std::string("Error ") + texts::FAILED;
+
+}  // namespace
+
+TEST(ConversionRun, SelectedRowThatConvertsIsReplacedByTheNextRow) {
+    TRunFixture f({"a.ugf", "b.ugf", "c.sgf", "d.ugf", "e.ugf"});
+    f.fake.candidates.selected = 2;
+    f.converters.script["/kifu/c.sgf"] = TScript::Converts;
+    f.run.SelConvBtnClick();
+    EXPECT_EQ(f.fake.log, (TLog{
+                              "ProgressBar2.Min=0",
+                              "ProgressBar2.Max=1",
+                              "ProgressBar2.Position=0",
+                              "Show",
+                              "Caption " + CAPTION + "c.sgf",
+                              "sgf->ugf /kifu/c.sgf count=0",
+                              "ProgressBar2.Position=1",
+                              INFO_OK,
+                              "Close",
+                              "Delete 2",
+                              "Focus",
+                              "Select 2",
+                              "UpdateStatusLine",
+                              "UpdateButtons",
+                          }));
+    EXPECT_EQ(f.Names(), (std::vector<std::string>{"a.ugf", "b.ugf", "d.ugf", "e.ugf"}));
+}
+
+TEST(ConversionRun, ConvertingTheLastRowSelectsTheNewLastRow) {
+    TRunFixture f({"a.ugf", "b.ugf"});
+    f.fake.candidates.selected = 1;
+    f.run.SelConvBtnClick();
+    EXPECT_EQ(f.fake.candidates.selected, 0);
+    EXPECT_EQ(f.Names(), (std::vector<std::string>{"a.ugf"}));
+
+    TRunFixture only({"a.ugf"});
+    only.fake.candidates.selected = 0;
+    only.run.SelConvBtnClick();
+    EXPECT_TRUE(only.Names().empty());
+    EXPECT_FALSE(only.fake.candidates.selected);
+    const TLog& log = only.fake.log;
+    EXPECT_EQ(std::count(log.begin(), log.end(), "Focus"), 0);
+    EXPECT_EQ(log.back(), "UpdateButtons");
+}
+
+TEST(ConversionRun, SelectedRowThatFailsStaysSelectedAfterTheErrorBox) {
+    TRunFixture f({"a.ugf", "b.ugf"});
+    f.fake.candidates.selected = 1;
+    f.converters.script["/kifu/b.ugf"] = TScript::Fails;
+    f.fake.progress.SetBar(TBar::ProgressBar1, TBarField::Max, 17);
+    f.fake.log.clear();
+    f.run.SelConvBtnClick();
+    EXPECT_EQ(f.fake.log, (TLog{
+                              "ProgressBar2.Min=0",
+                              "ProgressBar2.Max=1",
+                              "ProgressBar2.Position=0",
+                              "Show",
+                              "Caption " + CAPTION + "b.ugf",
+                              "ugf->sgf /kifu/b.ugf count=0",
+                              "ProgressBar1.Position=17",
+                              ERROR_FAILED,
+                              "Close",
+                              "Focus",
+                              "Select 1",
+                              "UpdateStatusLine",
+                              "UpdateButtons",
+                          }));
+    EXPECT_EQ(f.fake.progress.GetBar(TBar::ProgressBar2, TBarField::Position), 0);
+    EXPECT_EQ(f.Names(), (std::vector<std::string>{"a.ugf", "b.ugf"}));
+}
+
+TEST(ConversionRun, SelectedRowWhoseFileCannotBeReadShowsTheError) {
+    TRunFixture f({"a.ugf"});
+    f.fake.candidates.selected = 0;
+    f.converters.script["/kifu/a.ugf"] = TScript::Throws;
+    f.run.SelConvBtnClick();
+    const std::string error = TFileError(TFileErrorKind::Open, "/kifu/a.ugf").what();
+    EXPECT_NE(std::find(f.fake.log.begin(), f.fake.log.end(), ERROR_FAILED + "\n" + error),
+              f.fake.log.end());
+    EXPECT_EQ(f.fake.log.back(), "UpdateButtons");
+    EXPECT_EQ(f.Names(), (std::vector<std::string>{"a.ugf"}));
+}
+
+TEST(ConversionRun, SingleRunWithoutAConvertibleSelectionOnlyUpdatesButtons) {
+    TRunFixture none({"a.ugf"});
+    none.run.SelConvBtnClick();
+    EXPECT_EQ(none.fake.log, (TLog{"UpdateButtons"}));
+
+    TRunFixture empty({});
+    empty.run.SelConvBtnClick();
+    EXPECT_EQ(empty.fake.log, (TLog{"UpdateButtons"}));
+
+    TRunFixture upper({"GAME.UGF", "a.Sgf"});
+    for (int row : {0, 1}) {
+        upper.fake.candidates.selected = row;
+        upper.run.SelConvBtnClick();
+    }
+    EXPECT_EQ(upper.fake.log, (TLog{"UpdateButtons", "UpdateButtons"}));
+    EXPECT_EQ(upper.Names(), (std::vector<std::string>{"GAME.UGF", "a.Sgf"}));
+}
+
+TEST(ConversionRun, FullRunLeavesTheFailedRowsInTheirOrder) {
+    TRunFixture f({"a.ugf", "b.sgf", "c.txt", "d.ugf"});
+    f.converters.script["/kifu/b.sgf"] = TScript::Fails;
+    f.converters.script["/kifu/d.ugf"] = TScript::Fails;
+    f.run.ConvBtnClick();
+    EXPECT_EQ(f.fake.log, (TLog{
+                              "ProgressBar2.Min=0",
+                              "ProgressBar2.Max=4",
+                              "ProgressBar2.Position=0",
+                              "Show",
+                              "Caption " + CAPTION + "a.ugf",
+                              "ugf->sgf /kifu/a.ugf count=0",
+                              "ProgressBar2.Position=1",
+                              "Caption " + CAPTION + "b.sgf",
+                              "sgf->ugf /kifu/b.sgf count=0",
+                              "ProgressBar2.Position=2",
+                              "Caption " + CAPTION + "c.txt",
+                              "Caption " + CAPTION + "d.ugf",
+                              "ugf->sgf /kifu/d.ugf count=0",
+                              "ProgressBar2.Position=3",
+                              "ProgressBar2.Position=4",
+                              INFO_ALL,
+                              "Close",
+                              "Clear",
+                              "Append b.sgf | /kifu",
+                              "Append d.ugf | /kifu",
+                              "UpdateStatusLine",
+                              "UpdateButtons",
+                          }));
+    EXPECT_TRUE(f.state.TempMemo.empty());
+}
+
+TEST(ConversionRun, FullRunRewritesTheDirectoryOfAFailedRow) {
+    TRunFixture f({"a.ugf", "GAME.UGF"}, "/home/kifu/");
+    f.converters.script["/home/kifu/a.ugf"] = TScript::Fails;
+    f.run.ConvBtnClick();
+    EXPECT_EQ(f.fake.log[5], "ugf->sgf /home/kifu/a.ugf count=0");
+    EXPECT_EQ(f.fake.candidates.rows,
+              (std::vector<std::pair<std::string, std::string>>{{"a.ugf", "/home/kifu"}}));
+}
+
+TEST(ConversionRun, FullRunKeepsARowWhoseFileCannotBeReadAndNotesTheError) {
+    TRunFixture f({"a.ugf", "b.ugf"});
+    f.converters.script["/kifu/a.ugf"] = TScript::Throws;
+    f.run.ConvBtnClick();
+    EXPECT_EQ(f.Names(), (std::vector<std::string>{"a.ugf"}));
+    EXPECT_EQ(f.state.TempMemo,
+              (TLineList{TFileError(TFileErrorKind::Open, "/kifu/a.ugf").what()}));
+    EXPECT_NE(std::find(f.fake.log.begin(), f.fake.log.end(), INFO_ALL), f.fake.log.end());
+}
+
+TEST(ConversionRun, FullRunOnAnEmptyListDoesNothing) {
+    TRunFixture f({});
+    f.run.ConvBtnClick();
+    EXPECT_TRUE(f.fake.log.empty());
+}
+
+TEST(ConversionRun, DispatchIsByExactExtension) {
+    EXPECT_EQ(RecordKindOf("/k/a.sgf"), TRecordKind::Sgf);
+    EXPECT_EQ(RecordKindOf("/k/a.ugf"), TRecordKind::Ugf);
+    EXPECT_EQ(RecordKindOf("/k/.ugf"), TRecordKind::Ugf);
+    for (const char* path : {"/k/a.SGF", "/k/a.Ugf", "/k/a.ugf.txt", "/k.ugf/a", "/k/a"}) {
+        SCOPED_TRACE(path);
+        EXPECT_EQ(RecordKindOf(path), TRecordKind::Other);
+    }
+}
