@@ -1,0 +1,35 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+
+// Generated game records for the benchmarks: deterministic for a given seed, Shift-JIS text with
+// trail bytes that look like "]" and "\", CR LF line ends.
+
+// A UGF record with the given number of moves: a header with Japanese names, the moves, and a
+// short comment section.
+std::string MakeUgfRecord(std::size_t moves, unsigned seed);
+
+// An SGF record of about 250 moves on a few lines, with Japanese names and some comments.
+std::string MakeTypicalSgf(unsigned seed);
+
+// An SGF record written on one line of at least the given size: many nodes, comments holding
+// ";", "(", escaped "]" and Shift-JIS text, and variations.
+std::string MakeSingleLineSgf(std::size_t bytes, unsigned seed);
+
+// A UGF record of at least the given size (100,000 moves and more for a few megabytes).
+std::string MakeLargeUgf(std::size_t bytes, unsigned seed);
+
+#include <vector>
+
+// The inputs every benchmark shares, by name, each a list of records made on first use:
+// "SgfLine1MB", "SgfLine4MB", "SgfLine16MB" (one single-line SGF record each), "Ugf1MB",
+// "Ugf4MB", "Ugf16MB" (one UGF record each), "Ugf100kMoves", "TypicalUgf" and "TypicalSgf" (1,000
+// records of about 250 moves).
+const std::vector<std::string>& Input(const std::string& name);
+
+// Every input name, in the order above.
+const std::vector<std::string>& InputNames();
+
+// Total bytes of an input.
+std::size_t InputBytes(const std::vector<std::string>& records);

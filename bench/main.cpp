@@ -1,0 +1,126 @@
+// Runs every benchmark, then prints each one as a ratio to the baseline of the same input measured
+// in the same run, and the growth of each family from its smallest to its largest input.
+//
+// Names follow "<Family>/<Input>"; the baseline of an input is "Baseline/<Input>" (reading and
+// writing the same bytes). Inputs of one family that end in a size ("1MB", "16MB") give the growth.
+
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <map>
+#include <string>
+#include <vector>
+
+namespace {
+
+struct TResult {
+    double seconds = 0;       // real time of one iteration
+    double bytesPerSecond = 0;
+    double itemsPerSecond = 0;
+};
+
+class TCollectingReporter : public benchmark::ConsoleReporter {
+public:
+    void ReportRuns(const std::vector<Run>& runs) override {
+        for (const Run& run : runs) {
+            if (run.run_type != Run::RT_Iteration || run.error_occurred) {
+                continue;
+            }
+            TResult result;
+            result.seconds = run.GetAdjustedRealTime() /
+                             benchmark::GetTimeUnitMultiplier(run.time_unit);
+            const auto counter = [&](const char* name) {
+                const auto found = run.counters.find(name);
+                return found == run.counters.end() ? 0.0 : double(found->second);
+            };
+            result.bytesPerSecond = counter("bytes_per_second");
+            result.itemsPerSecond = counter("items_per_second");
+            names.push_back(run.benchmark_name());
+            results[run.benchmark_name()] = result;
+        }
+        ConsoleReporter::ReportRuns(runs);
+    }
+
+    std::vector<std::string> names;
+    std::map<std::string, TResult> results;
+};
+
+std::string FamilyOf(const std::string& name) {
+    return name.substr(0, name.find('/'));
+}
+
+std::string InputOf(const std::string& name) {
+    const std::size_t slash = name.find('/');
+    return slash == std::string::npos ? "" : name.substr(slash + 1);
+}
+
+// Megabytes in an input name such as "SgfLine16MB", or 0.
+double MegabytesOf(const std::string& input) {
+    if (input.size() < 3 || input.compare(input.size() - 2, 2, "MB") != 0) {
+        return 0;
+    }
+    std::size_t begin = input.size() - 2;
+    while (begin > 0 && input[begin - 1] >= '0' && input[begin - 1] <= '9') {
+        --begin;
+    }
+    return begin == input.size() - 2 ? 0 : std::stod(input.substr(begin));
+}
+
+void PrintTable(const TCollectingReporter& reporter) {
+    std::printf("\n%-40s %12s %12s %14s\n", "benchmark", "MB/s", "records/s", "x baseline");
+    for (const std::string& name : reporter.names) {
+        if (FamilyOf(name) == "Baseline") {
+            continue;
+        }
+        const TResult& result = reporter.results.at(name);
+        const auto baseline = reporter.results.find("Baseline/" + InputOf(name));
+        char ratio[32] = "-";
+        if (baseline != reporter.results.end()) {
+            std::snprintf(ratio, sizeof ratio, "%.2f", result.seconds / baseline->second.seconds);
+        }
+        std::printf("%-40s %12.1f %12.0f %14s\n", name.c_str(), result.bytesPerSecond / 1e6,
+                    result.itemsPerSecond, ratio);
+    }
+    std::printf("\n(x baseline: time of the benchmark / time to split and join the same bytes)\n");
+
+    std::map<std::string, std::pair<const std::string*, const std::string*>> extremes;
+    for (const std::string& name : reporter.names) {
+        const double size = MegabytesOf(InputOf(name));
+        if (size == 0) {
+            continue;
+        }
+        auto& [smallest, largest] = extremes[FamilyOf(name)];
+        if (!smallest || size < MegabytesOf(InputOf(*smallest))) {
+            smallest = &name;
+        }
+        if (!largest || size > MegabytesOf(InputOf(*largest))) {
+            largest = &name;
+        }
+    }
+    std::printf("\n%-24s %10s %10s %16s\n", "growth", "from", "to", "time ratio");
+    for (const auto& [family, pair] : extremes) {
+        const auto& [smallest, largest] = pair;
+        if (smallest == largest) {
+            continue;
+        }
+        const double from = MegabytesOf(InputOf(*smallest));
+        const double to = MegabytesOf(InputOf(*largest));
+        std::printf("%-24s %8.0fMB %8.0fMB %9.2f (size x%.0f)\n", family.c_str(), from, to,
+                    reporter.results.at(*largest).seconds / reporter.results.at(*smallest).seconds,
+                    to / from);
+    }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
+        return 1;
+    }
+    TCollectingReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    benchmark::Shutdown();
+    PrintTable(reporter);
+    return 0;
+}
