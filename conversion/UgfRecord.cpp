@@ -52,7 +52,8 @@ TUgfDataLines LocateUgfDataLines(const TUgfSections& sections, std::size_t lineC
 }
 
 const std::vector<std::string>& SplitFields(std::string_view text, TStringSplit& split) {
-    split.pattern = ",";
+    // assign(1, c) rather than a literal: GCC 12 at -O2 warns falsely (-Wrestrict) on the latter.
+    split.pattern.assign(1, ',');
     split.patterncut = true;
     split.expr.assign(text);
     split.Split();
@@ -65,7 +66,7 @@ std::string_view FieldOf(const std::vector<std::string>& fields, std::size_t n) 
 
 void TUgfHeader::ReadLine(std::string_view line, TConversionState& state) {
     TStringSplit& split = state.StringSplit;
-    split.pattern = "=";
+    split.pattern.assign(1, '=');
     split.patterncut = true;
     split.expr.assign(line);
     split.Split();
