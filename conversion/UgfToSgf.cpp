@@ -78,23 +78,21 @@ void AppendMoveLines(std::vector<std::string>& moves, TLineList& lines) {
     }
 }
 
-// Moves packed into lines: each move followed by ";", a line emitted as soon as it is longer than
-// PACKED_LINE_BYTES, and the last move followed by ")" ending the last line.
+// Moves (at least one) packed into lines: each move followed by ";", a line emitted as soon as it
+// is longer than PACKED_LINE_BYTES, and the last move followed by ")" ending the last line.
 void AppendPackedMoves(const std::vector<std::string>& moves, TLineList& lines) {
     std::string buffer;
-    for (std::size_t i = 0; i < moves.size(); ++i) {
+    for (std::size_t i = 0; i + 1 < moves.size(); ++i) {
         buffer += moves[i];
-        if (i + 1 == moves.size()) {
-            buffer += ')';
+        buffer += ';';
+        if (buffer.size() > PACKED_LINE_BYTES) {
             lines.push_back(std::move(buffer));
-        } else {
-            buffer += ';';
-            if (buffer.size() > PACKED_LINE_BYTES) {
-                lines.push_back(std::move(buffer));
-                buffer.clear();
-            }
+            buffer.clear();
         }
     }
+    buffer += moves.back();
+    buffer += ')';
+    lines.push_back(std::move(buffer));
 }
 
 // The lines of the dialect (0 to 3) for root and moves. Kept as designed: dialect 0 repeats "AB"
