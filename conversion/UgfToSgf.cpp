@@ -5,6 +5,7 @@
 #include <initializer_list>
 #include <limits>
 #include <optional>
+#include <string>
 #include <string_view>
 #include <utility>
 #include <vector>
@@ -66,6 +67,7 @@ std::string MoveText(const TUgfMove& move) {
     return text;
 }
 
+// 'Taro(3d)'.
 std::string Player(const TUgfPlayer& player) {
     return player.name + "(" + player.rank + ")";
 }
