@@ -9,8 +9,11 @@
 
 // The SGF lines of one UGF record, in the dialect that state.USGFApli picks (0 to 3), working on
 // the shared state (KeyCode, ProgressCount, StringSplit, TempMemo, FailureReason) and driving
-// ProgressBar1 and Timer1. Not ready, with a reason in FailureReason, when the record is rejected
-// or the settings ask for no output. Touches no file.
+// ProgressBar1 (maximum: the "[Comment]" line, else the last line, never below 0) and Timer1.
+// Not ready, with a reason in FailureReason, when line 0 is not "[Header]", "Crypt" is not
+// "0,PLAIN_UGF_FILE" (its value is added to TempMemo), "Lang" is not "SJIS", the handicap count
+// is not a plain decimal (the reason is added to TempMemo), or the settings ask for no output.
+// Touches no file.
 TConvertedRecord ConvertUgfRecord(const TLineList& source, TConversionState& state,
                                   TProgressService& progress);
 

@@ -1,0 +1,183 @@
+#include "conversion/UgfRecord.h"
+
+#include <algorithm>
+#include <charconv>
+#include <system_error>
+
+#include "conversion/Text.h"
+
+namespace {
+
+// A count of ASCII digits alone that fits a signed 32-bit integer; leading zeros are allowed.
+std::optional<std::int32_t> DecimalCount(std::string_view text) {
+    if (text.empty() || !std::all_of(text.begin(), text.end(),
+                                     [](char c) { return c >= '0' && c <= '9'; })) {
+        return std::nullopt;
+    }
+    std::int32_t value = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (error != std::errc() || end != text.data() + text.size()) {
+        return std::nullopt;
+    }
+    return value;
+}
+
+}  // namespace
+
+TUgfSections FindUgfSections(const TLineList& lines) {
+    TUgfSections sections;
+    sections.header = IndexOfLine(lines, "[Header]");
+    sections.data = IndexOfLine(lines, "[Data]");
+    sections.comment = IndexOfLine(lines, "[Comment]");
+    return sections;
+}
+
+TUgfDataLines LocateUgfDataLines(const TUgfSections& sections, std::size_t lineCount,
+                                 std::int32_t handicap) {
+    TUgfDataLines lines;
+    if (sections.data < 0) {
+        return lines;
+    }
+    const std::size_t begin = static_cast<std::size_t>(sections.data) + 1;
+    // Lines from "[Comment]" on are free text: a handicap count larger than the data section
+    // never reaches into them.
+    std::size_t end = sections.comment >= 0 ? static_cast<std::size_t>(sections.comment)
+                                            : lineCount;
+    end = std::max(end, begin);
+    const std::size_t count = handicap > 0 ? static_cast<std::size_t>(handicap) : 0;
+    lines.handicapBegin = begin;
+    lines.moveBegin = begin + std::min(count, end - begin);
+    lines.end = end;
+    return lines;
+}
+
+const std::vector<std::string>& SplitFields(std::string_view text, TStringSplit& split) {
+    // assign(1, c) rather than a literal: GCC 12 at -O2 warns falsely (-Wrestrict) on the latter.
+    split.pattern.assign(1, ',');
+    split.patterncut = true;
+    split.expr.assign(text);
+    split.Split();
+    return split.items;
+}
+
+std::string_view FieldOf(const std::vector<std::string>& fields, std::size_t n) {
+    return n >= 1 && n <= fields.size() ? std::string_view(fields[n - 1]) : std::string_view();
+}
+
+void TUgfHeader::ReadLine(std::string_view line, TConversionState& state) {
+    TStringSplit& split = state.StringSplit;
+    split.pattern.assign(1, '=');
+    split.patterncut = true;
+    split.expr.assign(line);
+    split.Split();
+    state.ClassifyKey(FieldOf(split.items, 1));
+    if (state.KeyCode >= keys::VER && state.KeyCode <= keys::COMMENT) {
+        m_values[state.KeyCode] = FieldOf(split.items, 2);
+    }
+}
+
+const std::string& TUgfHeader::Value(std::uint8_t code) const {
+    return code < m_values.size() ? m_values[code] : m_values[0];  // m_values[0] stays empty
+}
+
+std::optional<TUgfHandicap> ReadUgfHandicap(std::string_view value, TStringSplit& split) {
+    const std::vector<std::string>& fields = SplitFields(value, split);
+    TUgfHandicap handicap;
+    if (fields.empty()) {
+        return handicap;
+    }
+    const std::optional<std::int32_t> count = DecimalCount(fields[0]);
+    if (!count) {
+        return std::nullopt;
+    }
+    handicap.count = *count;
+    if (fields.size() >= 2) {
+        handicap.komi = fields[1];
+    }
+    return handicap;
+}
+
+TUgfPlayer ReadUgfPlayer(std::string_view value, TStringSplit& split) {
+    const std::vector<std::string>& fields = SplitFields(value, split);
+    TUgfPlayer player;
+    player.name = FieldOf(fields, 1);
+    player.rank = FieldOf(fields, 2);
+    for (std::size_t i = 2; i < fields.size(); ++i) {
+        if (!fields[i].empty()) {
+            player.rank += ',';
+            player.rank += fields[i];
+        }
+    }
+    return player;
+}
+
+std::string ReadUgfResult(std::string_view value, TStringSplit& split) {
+    const std::vector<std::string>& fields = SplitFields(value, split);
+    if (fields.size() < 2) {
+        return std::string(FieldOf(fields, 1));
+    }
+    // Kept as designed: "C" after the colour of the side that resigned, so 'B,C' is a white win.
+    if (fields[1] == "C") {
+        return fields[0] == "B" ? "W+R" : "B+R";
+    }
+    return fields[0] + "+" + fields[1];
+}
+
+std::optional<std::string> ReadUgfHandicapLine(std::string_view line, TStringSplit& split) {
+    const std::vector<std::string>& fields = SplitFields(line, split);
+    if (FieldOf(fields, 3) != "0") {
+        return std::nullopt;
+    }
+    return fields[0];
+}
+
+std::optional<TUgfMove> ReadUgfMoveLine(std::string_view line, TStringSplit& split) {
+    const std::vector<std::string>& fields = SplitFields(line, split);
+    const std::string_view code = FieldOf(fields, 2);
+    TUgfMove move;
+    if (code == "B1" || code == "B2") {
+        move.colour = 'B';
+    } else if (code == "W1" || code == "W2") {
+        move.colour = 'W';
+    } else {
+        return std::nullopt;
+    }
+    move.point = fields[0];
+    return move;
+}
+
+TLineList WriteUgfRecord(const TUgfWrittenHeader& header, const TLineList& handicapLines,
+                         const TLineList& moveLines) {
+    TLineList lines;
+    lines.reserve(17 + handicapLines.size() + moveLines.size());
+    lines.push_back("[Header]");
+    lines.push_back("Ver=UGF,100");
+    lines.push_back("Lang=SJIS");
+    lines.push_back("Crypt=0,PLAIN_UGF_FILE");
+    lines.push_back("Title=" + header.title);
+    lines.push_back("Place=" + header.place);
+    lines.push_back("Date=");
+    lines.push_back("Rule=" + header.rule);
+    lines.push_back("Size=" + header.size);
+    lines.push_back("Winner=" + header.winner);
+    lines.push_back("Moves=" + IntToText(static_cast<long long>(moveLines.size()) + 1));
+    lines.push_back("BMemb1=" + header.bMemb1);
+    lines.push_back("WMemb1=" + header.wMemb1);
+    lines.push_back("User=" + header.user);
+    lines.push_back("Copyright=" + header.copyright);
+    lines.push_back("Comment=");
+    lines.push_back("[Data]");
+    lines.insert(lines.end(), handicapLines.begin(), handicapLines.end());
+    lines.insert(lines.end(), moveLines.begin(), moveLines.end());
+    return lines;
+}
+
+std::string WriteUgfDataLine(std::string_view point, std::string_view colour, long long number) {
+    std::string line(point);
+    line += ',';
+    line += colour;
+    line += ',';
+    line += IntToText(number);
+    line += ",0";
+    return line;
+}

@@ -1,0 +1,132 @@
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "conversion/ConversionState.h"
+#include "conversion/KeyTable.h"
+#include "conversion/LineList.h"
+#include "conversion/StringSplit.h"
+
+// UGF records: a "[Header]" section of key=value lines, a "[Data]" section of one line per stone
+// and an optional "[Comment]" section that is never read. Reading takes lines whole and trims
+// nothing; fields are cut with the shared TStringSplit, so its properties are left as last set.
+
+// 0-based line positions of the section markers, -1 for a marker that is absent. A marker is a
+// whole line equal to its text with ASCII letter case ignored; only its first occurrence counts.
+struct TUgfSections {
+    int header = -1;
+    int data = -1;
+    int comment = -1;
+};
+
+// The section markers of lines.
+TUgfSections FindUgfSections(const TLineList& lines);
+
+// Data lines after "[Data]": the first handicap lines, then the move lines. 0-based line positions,
+// half-open: handicap lines [handicapBegin, moveBegin), move lines [moveBegin, end).
+struct TUgfDataLines {
+    std::size_t handicapBegin = 0;
+    std::size_t moveBegin = 0;
+    std::size_t end = 0;
+};
+
+// Where the handicap and move lines of lines stand for a handicap count (0 or more). The data lines
+// end before "[Comment]", or with the last line; handicap lines past that end are simply missing.
+// With no "[Data]" line, or "[Comment]" before it, there are none.
+TUgfDataLines LocateUgfDataLines(const TUgfSections& sections, std::size_t lineCount,
+                                 std::int32_t handicap);
+
+// The fields of text cut at every "," with split (pattern ",", patterncut true): 'a,,b' has three,
+// 'a,' two, an empty text none. The result is split.items, valid until split is used again.
+const std::vector<std::string>& SplitFields(std::string_view text, TStringSplit& split);
+
+// Field n of fields, counted from 1; the empty text when there are fewer than n.
+std::string_view FieldOf(const std::vector<std::string>& fields, std::size_t n);
+
+// The header values of one record by key code ("Ver" 1 to "Comment" 19); a key never read has the
+// empty value.
+class TUgfHeader {
+public:
+    // Reads one header line: the key is the text before the first "=" (the whole line without
+    // one), the value the text from there to the next "=" or the end of the line (empty without
+    // a "="). Cuts with state.StringSplit and classifies the key with state.ClassifyKey; a key of
+    // codes 1 to 19 replaces its earlier value, any other key is ignored.
+    void ReadLine(std::string_view line, TConversionState& state);
+    // The value of the key with code, empty for a key not read or a code outside 1 to 19.
+    const std::string& Value(std::uint8_t code) const;
+
+private:
+    std::array<std::string, keys::COMMENT + 1> m_values;
+};
+
+// Handicap count and komi of a "Hdcp" value.
+struct TUgfHandicap {
+    std::int32_t count = 0;
+    std::string komi = "0";
+};
+
+// Reads a "Hdcp" value: an empty value gives count 0 and komi "0"; otherwise field 1 is the count
+// and field 2 the komi ("0" when there is no field 2, kept empty when it is empty). None when
+// field 1 is not ASCII digits alone of a value up to 2,147,483,647 ('-1', '+1', ' 1', '').
+std::optional<TUgfHandicap> ReadUgfHandicap(std::string_view value, TStringSplit& split);
+
+// A player of a "BMemb1" or "WMemb1" value.
+struct TUgfPlayer {
+    std::string name;
+    std::string rank;
+};
+
+// Reads a player value: the name is field 1; the rank is field 2 followed by every later field
+// that is not empty, each after a "," ('Taro,3d,' gives '3d', 'Taro,,x' gives ',x'). Missing fields
+// are empty.
+TUgfPlayer ReadUgfPlayer(std::string_view value, TStringSplit& split);
+
+// The SGF result text of a "Winner" value: with field 2 "C" (resignation) "W+R" when field 1 is
+// "B" and "B+R" otherwise (the letter names the side that resigned); with another field 2,
+// field 1 + "+" + field 2; with fewer than two fields, field 1, or empty ('Draw' gives 'Draw').
+std::string ReadUgfResult(std::string_view value, TStringSplit& split);
+
+// Reads a handicap line: the point (field 1) of a black stone when field 3 is exactly "0" (the
+// colour code is not looked at); none otherwise, also for a line of fewer than three fields.
+std::optional<std::string> ReadUgfHandicapLine(std::string_view line, TStringSplit& split);
+
+// A move of a data line: its colour 'B' or 'W' and its point as written (field 1, "YA" a pass).
+struct TUgfMove {
+    char colour = 'B';
+    std::string point;
+};
+
+// Reads a move line: black for colour code (field 2) "B1" or "B2", white for "W1" or "W2", at
+// field 1; none for any other colour code, also for a line of fewer than two fields.
+std::optional<TUgfMove> ReadUgfMoveLine(std::string_view line, TStringSplit& split);
+
+// The header values of a UGF record as the program writes it, each the text after "=" of its line.
+struct TUgfWrittenHeader {
+    std::string title;
+    std::string place;
+    std::string rule;
+    std::string size;
+    std::string winner;
+    std::string bMemb1;
+    std::string wMemb1;
+    std::string user;
+    std::string copyright;
+};
+
+// A UGF record in the program's own layout: "[Header]", "Ver=UGF,100", "Lang=SJIS",
+// "Crypt=0,PLAIN_UGF_FILE", "Title=", "Place=", "Date=" (always empty), "Rule=", "Size=",
+// "Winner=", "Moves=" (one more than the number of move lines), "BMemb1=", "WMemb1=", "User=",
+// "Copyright=", "Comment=" (always empty), "[Data]", then the handicap lines and the move lines.
+// Values are copied byte for byte; no "Hdcp" line and no "[Comment]" section are written.
+TLineList WriteUgfRecord(const TUgfWrittenHeader& header, const TLineList& handicapLines,
+                         const TLineList& moveLines);
+
+// One data line as written: point, ",", colour, ",", number in decimal, ",0" ('PD,B1,0,0' for a
+// handicap stone, 'DD,W1,2,0' for the second move, 'YA,B1,3,0' for a pass).
+std::string WriteUgfDataLine(std::string_view point, std::string_view colour, long long number);

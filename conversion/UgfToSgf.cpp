@@ -1,0 +1,249 @@
+#include "conversion/UgfToSgf.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <initializer_list>
+#include <limits>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include "conversion/KeyTable.h"
+#include "conversion/Text.h"
+#include "conversion/Texts.h"
+#include "conversion/UgfRecord.h"
+
+namespace {
+
+// A packed move line of dialect 1 is emitted once it is longer than this.
+constexpr std::size_t PACKED_LINE_BYTES = 200;
+
+// What the root node of the SGF is made of.
+struct TSgfRoot {
+    std::string size;
+    std::string komi;
+    std::int32_t handicap = 0;
+    std::string rule;
+    std::string result;
+    TUgfPlayer black;
+    TUgfPlayer white;
+    std::string stones;
+};
+
+// The bar's maximum: the "[Comment]" line, or the last line; never below 0.
+int ProgressMax(const TUgfSections& sections, std::size_t lineCount) {
+    if (sections.comment >= 0) {
+        return sections.comment;
+    }
+    if (lineCount == 0) {
+        return 0;
+    }
+    constexpr std::size_t LARGEST = std::numeric_limits<int>::max();
+    return static_cast<int>(std::min(lineCount - 1, LARGEST));
+}
+
+// Ends a conversion whose header line was read: the bar at its maximum, the timer off.
+TConvertedRecord Finish(TConvertedRecord record, TProgressService& progress) {
+    progress.SetBar(TBar::ProgressBar1, TBarField::Position,
+                    progress.GetBar(TBar::ProgressBar1, TBarField::Max));
+    progress.SetTimer(false);
+    return record;
+}
+
+// Ends a conversion that gives no output, with the reason.
+TConvertedRecord Fail(std::string reason, TConversionState& state, TProgressService& progress) {
+    state.FailureReason = std::move(reason);
+    return Finish(TConvertedRecord{}, progress);
+}
+
+// "B[pd]"; "W[tt]" for the pass "YA". Only ASCII letters are lower-cased.
+std::string MoveText(const TUgfMove& move) {
+    std::string text(1, move.colour);
+    text += '[';
+    text += move.point == "YA" ? std::string("tt") : AnsiLower(move.point);
+    text += ']';
+    return text;
+}
+
+// 'Taro(3d)'.
+std::string Player(const TUgfPlayer& player) {
+    return player.name + "(" + player.rank + ")";
+}
+
+// One move a line, each followed by ";" and the last one by ")".
+void AppendMoveLines(std::vector<std::string>& moves, TLineList& lines) {
+    for (std::size_t i = 0; i < moves.size(); ++i) {
+        moves[i] += i + 1 < moves.size() ? ';' : ')';
+        lines.push_back(std::move(moves[i]));
+    }
+}
+
+// Moves (at least one) packed into lines: each move followed by ";", a line emitted as soon as it
+// is longer than PACKED_LINE_BYTES, and the last move followed by ")" ending the last line.
+void AppendPackedMoves(const std::vector<std::string>& moves, TLineList& lines) {
+    std::string buffer;
+    for (std::size_t i = 0; i + 1 < moves.size(); ++i) {
+        buffer += moves[i];
+        buffer += ';';
+        if (buffer.size() > PACKED_LINE_BYTES) {
+            lines.push_back(std::move(buffer));
+            buffer.clear();
+        }
+    }
+    buffer += moves.back();
+    buffer += ')';
+    lines.push_back(std::move(buffer));
+}
+
+// The lines of the dialect (0 to 3) for root and moves. Kept as designed: dialect 0 repeats "AB"
+// before every stone, and dialect 2 writes the stone values right after "VW[]" without a property
+// name of their own, as their applications expect.
+TLineList BuildSgf(std::int32_t dialect, const TSgfRoot& root, std::vector<std::string>& moves) {
+    const std::string handicap = IntToText(root.handicap);
+    TLineList lines;
+    lines.reserve(moves.size() + 4);
+    switch (dialect) {
+        case 0:
+            lines.push_back("(;");
+            lines.push_back("SZ[" + root.size + "]PB[" + Player(root.black) + "]PW[" +
+                            Player(root.white) + "]BS[0]WS[0]KM[" + root.komi + "]HA[" +
+                            handicap + "]RU[" + root.rule +
+                            "]AP[The strongest game of Go 2.0]VW[]");
+            if (root.handicap == 0) {
+                lines.push_back("RE[" + root.result + "]PL[B];");
+            } else {
+                lines.push_back("RE[" + root.result + "]PL[W]" + root.stones + ";");
+            }
+            break;
+        case 1:
+            lines.push_back("(;SZ[" + root.size + "]BS[0]WS[0]PB[" + Player(root.black) +
+                            "]PW[" + Player(root.white) + "]KM[" + root.komi + "]HA[" +
+                            handicap + "]C[]" + root.stones + ";");
+            break;
+        case 2:
+            lines.push_back("(;");
+            lines.push_back("FF[4]SZ[" + root.size + "]BS[0]WS[1]PB[" + root.black.name +
+                            "]PW[" + root.white.name + "]KM[" + root.komi + "]HA[" + handicap +
+                            "]RU[" + root.rule + "]AP[AIIGO /AGS]VW[]" + root.stones + ";");
+            break;
+        default:
+            lines.push_back("(;");
+            lines.push_back(texts::FAMILY_GAME_NAME);
+            lines.push_back("PB[" + root.black.name + "]PW[" + root.white.name + "]GM[1]SZ[" +
+                            root.size + "]BS[0]WS[2]KM[" + root.komi + "]HA[" + handicap + "]" +
+                            root.stones + ";");
+            break;
+    }
+    if (moves.empty()) {
+        // Without a move nothing else closes the game tree.
+        lines.push_back(")");
+    } else if (dialect == 1) {
+        AppendPackedMoves(moves, lines);
+    } else {
+        AppendMoveLines(moves, lines);
+    }
+    return lines;
+}
+
+}  // namespace
+
+TConvertedRecord ConvertUgfRecord(const TLineList& source, TConversionState& state,
+                                  TProgressService& progress) {
+    state.FailureReason.clear();
+    const TUgfSections sections = FindUgfSections(source);
+    progress.SetBar(TBar::ProgressBar1, TBarField::Max, ProgressMax(sections, source.size()));
+    progress.SetBar(TBar::ProgressBar1, TBarField::Position, 0);
+    progress.SetTimer(true);
+    state.ProgressCount = 0;
+
+    if (sections.header != 0) {
+        state.FailureReason = texts::NO_HEADER_LINE;
+        progress.SetTimer(false);
+        return {};
+    }
+    state.StepProgress();
+
+    TUgfHeader header;
+    for (int i = 1; i < sections.data; ++i) {
+        header.ReadLine(source[static_cast<std::size_t>(i)], state);
+        state.StepProgress();
+    }
+    // Kept as designed: both values are compared exactly, so 'sjis' or a trailing blank rejects.
+    const std::string& crypt = header.Value(keys::CRYPT);
+    if (crypt != "0,PLAIN_UGF_FILE") {
+        state.TempMemo.push_back(crypt);
+        return Fail(texts::NOT_PLAIN_TEXT + crypt, state, progress);
+    }
+    const std::string& lang = header.Value(keys::LANG);
+    if (lang != "SJIS") {
+        return Fail(texts::NOT_SJIS + lang, state, progress);
+    }
+
+    TStringSplit& split = state.StringSplit;
+    const std::string& hdcp = header.Value(keys::HDCP);
+    std::optional<TUgfHandicap> handicap = ReadUgfHandicap(hdcp, split);
+    if (!handicap) {
+        std::string reason = texts::BAD_HANDICAP_COUNT + hdcp;
+        state.TempMemo.push_back(reason);
+        return Fail(std::move(reason), state, progress);
+    }
+    TSgfRoot root;
+    root.handicap = handicap->count;
+    root.komi = std::move(handicap->komi);
+    root.size = header.Value(keys::SIZE);
+    const std::string& rule = header.Value(keys::RULE);
+    root.rule = rule == "JPN" || rule.empty() ? "Japanese" : "";
+    root.result = ReadUgfResult(header.Value(keys::WINNER), split);
+    root.black = ReadUgfPlayer(header.Value(keys::BMEMB1), split);
+    root.white = ReadUgfPlayer(header.Value(keys::WMEMB1), split);
+    for (TUgfPlayer* player : {&root.black, &root.white}) {
+        if (player->rank.empty()) {
+            player->rank = texts::UNKNOWN_RANK;
+        }
+    }
+
+    const std::int32_t dialect = state.USGFApli;
+    const TUgfDataLines data = LocateUgfDataLines(sections, source.size(), root.handicap);
+    const bool bareStones = dialect == 1 || dialect == 2;
+    for (std::size_t i = data.handicapBegin; i < data.moveBegin; ++i) {
+        if (const std::optional<std::string> point = ReadUgfHandicapLine(source[i], split)) {
+            root.stones += bareStones ? "[" : "AB[";
+            root.stones += AnsiLower(*point);
+            root.stones += ']';
+        }
+        state.StepProgress();
+    }
+    // One "AB" for all the values; none without a value, which would leave an empty property.
+    if (dialect == 1 && !root.stones.empty()) {
+        root.stones.insert(0, "AB");
+    }
+
+    std::vector<std::string> moves;
+    moves.reserve(data.end - data.moveBegin);
+    for (std::size_t i = data.moveBegin; i < data.end; ++i) {
+        if (const std::optional<TUgfMove> move = ReadUgfMoveLine(source[i], split)) {
+            moves.push_back(MoveText(*move));
+        }
+        state.StepProgress();
+    }
+
+    if (state.UGFConv != 0) {
+        return Fail(texts::UGF_CONVERSION_OFF, state, progress);
+    }
+    if (dialect < 0 || dialect > 3) {
+        return Fail(texts::UNKNOWN_SGF_DIALECT + IntToText(dialect), state, progress);
+    }
+    TConvertedRecord record;
+    record.lines = BuildSgf(dialect, root, moves);
+    record.ready = true;
+    return Finish(std::move(record), progress);
+}
+
+bool ConvertUgfToSgf(const std::string& path, TConversionState& state,
+                     TProgressService& progress, TFileService& files) {
+    state.FailureReason.clear();
+    const TConvertedRecord record = ConvertUgfRecord(SplitLines(files.Load(path)), state, progress);
+    return record.ready && WriteOutput(path, ".sgf", record.lines, state, files);
+}

@@ -1,0 +1,79 @@
+// Arbitrary bytes through the UGF record reader, then the values read through the writer and
+// back: the data lines stay inside the file, and every value written reads back unchanged.
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <optional>
+#include <string_view>
+
+#include "conversion/ConversionState.h"
+#include "conversion/KeyTable.h"
+#include "conversion/LineList.h"
+#include "conversion/Text.h"
+#include "conversion/UgfRecord.h"
+
+namespace {
+
+void Check(bool condition) {
+    if (!condition) {
+        std::abort();
+    }
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const TLineList lines =
+        SplitLines(std::string_view(reinterpret_cast<const char*>(data), size));
+    const TUgfSections sections = FindUgfSections(lines);
+    TConversionState state;
+    TUgfHeader header;
+    for (int i = 1; i < sections.data; ++i) {
+        header.ReadLine(lines[static_cast<std::size_t>(i)], state);
+    }
+    TStringSplit& split = state.StringSplit;
+    const std::optional<TUgfHandicap> handicap = ReadUgfHandicap(header.Value(keys::HDCP), split);
+    Check(!handicap || handicap->count >= 0);
+    (void)ReadUgfResult(header.Value(keys::WINNER), split);
+    (void)ReadUgfPlayer(header.Value(keys::BMEMB1), split);
+
+    const TUgfDataLines dataLines =
+        LocateUgfDataLines(sections, lines.size(), handicap ? handicap->count : 0);
+    Check(dataLines.handicapBegin <= dataLines.moveBegin &&
+          dataLines.moveBegin <= dataLines.end && dataLines.end <= lines.size());
+    TLineList handicapLines;
+    TLineList moveLines;
+    for (std::size_t i = dataLines.handicapBegin; i < dataLines.moveBegin; ++i) {
+        (void)ReadUgfHandicapLine(lines[i], split);
+        handicapLines.push_back(lines[i]);
+    }
+    for (std::size_t i = dataLines.moveBegin; i < dataLines.end; ++i) {
+        (void)ReadUgfMoveLine(lines[i], split);
+        moveLines.push_back(lines[i]);
+    }
+
+    TUgfWrittenHeader written;
+    written.title = header.Value(keys::TITLE);
+    written.place = header.Value(keys::PLACE);
+    written.rule = header.Value(keys::RULE);
+    written.size = header.Value(keys::SIZE);
+    written.winner = header.Value(keys::WINNER);
+    written.bMemb1 = header.Value(keys::BMEMB1);
+    written.wMemb1 = header.Value(keys::WMEMB1);
+    written.copyright = header.Value(keys::COPYRIGHT);
+    const TLineList record = WriteUgfRecord(written, handicapLines, moveLines);
+    const TUgfSections again = FindUgfSections(record);
+    Check(again.header == 0 && again.data == 16);
+    TUgfHeader reread;
+    for (int i = 1; i < again.data; ++i) {
+        reread.ReadLine(record[static_cast<std::size_t>(i)], state);
+    }
+    for (const std::uint8_t code : {keys::TITLE, keys::PLACE, keys::RULE, keys::SIZE,
+                                    keys::WINNER, keys::BMEMB1, keys::WMEMB1, keys::COPYRIGHT}) {
+        Check(reread.Value(code) == header.Value(code));
+    }
+    Check(reread.Value(keys::MOVES) == IntToText(static_cast<long long>(moveLines.size()) + 1));
+    Check(reread.Value(keys::CRYPT) == "0,PLAIN_UGF_FILE" && reread.Value(keys::LANG) == "SJIS");
+    return 0;
+}
