@@ -16,10 +16,6 @@ struct TFileCloser {
 };
 using TFileHandle = std::unique_ptr<std::FILE, TFileCloser>;
 
-std::filesystem::path NativePath(const std::string& path) {
-    return std::filesystem::path(path);
-}
-
 // Opens a new file beside target that did not exist before ("x": exclusive creation), so the
 // temporary file never replaces anything of the user's.
 TFileHandle CreateTemporaryBeside(const std::string& target, std::string& temporary) {
@@ -76,7 +72,7 @@ std::string JoinLines(const TLineList& lines) {
 
 std::string LoadBytes(const std::string& path) {
     std::error_code error;
-    if (!std::filesystem::is_regular_file(NativePath(path), error)) {
+    if (!std::filesystem::is_regular_file(path, error)) {
         throw TFileError(TFileErrorKind::Open, path);
     }
     TFileHandle file(std::fopen(path.c_str(), "rb"));
@@ -99,7 +95,7 @@ TLineList LoadLines(const std::string& path) {
     return SplitLines(LoadBytes(path));
 }
 
-void SaveBytes(const std::string& path, std::string_view bytes) {
+std::string SaveTemporaryBeside(const std::string& path, std::string_view bytes) {
     std::string temporary;
     TFileHandle file = CreateTemporaryBeside(path, temporary);
     if (!file) {
@@ -107,16 +103,22 @@ void SaveBytes(const std::string& path, std::string_view bytes) {
     }
     const bool written = std::fwrite(bytes.data(), 1, bytes.size(), file.get()) == bytes.size() &&
                          std::fflush(file.get()) == 0;
-    const bool closed = std::fclose(file.release()) == 0;
-    std::error_code error;
-    if (written && closed) {
-        std::filesystem::rename(NativePath(temporary), NativePath(path), error);
-        if (!error) {
-            return;
-        }
+    if (std::fclose(file.release()) != 0 || !written) {
+        std::error_code error;
+        std::filesystem::remove(temporary, error);
+        throw TFileError(TFileErrorKind::Create, path);
     }
-    std::filesystem::remove(NativePath(temporary), error);
-    throw TFileError(TFileErrorKind::Create, path);
+    return temporary;
+}
+
+void SaveBytes(const std::string& path, std::string_view bytes) {
+    const std::string temporary = SaveTemporaryBeside(path, bytes);
+    std::error_code error;
+    std::filesystem::rename(temporary, path, error);
+    if (error) {
+        std::filesystem::remove(temporary, error);
+        throw TFileError(TFileErrorKind::Create, path);
+    }
 }
 
 void SaveLines(const std::string& path, const TLineList& lines) {

@@ -23,8 +23,8 @@ std::string TDiskFileService::Load(const std::string& path) {
     return LoadBytes(path);
 }
 
-void TDiskFileService::Save(const std::string& path, std::string_view bytes) {
-    SaveBytes(path, bytes);
+std::string TDiskFileService::SaveTemporary(const std::string& path, std::string_view bytes) {
+    return SaveTemporaryBeside(path, bytes);
 }
 
 void TSilentProgress::SetBar(TBar bar, TBarField field, int value) {

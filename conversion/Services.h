@@ -77,9 +77,9 @@ public:
     virtual bool Rename(const std::string& from, const std::string& to) = 0;
     // The whole file. Throws TFileError (Open).
     virtual std::string Load(const std::string& path) = 0;
-    // Creates or replaces the file through a temporary file and a rename. Throws TFileError
-    // (Create).
-    virtual void Save(const std::string& path, std::string_view bytes) = 0;
+    // Writes bytes to a new temporary file beside path and answers its name; path itself is not
+    // touched. Throws TFileError (Create) naming path.
+    virtual std::string SaveTemporary(const std::string& path, std::string_view bytes) = 0;
 };
 
 // The two converters, each taking the full path of one record file and answering true exactly
@@ -98,7 +98,7 @@ public:
     bool Delete(const std::string& path) override;
     bool Rename(const std::string& from, const std::string& to) override;
     std::string Load(const std::string& path) override;
-    void Save(const std::string& path, std::string_view bytes) override;
+    std::string SaveTemporary(const std::string& path, std::string_view bytes) override;
 };
 
 // A progress window that nobody sees: remembers the bars, shows nothing.

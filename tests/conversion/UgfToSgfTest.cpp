@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
 #include <string>
 #include <vector>
 
@@ -243,9 +244,10 @@ TEST(UgfToSgf, EarlierOutputBecomesTheBackup) {
                         {"/kifu/game.sgf", "old"},
                         {"/kifu/game.bak", "older"}};
     ASSERT_TRUE(ConvertUgfToSgf("/kifu/game.ugf", state, fake.progress, fake.files));
-    EXPECT_EQ(TLog(fake.log.end() - 3, fake.log.end()),
-              (TLog{"Delete /kifu/game.bak", "Rename /kifu/game.sgf -> /kifu/game.bak",
-                    "Save /kifu/game.sgf"}));
+    EXPECT_EQ(TLog(fake.log.end() - 4, fake.log.end()),
+              (TLog{"SaveTemporary /kifu/game.sgf", "Delete /kifu/game.bak",
+                    "Rename /kifu/game.sgf -> /kifu/game.bak",
+                    "Rename /kifu/game.sgf.tmp -> /kifu/game.sgf"}));
     EXPECT_EQ(fake.files.files["/kifu/game.bak"], "old");
     EXPECT_EQ(fake.files.files["/kifu/game.sgf"], JoinLines(Sgf(Record(), 0)));
 }
@@ -266,11 +268,9 @@ TEST(UgfToSgf, LeavesFilesAloneWhenNothingCanBeWritten) {
         fake.files.directories = {row.inTheWay};
         EXPECT_FALSE(ConvertUgfToSgf("/k/g.ugf", state, fake.progress, fake.files));
         EXPECT_NE(state.FailureReason, "");
-        EXPECT_EQ(fake.files.files.size(), 2u);
-        EXPECT_EQ(fake.files.files["/k/g.sgf"], "old");
-        for (const std::string& line : fake.log) {
-            EXPECT_NE(line.rfind("Save", 0), 0u) << line;
-        }
+        EXPECT_EQ(fake.files.files,
+                  (std::map<std::string, std::string>{{"/k/g.ugf", JoinLines(Record())},
+                                                      {"/k/g.sgf", "old"}}));
     }
 }
 
@@ -283,9 +283,13 @@ TEST(UgfToSgf, FileErrorsReachTheCaller) {
 
     fake.files.files = {{"/k/g.ugf", JoinLines(Record())}, {"/k/g.sgf", "old"}};
     fake.files.unwritable = {"/k/g.sgf"};
+    fake.files.files["/k/g.bak"] = "older";
     EXPECT_THROW((void)ConvertUgfToSgf("/k/g.ugf", state, fake.progress, fake.files), TFileError);
-    EXPECT_EQ(fake.files.files["/k/g.bak"], "old");
-    EXPECT_EQ(fake.files.files.count("/k/g.sgf"), 0u);
+    // A failed write leaves the old files as they were.
+    EXPECT_EQ(fake.files.files,
+              (std::map<std::string, std::string>{{"/k/g.ugf", JoinLines(Record())},
+                                                  {"/k/g.sgf", "old"},
+                                                  {"/k/g.bak", "older"}}));
 }
 
 TEST(UgfToSgf, ConvertsOnTheDisk) {

@@ -137,10 +137,11 @@ std::string TFakeFiles::Load(const std::string& path) {
     return files[path];
 }
 
-void TFakeFiles::Save(const std::string& path, std::string_view bytes) {
-    m_log.push_back("Save " + path);
-    if (unwritable.count(path) || directories.count(path)) {
+std::string TFakeFiles::SaveTemporary(const std::string& path, std::string_view bytes) {
+    m_log.push_back("SaveTemporary " + path);
+    if (unwritable.count(path)) {
         throw TFileError(TFileErrorKind::Create, path);
     }
-    files[path] = std::string(bytes);
+    files[path + ".tmp"] = std::string(bytes);
+    return path + ".tmp";
 }

@@ -72,7 +72,8 @@ public:
     bool Delete(const std::string& path) override;
     bool Rename(const std::string& from, const std::string& to) override;
     std::string Load(const std::string& path) override;
-    void Save(const std::string& path, std::string_view bytes) override;
+    // Saves to path + ".tmp"; throws for a path in unwritable or in directories.
+    std::string SaveTemporary(const std::string& path, std::string_view bytes) override;
 
     std::map<std::string, std::string> files;
     std::set<std::string> directories;
