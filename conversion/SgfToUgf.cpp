@@ -32,10 +32,9 @@ struct TUgfValues {
     TLineList moveLines;
 };
 
-// Runs PatExtract on expr with the given patterns. On false, Prope and Data are empty, which is
-// all most callers need.
-bool Extract(TPatExtract& extract, std::string_view expr, std::string_view open = "[",
-             std::string_view close = "]") {
+// Runs PatExtract on expr with the given one-character patterns. On false, Prope and Data are
+// empty, which is all most callers need.
+bool Extract(TPatExtract& extract, const std::string& expr, char open = '[', char close = ']') {
     extract.Pattern1 = open;
     extract.Pattern2 = close;
     extract.Expr = expr;
@@ -90,7 +89,7 @@ std::string WinnerOf(const std::string& result, TConversionState& state) {
         return {};
     }
     TStringSplit& split = state.StringSplit;
-    split.pattern = "+";
+    split.pattern = '+';
     split.patterncut = true;
     split.expr = result;
     split.Split();
@@ -112,7 +111,7 @@ std::string WinnerOf(const std::string& result, TConversionState& state) {
 
 // 'Kuro (9d)' becomes 'Kuro,9d'; a name without brackets stays as it is.
 void SplitBracketedRank(std::string& name, TPatExtract& extract) {
-    if (Extract(extract, name, "(", ")")) {
+    if (Extract(extract, name, '(', ')')) {
         name = extract.Prope + "," + extract.Data;
     }
 }
@@ -132,7 +131,7 @@ void TakeHandicapStones(const TLineList& stones, TConversionState& state, TUgfVa
 void TakeMoves(const TLineList& nodes, TConversionState& state, TUgfValues& values) {
     TStringSplit& split = state.StringSplit;
     for (const std::string& node : nodes) {
-        split.pattern = "]";
+        split.pattern = ']';
         split.patterncut = false;  // every piece but the last keeps its "]"
         split.expr = node;
         split.Split();
