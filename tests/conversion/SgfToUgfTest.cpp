@@ -14,38 +14,15 @@
 
 namespace {
 
-const TLineList WORKED_SGF = {
-    "(;GM[1]FF[4]SZ[19]PB[Kuro (9d)]PW[Shiro]RE[B+R]",
-    "HA[2]AB[pd][dp]KM[0.5]",
-    ";W[pp];B[dd]",
-    ";W[tt]C[pass]",
-    ")",
-};
+const TLineList WORKED_SGF = {"(;GM[1]FF[4]SZ[19]PB[Kuro (9d)]PW[Shiro]RE[B+R]",
+                             "HA[2]AB[pd][dp]KM[0.5]", ";W[pp];B[dd]", ";W[tt]C[pass]", ")"};
 
 const TLineList WORKED_UGF = {
-    "[Header]",
-    "Ver=UGF,100",
-    "Lang=SJIS",
-    "Crypt=0,PLAIN_UGF_FILE",
-    std::string("Title=") + texts::UGF_DEFAULT_TITLE + ",,",
-    "Place=",
-    "Date=",
-    "Rule=JPN",
-    "Size=19",
-    "Winner=W,C",
-    "Moves=4",
-    "BMemb1=Kuro,9d,",
-    "WMemb1=Shiro,",
-    "User=",
-    "Copyright=",
-    "Comment=",
-    "[Data]",
-    "PD,B1,0,0",
-    "DP,B1,0,0",
-    "PP,W1,1,0",
-    "DD,B1,2,0",
-    "YA,W1,3,0",
-};
+    "[Header]", "Ver=UGF,100", "Lang=SJIS", "Crypt=0,PLAIN_UGF_FILE",
+    std::string("Title=") + texts::UGF_DEFAULT_TITLE + ",,", "Place=", "Date=", "Rule=JPN",
+    "Size=19", "Winner=W,C", "Moves=4", "BMemb1=Kuro,9d,", "WMemb1=Shiro,", "User=",
+    "Copyright=", "Comment=", "[Data]", "PD,B1,0,0", "DP,B1,0,0", "PP,W1,1,0", "DD,B1,2,0",
+    "YA,W1,3,0"};
 
 TLineList Convert(const TLineList& sgf) {
     TConversionState state;
@@ -68,10 +45,6 @@ TLineList DataOf(const TLineList& lines) {
     return data == lines.end() ? TLineList{"(none)"} : TLineList(data + 1, lines.end());
 }
 
-std::string OpenError(const std::string& path) {
-    return texts::FILE_PREFIX + path + texts::CANNOT_OPEN;
-}
-
 }  // namespace
 
 TEST(SgfToUgf, WritesTheWholeRecordAndDrivesTheBar) {
@@ -87,15 +60,6 @@ TEST(SgfToUgf, WritesTheWholeRecordAndDrivesTheBar) {
                               "Timer1 off"}));
     EXPECT_EQ(state.ProgressCount, 13);
     EXPECT_EQ(state.TempMemo, (TLineList{"B", "R"}));
-}
-
-TEST(SgfToUgf, WritesAPlainGameWithBracketedRank) {
-    const TLineList ugf = Convert({"(;SZ[19]PB[Taro(3d)]PW[Jiro]RE[B+R];B[pd];W[dd])"});
-    EXPECT_EQ(ugf, (TLineList{"[Header]", "Ver=UGF,100", "Lang=SJIS", "Crypt=0,PLAIN_UGF_FILE",
-                              std::string("Title=") + texts::UGF_DEFAULT_TITLE + ",,", "Place=",
-                              "Date=", "Rule=JPN", "Size=19", "Winner=W,C", "Moves=3",
-                              "BMemb1=Taro,3d,", "WMemb1=Jiro,", "User=", "Copyright=",
-                              "Comment=", "[Data]", "PD,B1,1,0", "DD,W1,2,0"}));
 }
 
 TEST(SgfToUgf, TakesRootValuesIntoTheHeader) {
@@ -122,6 +86,7 @@ TEST(SgfToUgf, TakesRootValuesIntoTheHeader) {
         {"name and rank", "PB[Kuro]BR[3d]", "BMemb1=Kuro,3d"},
         {"name alone", "PB[Kuro]", "BMemb1=Kuro,"},
         {"bracketed rank and rank", "PB[Kuro (3d)]BR[3d]", "BMemb1=Kuro,3d,3d"},
+        {"bracketed rank without a blank", "PB[Taro(3d)]", "BMemb1=Taro,3d,"},
         {"long names", "PlayerWhite[Shiro (2k)]WhiteRank[1k]", "WMemb1=Shiro,2k,1k"},
         {"double-byte name", "PB[" SJIS_A " (" SJIS_ZO ")]", "BMemb1=" SJIS_A "," SJIS_ZO ","},
         {"the last occurrence wins", "SZ[9]SiZe[13]", "Size=13"},
@@ -177,35 +142,34 @@ TEST(SgfToUgf, WritesHandicapStonesThenMovesNumberedInOneSequence) {
     }
 }
 
-TEST(SgfToUgf, GivesAReasonAndFinishesTheBarWhenNothingIsWritten) {
+TEST(SgfToUgf, GivesAReasonAndTouchesNoFileWhenNothingIsWritten) {
     struct Row {
         const char* name;
-        TLineList sgf;
+        std::string sgf;
         std::int32_t setting;
         std::string reason;
         TLog log;
     };
     const Row rows[] = {
-        {"no record", {"Game record"}, 0, texts::SGF_NOT_A_RECORD,
+        {"no record", "Game record", 0, texts::SGF_NOT_A_RECORD,
          {"Timer1 on", "ProgressBar1.Position=7", "Timer1 off"}},
-        {"conversion not chosen", {"(;SZ[19];B[pd])"}, 1, texts::SGF_TO_UGF_NOT_CHOSEN,
+        {"conversion not chosen", "(;SZ[19];B[pd])", 1, texts::SGF_TO_UGF_NOT_CHOSEN,
          {"Timer1 on", "ProgressBar1.Max=2", "ProgressBar1.Position=2", "Timer1 off"}},
-        {"no choice at all", {"(;SZ[19];B[pd])"}, -1, texts::SGF_TO_UGF_NOT_CHOSEN,
+        {"no choice at all", "(;SZ[19];B[pd])", -1, texts::SGF_TO_UGF_NOT_CHOSEN,
          {"Timer1 on", "ProgressBar1.Max=2", "ProgressBar1.Position=2", "Timer1 off"}},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
         TFakeServices fake;
+        fake.files.files = {{"/kifu/a.sgf", row.sgf}, {"/kifu/a.ugf", "earlier"}};
         fake.progress.SetBar(TBar::ProgressBar1, TBarField::Max, 7);  // from an earlier file
         fake.log.clear();
         TConversionState state;
         state.SGFConv = row.setting;
-        const TConvertedRecord record = ConvertSgfRecord(row.sgf, state, fake.progress);
-        EXPECT_FALSE(record.ready);
-        EXPECT_TRUE(record.lines.empty());
+        EXPECT_FALSE(ConvertSgfToUgf("/kifu/a.sgf", state, fake.progress, fake.files));
         EXPECT_EQ(state.FailureReason, row.reason);
-        EXPECT_EQ(fake.log, row.log);
-        EXPECT_FALSE(fake.progress.timer);
+        EXPECT_EQ(fake.log, row.log);  // no delete, rename or save
+        EXPECT_EQ(fake.files.files.size(), 2u);
     }
 }
 
@@ -235,20 +199,6 @@ TEST(SgfToUgf, KeepsAnEarlierOutputThatCannotBeMovedAsADeliberateMend) {
     EXPECT_NE(state.FailureReason.find("/kifu/game.bak"), std::string::npos);
 }
 
-TEST(SgfToUgf, TouchesNoFileWithoutAnOutput) {
-    for (const std::int32_t setting : {0, 1}) {
-        SCOPED_TRACE(setting);
-        TFakeServices fake;
-        fake.files.files = {{"/kifu/a.sgf", setting == 0 ? "no record" : "(;SZ[19];B[pd])"},
-                            {"/kifu/a.ugf", "earlier"}};
-        TConversionState state;
-        state.SGFConv = setting;
-        EXPECT_FALSE(ConvertSgfToUgf("/kifu/a.sgf", state, fake.progress, fake.files));
-        EXPECT_EQ(fake.log.back(), "Timer1 off");  // no delete, rename or save
-        EXPECT_FALSE(state.FailureReason.empty());
-    }
-}
-
 TEST(SgfToUgf, RaisesFileErrorsWithTheirPaths) {
     TFakeServices fake;
     fake.files.files = {{"/kifu/b.sgf", "(;SZ[19];B[pd])"}};
@@ -258,7 +208,8 @@ TEST(SgfToUgf, RaisesFileErrorsWithTheirPaths) {
         (void)ConvertSgfToUgf("/kifu/a.sgf", state, fake.progress, fake.files);
         ADD_FAILURE() << "no error for a missing file";
     } catch (const TFileError& error) {
-        EXPECT_EQ(std::string(error.what()), OpenError("/kifu/a.sgf"));
+        EXPECT_EQ(error.what(),
+                  std::string(texts::FILE_PREFIX) + "/kifu/a.sgf" + texts::CANNOT_OPEN);
         EXPECT_TRUE(fake.log.empty());  // nothing started
     }
     try {
