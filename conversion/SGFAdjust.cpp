@@ -1,0 +1,268 @@
+#include "conversion/SGFAdjust.h"
+
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include "conversion/Text.h"
+
+// The splitter works on text, not on a tree. Its steps read as if each cut copied the rest of a
+// text and searched it again from its front; here every step walks offsets into the lines of Input
+// instead, so each byte is looked at a fixed number of times however the record is laid out (real
+// records are often one line of megabytes).
+
+namespace {
+
+using TViews = std::vector<std::string_view>;
+
+constexpr std::size_t NONE = std::string_view::npos;
+constexpr std::string_view OPENER = "(;";
+constexpr std::string_view CLOSER = ")";
+constexpr std::string_view BYTE_ORDER_MARK = "\xEF\xBB\xBF";
+
+// True when the last character of text, counted from its start, is the single byte c (and not
+// the trail byte of a double-byte character).
+bool EndsWithCharacter(std::string_view text, char c) {
+    if (text.empty() || text.back() != c) {
+        return false;
+    }
+    std::size_t last = 0;
+    for (std::size_t i = 0; i < text.size(); i += CharLength(text, i)) {
+        last = i;
+    }
+    return last + 1 == text.size();
+}
+
+// Where the record starts: the line and the offset in it of the first byte that is neither white
+// space (32 or less) nor part of a UTF-8 byte-order mark. An indented opener is still the opener,
+// and blank lines before it do not stand in its place. The line is input.size() when there is none.
+std::pair<std::size_t, std::size_t> FindRecordStart(const TLineList& input) {
+    for (std::size_t line = 0; line < input.size(); ++line) {
+        const std::string_view text = input[line];
+        std::size_t at = 0;
+        while (at < text.size()) {
+            if (static_cast<unsigned char>(text[at]) <= 32) {
+                ++at;
+            } else if (text.substr(at).starts_with(BYTE_ORDER_MARK)) {
+                at += BYTE_ORDER_MARK.size();
+            } else {
+                return {line, at};
+            }
+        }
+    }
+    return {input.size(), 0};
+}
+
+// The lines of the record with every opener "(;" as an entry of its own, also one split over two
+// lines ("(" then ";..."); empty lines are dropped, nothing is trimmed.
+TViews JoinedEntries(const TLineList& input) {
+    TViews joined;
+    const auto [first, offset] = FindRecordStart(input);
+    for (std::size_t i = first; i < input.size(); ++i) {
+        std::string_view line = input[i];
+        if (i == first) {
+            line.remove_prefix(offset);
+        }
+        if (line.starts_with(OPENER)) {
+            joined.push_back(OPENER);
+            if (line.size() > OPENER.size()) {
+                joined.push_back(line.substr(OPENER.size()));
+            }
+        } else if (line.starts_with('(')) {
+            // Kept as designed: whatever follows the "(" on its line is dropped, and a "(" line
+            // whose next line does not begin with ";" is dropped whole.
+            if (i + 1 < input.size() && input[i + 1].starts_with(';')) {
+                joined.push_back(OPENER);
+                if (input[i + 1].size() > 1) {
+                    joined.push_back(std::string_view(input[i + 1]).substr(1));
+                }
+                ++i;
+            }
+        } else if (!line.empty()) {
+            joined.push_back(line);
+        }
+    }
+    return joined;
+}
+
+// Puts a final ")" into an entry of its own, so the nodes of the last line are split like those of
+// any other line: also when the entry holds an earlier ")" (a rank such as 'Kuro (9d)' in a record
+// on one line, or a last line ending in "))").
+void SeparateCloser(TViews& joined) {
+    std::string_view& last = joined.back();
+    if (last != CLOSER && EndsWithCharacter(last, ')')) {
+        last.remove_suffix(1);
+        joined.push_back(CLOSER);
+    }
+}
+
+// The header lines (the root node) and the move lines of the joined entries.
+struct TSortedLines {
+    TViews header;
+    TViews moves;
+};
+
+TSortedLines SortEntries(const TViews& joined) {
+    TSortedLines sorted;
+    bool inRoot = true;
+    // The first entry (the opener) and the last (the closer) are never taken.
+    for (std::size_t i = 1; i + 1 < joined.size(); ++i) {
+        const std::string_view entry = joined[i];
+        if (!inRoot) {
+            sorted.moves.push_back(entry);
+            continue;
+        }
+        // Kept as designed: the first ";" ends the root, even one inside a value ('C[a;b]').
+        const std::size_t semicolon = FindFrom(";", entry);
+        if (semicolon == NONE) {
+            sorted.header.push_back(entry);
+            continue;
+        }
+        inRoot = false;
+        sorted.header.push_back(entry.substr(0, semicolon + 1));
+        if (semicolon + 1 < entry.size()) {
+            sorted.moves.push_back(entry.substr(semicolon + 1));
+        }
+    }
+    // When the root was closed, its last header line ends in that first ";", which goes.
+    if (!inRoot) {
+        if (sorted.header.back() == ";") {
+            sorted.header.pop_back();
+        } else {
+            sorted.header.back().remove_suffix(1);
+        }
+    }
+    return sorted;
+}
+
+// Cuts lines, joined with nothing between them, after every separator byte, exactly where one
+// search from the front of the joined text would find them: never on the trail byte of a
+// double-byte character (a lead byte at the end of a line takes the first byte of the next line
+// as its trail) and never after a NUL. Each byte is looked at once, however many lines a piece
+// runs over: the walk resumes where the last line ended instead of at the front of the piece.
+class TPieceCutter {
+public:
+    explicit TPieceCutter(char separator) : m_separator(separator) {}
+
+    // Cuts the carried text followed by line; each piece, its separator included, goes to pieces.
+    // What follows the last separator becomes the carried text.
+    void Feed(std::string_view line, TLineList& pieces);
+
+    // The text after the last separator found so far.
+    std::string& Carried() { return m_carried; }
+
+private:
+    char m_separator;
+    std::string m_carried;
+    bool m_trailComesNext = false;  // the carried text ends in a lead byte without its trail byte
+    bool m_stopped = false;         // a NUL in the carried text ends every later search
+};
+
+void TPieceCutter::Feed(std::string_view line, TLineList& pieces) {
+    if (m_stopped) {
+        m_carried.append(line);
+        return;
+    }
+    std::size_t begin = 0;  // where the part of the current piece that lies in line begins
+    std::size_t i = 0;
+    if (m_trailComesNext && !line.empty()) {
+        m_trailComesNext = false;
+        i = 1;
+    }
+    while (i < line.size()) {
+        const char c = line[i];
+        if (c == m_separator) {
+            std::string& piece = pieces.emplace_back(std::move(m_carried));
+            piece.append(line.substr(begin, i + 1 - begin));
+            m_carried.clear();
+            begin = ++i;
+        } else if (c == '\0') {
+            m_stopped = true;
+            break;
+        } else if (IsLeadByte(static_cast<unsigned char>(c))) {
+            m_trailComesNext = i + 1 == line.size();
+            i += 2;
+        } else {
+            ++i;
+        }
+    }
+    m_carried.append(line.substr(begin));
+}
+
+// One entry per property value: the header lines cut after every "]". A value running over
+// several lines loses its line breaks; text after the last "]" is dropped. Kept as designed: an
+// escaped "\]" ends a value like any other "]".
+TLineList CutProperties(const TViews& header) {
+    TLineList properties;
+    TPieceCutter cutter(']');
+    for (const std::string_view line : header) {
+        cutter.Feed(line, properties);
+    }
+    return properties;
+}
+
+// One entry per move node: the move lines cut after every ";", the ";" left off. The text after
+// the last ";" is the last node, even when empty.
+TLineList CutMoveNodes(const TViews& moves) {
+    TLineList nodes;
+    if (moves.empty()) {
+        return nodes;
+    }
+    TPieceCutter cutter(';');
+    for (const std::string_view line : moves) {
+        cutter.Feed(line, nodes);
+    }
+    for (std::string& node : nodes) {
+        node.pop_back();  // each ends in the ";" it was cut at
+    }
+    // Kept as designed: a line ending in ";" leaves an empty last node, and ";" then ";" on the
+    // next line an empty node between them.
+    std::string& last = nodes.emplace_back(std::move(cutter.Carried()));
+    if (EndsWithCharacter(last, ';')) {
+        last.pop_back();  // only after a NUL, which stops the search for ";"
+    }
+    return nodes;
+}
+
+// Moves the black setup stones of the root ('AB[pd]', and each further value '[dp]' right after
+// one, which becomes 'AB[dp]') from properties to stones, in file order; the rest go to the other
+// properties, in order.
+void SeparateHandicap(TLineList& properties, TLineList& others, TLineList& stones) {
+    bool followsStone = false;
+    for (std::string& property : properties) {
+        if (property.starts_with("AB[")) {
+            stones.push_back(std::move(property));
+            followsStone = true;
+        } else if (followsStone && property.starts_with('[')) {
+            stones.push_back("AB" + property);
+        } else {
+            others.push_back(std::move(property));
+            followsStone = false;
+        }
+    }
+}
+
+}  // namespace
+
+bool TSGFAdjust::Adjust() {
+    OutputHD.clear();
+    OutputHA.clear();
+    OutputCK.clear();
+    if (Input.empty()) {
+        return false;
+    }
+    TViews joined = JoinedEntries(Input);
+    if (joined.empty()) {
+        return false;
+    }
+    SeparateCloser(joined);
+    if (FindFrom(OPENER, joined.front()) == NONE || FindFrom(CLOSER, joined.back()) == NONE) {
+        return false;
+    }
+    const TSortedLines sorted = SortEntries(joined);
+    TLineList properties = CutProperties(sorted.header);
+    OutputCK = CutMoveNodes(sorted.moves);
+    SeparateHandicap(properties, OutputHD, OutputHA);
+    return true;
+}

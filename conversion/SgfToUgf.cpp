@@ -1,0 +1,236 @@
+#include "conversion/SgfToUgf.h"
+
+#include <algorithm>
+#include <climits>
+#include <cstdint>
+#include <string_view>
+
+#include "conversion/KeyTable.h"
+#include "conversion/Text.h"
+#include "conversion/Texts.h"
+
+namespace {
+
+// What the UGF file takes from one SGF record. When a property occurs more than once, the last
+// occurrence wins.
+struct TUgfValues {
+    std::string size;
+    std::string blackName;
+    std::string whiteName;
+    std::string rule;
+    std::string result;
+    std::string blackRank;
+    std::string whiteRank;
+    std::string place;
+    std::string event;
+    std::string copyright;
+    std::string user;
+    std::string winner;
+    // The number of the next move: one more than the number of move lines.
+    long long moveNumber = 1;
+    TLineList handicapLines;
+    TLineList moveLines;
+};
+
+// Runs PatExtract on expr with the given one-character patterns. On false, Prope and Data are
+// empty, which is all most callers need.
+bool Extract(TPatExtract& extract, const std::string& expr, char open = '[', char close = ']') {
+    extract.Pattern1 = open;
+    extract.Pattern2 = close;
+    extract.Expr = expr;
+    return extract.Extract();
+}
+
+// The working value that takes the value of a root property of key code code, or none.
+std::string* ValueFor(TUgfValues& values, std::uint8_t code) {
+    switch (code) {
+        case keys::SZ:
+            return &values.size;
+        case keys::PB:
+            return &values.blackName;
+        case keys::PW:
+            return &values.whiteName;
+        case keys::RU:
+            return &values.rule;
+        case keys::RE:
+            return &values.result;
+        case keys::BR:
+            return &values.blackRank;
+        case keys::WR:
+            return &values.whiteRank;
+        case keys::PC:
+            return &values.place;
+        case keys::EV:
+            return &values.event;
+        case keys::CP:
+            return &values.copyright;
+        case keys::US:
+            return &values.user;
+        default:
+            return nullptr;  // komi, handicap count, date, application and the rest are not carried
+    }
+}
+
+void TakeRootProperties(const TLineList& properties, TConversionState& state, TUgfValues& values) {
+    for (const std::string& property : properties) {
+        Extract(state.PatExtract, property);
+        state.ClassifyKey(state.PatExtract.Prope);
+        if (std::string* value = ValueFor(values, state.KeyCode)) {
+            *value = state.PatExtract.Data;
+        }
+        state.StepProgress();
+    }
+}
+
+// The UGF winner pair of an SGF result ('B+2.5' gives 'B,2.5'); the pieces of the result are
+// added to the diagnostic lines.
+std::string WinnerOf(const std::string& result, TConversionState& state) {
+    if (result.empty()) {
+        return {};
+    }
+    TStringSplit& split = state.StringSplit;
+    split.pattern = '+';
+    split.patterncut = true;
+    split.expr = result;
+    split.Split();
+    const TLineList& pieces = split.items;
+    state.TempMemo.insert(state.TempMemo.end(), pieces.begin(), pieces.end());
+    if (pieces.size() < 2) {
+        return pieces.empty() ? std::string() : pieces[0];
+    }
+    if (pieces[1].empty()) {
+        return {};
+    }
+    if (AnsiUpper(pieces[1]) == "R") {
+        // Kept as designed: a win by resignation turns the colour round ('B+R' gives "W,C"), and
+        // the UGF reader turns it back.
+        return AnsiUpper(pieces[0]) == "B" ? "W,C" : "B,C";
+    }
+    return pieces[0] + "," + pieces[1];  // pieces after the second are dropped
+}
+
+// 'Kuro (9d)' becomes 'Kuro,9d'; a name without brackets stays as it is.
+void SplitBracketedRank(std::string& name, TPatExtract& extract) {
+    if (Extract(extract, name, '(', ')')) {
+        name = extract.Prope + "," + extract.Data;
+    }
+}
+
+void TakeHandicapStones(const TLineList& stones, TConversionState& state, TUgfValues& values) {
+    for (const std::string& stone : stones) {
+        Extract(state.PatExtract, stone);
+        if (state.PatExtract.Prope == "AB") {
+            values.handicapLines.push_back(AnsiUpper(state.PatExtract.Data) + ",B1,0,0");
+        }
+        state.StepProgress();
+    }
+}
+
+// One move line per black or white move property of the nodes, numbered in one sequence. Other
+// properties of a node (comments, times) give nothing.
+void TakeMoves(const TLineList& nodes, TConversionState& state, TUgfValues& values) {
+    TStringSplit& split = state.StringSplit;
+    for (const std::string& node : nodes) {
+        split.pattern = ']';
+        split.patterncut = false;  // every piece but the last keeps its "]"
+        split.expr = node;
+        split.Split();
+        for (const std::string& piece : split.items) {
+            Extract(state.PatExtract, piece);
+            const std::string& name = state.PatExtract.Prope;
+            const char* colour = name == "B" || name == "Black"   ? ",B1,"
+                                 : name == "W" || name == "White" ? ",W1,"
+                                                                  : nullptr;
+            if (colour == nullptr) {
+                continue;
+            }
+            // Only the lower-case "tt" is the pass.
+            const std::string& point = state.PatExtract.Data;
+            values.moveLines.push_back((point == "tt" ? std::string("YA") : AnsiUpper(point)) +
+                                       colour + IntToText(values.moveNumber) + ",0");
+            ++values.moveNumber;
+        }
+        state.StepProgress();
+    }
+}
+
+// The UGF record: its fixed header of 17 lines, then the handicap lines and the move lines.
+TLineList BuildUgfLines(const TUgfValues& values) {
+    TLineList lines = {
+        "[Header]",
+        "Ver=UGF,100",
+        "Lang=SJIS",
+        "Crypt=0,PLAIN_UGF_FILE",
+        "Title=" + (values.event.empty() ? std::string(texts::UGF_DEFAULT_TITLE) : values.event) +
+            ",,",
+        "Place=" + values.place,
+        "Date=",
+        values.rule.empty() || values.rule == "Japanese" ? "Rule=JPN" : "Rule=",
+        "Size=" + values.size,
+        "Winner=" + values.winner,
+        "Moves=" + IntToText(values.moveNumber),
+        "BMemb1=" + values.blackName + "," + values.blackRank,
+        "WMemb1=" + values.whiteName + "," + values.whiteRank,
+        "User=" + values.user,
+        "Copyright=" + values.copyright,
+        "Comment=",
+        "[Data]",
+    };
+    lines.reserve(lines.size() + values.handicapLines.size() + values.moveLines.size());
+    lines.insert(lines.end(), values.handicapLines.begin(), values.handicapLines.end());
+    lines.insert(lines.end(), values.moveLines.begin(), values.moveLines.end());
+    return lines;
+}
+
+// The end of every conversion, written or not: the bar full, the timer off.
+void FinishProgress(TProgressService& progress) {
+    progress.SetBar(TBar::ProgressBar1, TBarField::Position,
+                    progress.GetBar(TBar::ProgressBar1, TBarField::Max));
+    progress.SetTimer(false);
+}
+
+}  // namespace
+
+TConvertedRecord ConvertSgfRecord(const TLineList& source, TConversionState& state,
+                                  TProgressService& progress) {
+    state.FailureReason.clear();
+    TSGFAdjust& adjust = state.SGFAdjust;
+    adjust.Input = source;
+    progress.SetTimer(true);
+    TConvertedRecord record;
+    if (!adjust.Adjust()) {
+        state.FailureReason = texts::SGF_NOT_A_RECORD;
+        FinishProgress(progress);
+        return record;
+    }
+    const std::size_t steps =
+        adjust.OutputHD.size() + adjust.OutputHA.size() + adjust.OutputCK.size();
+    progress.SetBar(TBar::ProgressBar1, TBarField::Max,
+                    static_cast<int>(std::min<std::size_t>(steps, INT_MAX)));
+
+    TUgfValues values;
+    TakeRootProperties(adjust.OutputHD, state, values);
+    values.winner = WinnerOf(values.result, state);
+    SplitBracketedRank(values.blackName, state.PatExtract);
+    SplitBracketedRank(values.whiteName, state.PatExtract);
+    if (!adjust.OutputHA.empty()) {
+        TakeHandicapStones(adjust.OutputHA, state, values);
+    }
+    TakeMoves(adjust.OutputCK, state, values);
+
+    if (state.SGFConv != 0) {
+        state.FailureReason = texts::SGF_TO_UGF_NOT_CHOSEN;
+    } else {
+        record.ready = true;
+        record.lines = BuildUgfLines(values);
+    }
+    FinishProgress(progress);
+    return record;
+}
+
+bool ConvertSgfToUgf(const std::string& path, TConversionState& state, TProgressService& progress,
+                     TFileService& files) {
+    state.FailureReason.clear();
+    const TConvertedRecord record = ConvertSgfRecord(SplitLines(files.Load(path)), state, progress);
+    return record.ready && WriteOutput(path, ".ugf", record.lines, state, files);
+}

@@ -1,0 +1,36 @@
+// The pure SGF to UGF conversion on any bytes and any setting: no crash, no hang, no sanitizer
+// report, and a reason for every record that is not written.
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <string_view>
+
+#include "conversion/ConversionState.h"
+#include "conversion/LineList.h"
+#include "conversion/Services.h"
+#include "conversion/SgfToUgf.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    // The first four bytes are the setting SGFConv, the rest the file.
+    std::int32_t setting = 0;
+    const std::size_t head = size < sizeof setting ? size : sizeof setting;
+    std::memcpy(&setting, data, head);
+    const std::string_view bytes(reinterpret_cast<const char*>(data) + head, size - head);
+
+    TConversionState state;
+    state.SGFConv = setting;
+    TSilentProgress progress;
+    const TConvertedRecord record = ConvertSgfRecord(SplitLines(bytes), state, progress);
+    if (!record.ready && state.FailureReason.empty()) {
+        std::abort();
+    }
+    if (record.ready && (record.lines.size() < 17 || record.lines[16] != "[Data]")) {
+        std::abort();
+    }
+    if (progress.GetBar(TBar::ProgressBar1, TBarField::Position) !=
+        progress.GetBar(TBar::ProgressBar1, TBarField::Max)) {
+        std::abort();
+    }
+    return 0;
+}

@@ -1,0 +1,158 @@
+#include "conversion/SGFAdjust.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+#include <string>
+#include <vector>
+
+#include "tests/support/LiteralSgfAdjust.h"
+#include "tests/support/Sjis.h"
+
+using namespace std::string_literals;
+
+namespace {
+
+struct Row {
+    const char* name;
+    std::string file;      // lines separated by "\n"
+    std::string expected;  // as Outputs() writes them
+};
+
+// The three outputs in one text, each entry quoted and each list named unless it is empty:
+// "HD 'SZ[19]' HA 'AB[pd]' CK 'B[pp]'"; "rejected" when Adjust answers false.
+std::string Outputs(const TSGFAdjust& adjust, bool ok) {
+    std::string text = ok ? "" : "rejected";
+    const auto add = [&](const char* name, const TLineList& list) {
+        if (!list.empty()) {
+            text += (text.empty() ? "" : " ") + std::string(name);
+        }
+        for (const std::string& entry : list) {
+            text += " '" + entry + "'";
+        }
+    };
+    add("HD", adjust.OutputHD);
+    add("HA", adjust.OutputHA);
+    add("CK", adjust.OutputCK);
+    return text;
+}
+
+// Runs every row on one splitter that still holds the outputs of the row before, so outputs left
+// over from an earlier call show up as faults.
+void ExpectRows(const std::vector<Row>& rows) {
+    TSGFAdjust adjust;
+    adjust.Input = {"(;SZ[9]AB[aa]", ";B[bb])"};
+    ASSERT_TRUE(adjust.Adjust());
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        adjust.Input = SplitLines(row.file);
+        const bool ok = adjust.Adjust();
+        EXPECT_EQ(Outputs(adjust, ok), row.expected);
+        EXPECT_EQ(adjust.Input, SplitLines(row.file));
+    }
+}
+
+}  // namespace
+
+TEST(SGFAdjust, SortsAWholeRecordIntoRootStonesAndMoves) {
+    ExpectRows({
+        {"record over several lines",
+         "(;GM[1]FF[4]SZ[19]PB[Kuro (9d)]PW[Shiro]\nHA[2]AB[pd][dp]KM[0.5]\n;B[pp];W[dd]\n"
+         ";B[tt]C[pass]\n)",
+         "HD 'GM[1]' 'FF[4]' 'SZ[19]' 'PB[Kuro (9d)]' 'PW[Shiro]' 'HA[2]' 'KM[0.5]' "
+         "HA 'AB[pd]' 'AB[dp]' CK 'B[pp]' 'W[dd]' 'B[tt]C[pass]'"},
+        {"record on one line", "(;SZ[19]PB[a];B[pd];W[dp])",
+         "HD 'SZ[19]' 'PB[a]' CK 'B[pd]' 'W[dp]'"},
+        {"last line ending in a move", "(;SZ[19]\n;B[pd]\n;W[aa])",
+         "HD 'SZ[19]' CK 'B[pd]' 'W[aa]'"},
+        {"opener over two lines", "(\n;SZ[19]PB[a]\n;B[pd])", "HD 'SZ[19]' 'PB[a]' CK 'B[pd]'"},
+        {"a ( line before a line without ;", "(\n(;SZ[19]\n;B[pd])", "HD 'SZ[19]' CK 'B[pd]'"},
+        {"the rest of a ( line is dropped", "(GM[1]\n;SZ[19]\n;B[pd])", "HD 'SZ[19]' CK 'B[pd]'"},
+        {"no moves", "(;SZ[19]\n)", "HD 'SZ[19]'"},
+        {"empty game", "(;)", ""},
+        {"value over several lines", "(;C[line one\nline two]SZ[19]\n;B[aa])",
+         "HD 'C[line oneline two]' 'SZ[19]' CK 'B[aa]'"},
+        {"text after the root's last value", "(;SZ[19]x\n;B[aa])", "HD 'SZ[19]' CK 'B[aa]'"},
+        {"no lines", "", "rejected"},
+        {"only empty lines", "\n\n", "rejected"},
+        {"text before the game", "Game record\n(;SZ[19];B[pd])", "rejected"},
+        {"no closer", "(;SZ[19];B[pd]", "rejected"},
+        {"only an opener", "(;", "rejected"},
+        {"a lone ( line", "(\nSZ[19])", "rejected"},
+    });
+}
+
+TEST(SGFAdjust, KeepsTheOddResultsOfCuttingText) {
+    ExpectRows({
+        {"a ; in a root value ends the root", "(;SZ[19]C[a;b]PB[x]\n;B[aa]\n)",
+         "HD 'SZ[19]' CK 'b]PB[x]' 'B[aa]'"},
+        {"an escaped ] ends a value", "(;C[x\\]y]SZ[19]\n;B[aa]\n)",
+         "HD 'C[x\\]' 'y]' 'SZ[19]' CK 'B[aa]'"},
+        {"empty nodes", "(;SZ[19]\n;B[aa];\n;W[bb];\n)", "HD 'SZ[19]' CK 'B[aa]' '' 'W[bb]' ''"},
+        {"variations flattened", "(;SZ[19];B[pd]\n;W[cc](;B[aa])(;B[bb])\n)",
+         "HD 'SZ[19]' CK 'B[pd]' 'W[cc](' 'B[aa])(' 'B[bb])'"},
+        {"a variation opened at the start of a line", "(;SZ[19];\n(;B[aa])\n(;B[bb])\n)",
+         "HD 'SZ[19]' CK '(' 'B[aa])(' 'B[bb])'"},
+        {"a second game's root joins the moves", "(;SZ[19];B[aa])\n(;SZ[19];B[bb])",
+         "HD 'SZ[19]' CK 'B[aa])(' 'SZ[19]' 'B[bb]'"},
+        {"only black stones right after AB", "(;AB[aa][bb]AB[cc]AW[dd][ee] AB[ff]KM[0][gg];B[pd])",
+         "HD 'AW[dd]' '[ee]' ' AB[ff]' 'KM[0]' '[gg]' HA 'AB[aa]' 'AB[bb]' 'AB[cc]' CK 'B[pd]'"},
+    });
+}
+
+TEST(SGFAdjust, NeverCutsInsideADoubleByteCharacter) {
+    ExpectRows({
+        {"trail bytes that look like ]",
+         "(;C[" SJIS_ZO "]PB[" SJIS_HYPHEN "]\n;B[aa]C[" SJIS_ZO "])",
+         "HD 'C[" SJIS_ZO "]' 'PB[" SJIS_HYPHEN "]' CK 'B[aa]C[" SJIS_ZO "]'"},
+        {"a ; right after a double-byte character", "(;C[" SJIS_ZO "];\nB[aa]C[" SJIS_SO ";])",
+         "HD 'C[" SJIS_ZO "]' CK 'B[aa]C[" SJIS_SO "' ']'"},
+        {"a lead byte ending a root line takes the ] opening the next",
+         "(;C[a\x83\n]b]SZ[19]\n;B[aa])", "HD 'C[a\x83]b]' 'SZ[19]' CK 'B[aa]'"},
+        {"a lead byte ending a move line takes the ; opening the next",
+         "(;SZ[19];B[aa]C[x\x83\n;y];W[bb])", "HD 'SZ[19]' CK 'B[aa]C[x\x83;y]' 'W[bb]'"},
+        {"a ) taken as a trail byte closes nothing", "(;SZ[19];B[aa]\n;W[bb]\x83)", "rejected"},
+    });
+}
+
+TEST(SGFAdjust, FindsAnIndentedOrMarkedOpenerAsADeliberateMend) {
+    ExpectRows({
+        {"indented opener", "  (;SZ[19]PB[a]\n;B[pd])", "HD 'SZ[19]' 'PB[a]' CK 'B[pd]'"},
+        {"first line only blanks", "   \n(;SZ[19];B[pd])", "HD 'SZ[19]' CK 'B[pd]'"},
+        {"byte-order mark, blank lines, a tab", "\xEF\xBB\xBF\n\n \t\n (;SZ[19]\n;B[pd])",
+         "HD 'SZ[19]' CK 'B[pd]'"},
+        {"byte-order mark before an opener over two lines", "\xEF\xBB\xBF(\n;SZ[19]\n;B[pd])",
+         "HD 'SZ[19]' CK 'B[pd]'"},
+        {"blanks before text that is no record", "  x\n(;SZ[19];B[pd])", "rejected"},
+    });
+}
+
+TEST(SGFAdjust, SplitsOffTheFinalCloserAfterAnEarlierOneAsADeliberateMend) {
+    ExpectRows({
+        {"rank in brackets, one line", "(;SZ[19]PB[Kuro (9d)];B[pd];W[dd])",
+         "HD 'SZ[19]' 'PB[Kuro (9d)]' CK 'B[pd]' 'W[dd]'"},
+        {"last line ending in ))", "(;SZ[19]\n;B[pd]\n;W[aa]))", "HD 'SZ[19]' CK 'B[pd]' 'W[aa])'"},
+        {"a last line of ))", "(;SZ[19];B[pd]\n))", "HD 'SZ[19]' CK 'B[pd])'"},
+    });
+}
+
+TEST(SGFAdjust, MatchesTheLiteralWalkOnRandomRecords) {
+    const std::string pieces[] = {"(", ";", ")", "]", "[", "(;", "AB", "B", "x", " ", "\t", "\x83",
+                                  SJIS_ZO, "\x83;", "\xEF\xBB\xBF", "\0"s, SJIS_HYO, "[a]", "C["};
+    std::mt19937 random(20240611);
+    for (int round = 0; round < 20000; ++round) {
+        TLineList input(random() % 7);
+        for (std::string& line : input) {
+            for (int count = static_cast<int>(random() % 9); count > 0; --count) {
+                line += pieces[random() % std::size(pieces)];
+            }
+        }
+        const TLiteralSplit expected = LiteralSgfAdjust(input);
+        TSGFAdjust adjust;
+        adjust.Input = input;
+        ASSERT_EQ(adjust.Adjust(), expected.ok) << "round " << round;
+        ASSERT_EQ(adjust.OutputHD, expected.hd) << "round " << round;
+        ASSERT_EQ(adjust.OutputHA, expected.ha) << "round " << round;
+        ASSERT_EQ(adjust.OutputCK, expected.ck) << "round " << round;
+    }
+}

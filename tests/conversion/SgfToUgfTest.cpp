@@ -1,0 +1,239 @@
+#include "conversion/SgfToUgf.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <string>
+
+#include "conversion/FileError.h"
+#include "conversion/Texts.h"
+#include "tests/support/FakeServices.h"
+#include "tests/support/Sjis.h"
+#include "tests/support/TempDir.h"
+
+namespace {
+
+const TLineList WORKED_SGF = {"(;GM[1]FF[4]SZ[19]PB[Kuro (9d)]PW[Shiro]RE[B+R]",
+                             "HA[2]AB[pd][dp]KM[0.5]", ";W[pp];B[dd]", ";W[tt]C[pass]", ")"};
+
+const TLineList WORKED_UGF = {
+    "[Header]", "Ver=UGF,100", "Lang=SJIS", "Crypt=0,PLAIN_UGF_FILE",
+    std::string("Title=") + texts::UGF_DEFAULT_TITLE + ",,", "Place=", "Date=", "Rule=JPN",
+    "Size=19", "Winner=W,C", "Moves=4", "BMemb1=Kuro,9d,", "WMemb1=Shiro,", "User=",
+    "Copyright=", "Comment=", "[Data]", "PD,B1,0,0", "DP,B1,0,0", "PP,W1,1,0", "DD,B1,2,0",
+    "YA,W1,3,0"};
+
+TLineList Convert(const TLineList& sgf) {
+    TConversionState state;
+    TSilentProgress progress;
+    const TConvertedRecord record = ConvertSgfRecord(sgf, state, progress);
+    EXPECT_TRUE(record.ready) << state.FailureReason;
+    return record.lines;
+}
+
+// The first line that begins with key.
+std::string LineOf(const TLineList& lines, const std::string& key) {
+    const auto line = std::find_if(lines.begin(), lines.end(),
+                                   [&](const std::string& l) { return l.starts_with(key); });
+    return line == lines.end() ? "(none)" : *line;
+}
+
+// The lines after "[Data]".
+TLineList DataOf(const TLineList& lines) {
+    const auto data = std::find(lines.begin(), lines.end(), "[Data]");
+    return data == lines.end() ? TLineList{"(none)"} : TLineList(data + 1, lines.end());
+}
+
+}  // namespace
+
+TEST(SgfToUgf, WritesTheWholeRecordAndDrivesTheBar) {
+    TFakeServices fake;
+    TConversionState state;
+    state.FailureReason = "left over";
+    const TConvertedRecord record = ConvertSgfRecord(WORKED_SGF, state, fake.progress);
+    ASSERT_TRUE(record.ready);
+    EXPECT_EQ(record.lines, WORKED_UGF);
+    EXPECT_EQ(state.FailureReason, "");
+    // 8 root properties, 2 handicap stones, 3 move nodes.
+    EXPECT_EQ(fake.log, (TLog{"Timer1 on", "ProgressBar1.Max=13", "ProgressBar1.Position=13",
+                              "Timer1 off"}));
+    EXPECT_EQ(state.ProgressCount, 13);
+    EXPECT_EQ(state.TempMemo, (TLineList{"B", "R"}));
+}
+
+TEST(SgfToUgf, TakesRootValuesIntoTheHeader) {
+    struct Row {
+        const char* name;
+        std::string root;
+        std::string line;
+    };
+    const Row rows[] = {
+        {"no result", "SZ[19]", "Winner="},
+        {"black wins by resignation", "RE[B+R]", "Winner=W,C"},
+        {"white wins by resignation, lower case", "RE[W+r]", "Winner=B,C"},
+        {"lower-case colour", "REsult[b+R]", "Winner=W,C"},
+        {"any other colour by resignation", "RE[?+R]", "Winner=B,C"},
+        {"a word after + is kept", "RE[W+Resign]", "Winner=W,Resign"},
+        {"points", "RE[B+2.5]", "Winner=B,2.5"},
+        {"pieces after the second are dropped", "RE[W+3+x]", "Winner=W,3"},
+        {"no +", "RE[Draw]", "Winner=Draw"},
+        {"nothing after +", "RE[B+]", "Winner="},
+        {"Chinese rules", "RU[Chinese]", "Rule="},
+        {"Japanese rules", "RU[Japanese]", "Rule=JPN"},
+        {"rule name in lower case", "RU[japanese]", "Rule="},
+        {"no rule", "SZ[19]", "Rule=JPN"},
+        {"name and rank", "PB[Kuro]BR[3d]", "BMemb1=Kuro,3d"},
+        {"name alone", "PB[Kuro]", "BMemb1=Kuro,"},
+        {"bracketed rank and rank", "PB[Kuro (3d)]BR[3d]", "BMemb1=Kuro,3d,3d"},
+        {"bracketed rank without a blank", "PB[Taro(3d)]", "BMemb1=Taro,3d,"},
+        {"long names", "PlayerWhite[Shiro (2k)]WhiteRank[1k]", "WMemb1=Shiro,2k,1k"},
+        {"double-byte name", "PB[" SJIS_A " (" SJIS_ZO ")]", "BMemb1=" SJIS_A "," SJIS_ZO ","},
+        {"the last occurrence wins", "SZ[9]SiZe[13]", "Size=13"},
+        {"names and values are trimmed", " SZ [ 19 ]", "Size=19"},
+        {"event", "EVent[Honinbo]", "Title=Honinbo,,"},
+        {"place", "PC[Tokyo]", "Place=Tokyo"},
+        {"date is not carried", "DT[2024-06-11]", "Date="},
+        {"copyright", "CP[(c) Kuro]", "Copyright=(c) Kuro"},
+        {"user", "US[Shiro]", "User=Shiro"},
+        {"a property name in the wrong case is not taken", "sz[19]", "Size="},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        const TLineList ugf = Convert({"(;" + row.root, ";B[pd])"});
+        const std::string key = row.line.substr(0, row.line.find('=') + 1);
+        EXPECT_EQ(LineOf(ugf, key), row.line);
+        EXPECT_EQ(ugf.size(), 18u);
+    }
+}
+
+TEST(SgfToUgf, WritesHandicapStonesThenMovesNumberedInOneSequence) {
+    struct Row {
+        const char* name;
+        TLineList sgf;
+        TLineList data;
+        std::string moves;
+    };
+    const Row rows[] = {
+        {"empty point", {"(;SZ[19];B[])"}, {",B1,1,0"}, "Moves=2"},
+        {"only lower-case tt is the pass", {"(;SZ[19];B[TT];W[tt])"}, {"TT,B1,1,0", "YA,W1,2,0"},
+         "Moves=3"},
+        {"other properties of a node give nothing", {"(;SZ[19];B[pd]C[nice]BL[30];W[dd])"},
+         {"PD,B1,1,0", "DD,W1,2,0"}, "Moves=3"},
+        {"long move names and two moves in a node", {"(;SZ[19];Black[pd]White[dd])"},
+         {"PD,B1,1,0", "DD,W1,2,0"}, "Moves=3"},
+        {"variations in file order",
+         {"(;SZ[19];B[pd]", ";W[cc](;B[aa])(;B[bb])", ")"},
+         {"PD,B1,1,0", "CC,W1,2,0", "AA,B1,3,0", "BB,B1,4,0"}, "Moves=5"},
+        {"stones without a handicap count", {"(;AB[pd];B[dd])"}, {"PD,B1,0,0", "DD,B1,1,0"},
+         "Moves=2"},
+        {"a handicap count without stones", {"(;HA[2];W[dd])"}, {"DD,W1,1,0"}, "Moves=2"},
+        {"no moves", {"(;SZ[19]AB[pd][dp]", ")"}, {"PD,B1,0,0", "DP,B1,0,0"}, "Moves=1"},
+        {"other setup stones give nothing", {"(;AW[aa]", ";AE[aa]B[bb])"}, {"BB,B1,1,0"},
+         "Moves=2"},
+        {"trail bytes are not upper-cased", {"(;SZ[19];B[\x83\x61" "a])"},
+         {"\x83\x61" "A,B1,1,0"}, "Moves=2"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        const TLineList ugf = Convert(row.sgf);
+        EXPECT_EQ(DataOf(ugf), row.data);
+        EXPECT_EQ(LineOf(ugf, "Moves="), row.moves);
+    }
+}
+
+TEST(SgfToUgf, GivesAReasonAndTouchesNoFileWhenNothingIsWritten) {
+    struct Row {
+        const char* name;
+        std::string sgf;
+        std::int32_t setting;
+        std::string reason;
+        TLog log;
+    };
+    const Row rows[] = {
+        {"no record", "Game record", 0, texts::SGF_NOT_A_RECORD,
+         {"Timer1 on", "ProgressBar1.Position=7", "Timer1 off"}},
+        {"conversion not chosen", "(;SZ[19];B[pd])", 1, texts::SGF_TO_UGF_NOT_CHOSEN,
+         {"Timer1 on", "ProgressBar1.Max=2", "ProgressBar1.Position=2", "Timer1 off"}},
+        {"no choice at all", "(;SZ[19];B[pd])", -1, texts::SGF_TO_UGF_NOT_CHOSEN,
+         {"Timer1 on", "ProgressBar1.Max=2", "ProgressBar1.Position=2", "Timer1 off"}},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        TFakeServices fake;
+        fake.files.files = {{"/kifu/a.sgf", row.sgf}, {"/kifu/a.ugf", "earlier"}};
+        fake.progress.SetBar(TBar::ProgressBar1, TBarField::Max, 7);  // from an earlier file
+        fake.log.clear();
+        TConversionState state;
+        state.SGFConv = row.setting;
+        EXPECT_FALSE(ConvertSgfToUgf("/kifu/a.sgf", state, fake.progress, fake.files));
+        EXPECT_EQ(state.FailureReason, row.reason);
+        EXPECT_EQ(fake.log, row.log);  // no delete, rename or save
+        EXPECT_EQ(fake.files.files.size(), 2u);
+    }
+}
+
+TEST(SgfToUgf, MovesTheEarlierOutputToTheBackupName) {
+    TFakeServices fake;
+    fake.files.files = {{"/kifu/game.sgf", "(;SZ[19]\r\n;B[pd])\r\n"},
+                        {"/kifu/game.ugf", "earlier"},
+                        {"/kifu/game.bak", "older"}};
+    TConversionState state;
+    ASSERT_TRUE(ConvertSgfToUgf("/kifu/game.sgf", state, fake.progress, fake.files));
+    EXPECT_EQ(fake.log, (TLog{"Timer1 on", "ProgressBar1.Max=2", "ProgressBar1.Position=2",
+                              "Timer1 off", "Delete /kifu/game.bak",
+                              "Rename /kifu/game.ugf -> /kifu/game.bak", "Save /kifu/game.ugf"}));
+    EXPECT_EQ(fake.files.files["/kifu/game.bak"], "earlier");
+    EXPECT_EQ(fake.files.files["/kifu/game.ugf"].substr(0, 10), "[Header]\r\n");
+    EXPECT_EQ(state.FailureReason, "");
+}
+
+TEST(SgfToUgf, KeepsAnEarlierOutputThatCannotBeMovedAsADeliberateMend) {
+    TFakeServices fake;
+    fake.files.files = {{"/kifu/game.sgf", "(;SZ[19];B[pd])"}, {"/kifu/game.ugf", "earlier"}};
+    fake.files.directories = {"/kifu/game.bak"};
+    TConversionState state;
+    EXPECT_FALSE(ConvertSgfToUgf("/kifu/game.sgf", state, fake.progress, fake.files));
+    EXPECT_EQ(fake.files.files["/kifu/game.ugf"], "earlier");
+    EXPECT_EQ(std::count(fake.log.begin(), fake.log.end(), "Save /kifu/game.ugf"), 0);
+    EXPECT_NE(state.FailureReason.find("/kifu/game.bak"), std::string::npos);
+}
+
+TEST(SgfToUgf, RaisesFileErrorsWithTheirPaths) {
+    TFakeServices fake;
+    fake.files.files = {{"/kifu/b.sgf", "(;SZ[19];B[pd])"}};
+    fake.files.unwritable = {"/kifu/b.ugf"};
+    TConversionState state;
+    try {
+        (void)ConvertSgfToUgf("/kifu/a.sgf", state, fake.progress, fake.files);
+        ADD_FAILURE() << "no error for a missing file";
+    } catch (const TFileError& error) {
+        EXPECT_EQ(error.what(),
+                  std::string(texts::FILE_PREFIX) + "/kifu/a.sgf" + texts::CANNOT_OPEN);
+        EXPECT_TRUE(fake.log.empty());  // nothing started
+    }
+    try {
+        (void)ConvertSgfToUgf("/kifu/b.sgf", state, fake.progress, fake.files);
+        ADD_FAILURE() << "no error for an output that cannot be written";
+    } catch (const TFileError& error) {
+        EXPECT_EQ(error.kind, TFileErrorKind::Create);
+        EXPECT_EQ(error.path, "/kifu/b.ugf");
+    }
+}
+
+TEST(SgfToUgf, WritesTheFileOnDisk) {
+    TTempDir dir;
+    std::string sgf;
+    for (const std::string& line : WORKED_SGF) {
+        sgf += line + "\n";  // lone LF line ends read like CR LF
+    }
+    dir.Write("game.sgf", sgf);
+    dir.Write("game.ugf", "earlier");
+    TConversionState state;
+    TSilentProgress progress;
+    TDiskFileService files;
+    ASSERT_TRUE(ConvertSgfToUgf(dir.Path("game.sgf"), state, progress, files));
+    EXPECT_EQ(dir.Read("game.ugf"), JoinLines(WORKED_UGF));
+    EXPECT_EQ(dir.Read("game.bak"), "earlier");
+    EXPECT_EQ(dir.List(), "game.bak game.sgf game.ugf");
+}
