@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <map>
 #include <string>
 
 #include "conversion/FileError.h"
@@ -181,8 +182,9 @@ TEST(SgfToUgf, MovesTheEarlierOutputToTheBackupName) {
     TConversionState state;
     ASSERT_TRUE(ConvertSgfToUgf("/kifu/game.sgf", state, fake.progress, fake.files));
     EXPECT_EQ(fake.log, (TLog{"Timer1 on", "ProgressBar1.Max=2", "ProgressBar1.Position=2",
-                              "Timer1 off", "Delete /kifu/game.bak",
-                              "Rename /kifu/game.ugf -> /kifu/game.bak", "Save /kifu/game.ugf"}));
+                              "Timer1 off", "SaveTemporary /kifu/game.ugf",
+                              "Delete /kifu/game.bak", "Rename /kifu/game.ugf -> /kifu/game.bak",
+                              "Rename /kifu/game.ugf.tmp -> /kifu/game.ugf"}));
     EXPECT_EQ(fake.files.files["/kifu/game.bak"], "earlier");
     EXPECT_EQ(fake.files.files["/kifu/game.ugf"].substr(0, 10), "[Header]\r\n");
     EXPECT_EQ(state.FailureReason, "");
@@ -194,9 +196,10 @@ TEST(SgfToUgf, KeepsAnEarlierOutputThatCannotBeMovedAsADeliberateMend) {
     fake.files.directories = {"/kifu/game.bak"};
     TConversionState state;
     EXPECT_FALSE(ConvertSgfToUgf("/kifu/game.sgf", state, fake.progress, fake.files));
-    EXPECT_EQ(fake.files.files["/kifu/game.ugf"], "earlier");
-    EXPECT_EQ(std::count(fake.log.begin(), fake.log.end(), "Save /kifu/game.ugf"), 0);
-    EXPECT_NE(state.FailureReason.find("/kifu/game.bak"), std::string::npos);
+    EXPECT_EQ(fake.files.files,
+              (std::map<std::string, std::string>{{"/kifu/game.sgf", "(;SZ[19];B[pd])"},
+                                                  {"/kifu/game.ugf", "earlier"}}));
+    EXPECT_EQ(state.FailureReason, texts::CANNOT_BACK_UP);
 }
 
 TEST(SgfToUgf, RaisesFileErrorsWithTheirPaths) {

@@ -1,0 +1,12 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "conversion/FileError.h"
+
+// Shift-JIS text as UTF-8 for the terminal; a byte that is no Shift-JIS character becomes "?".
+std::string ShiftJisToUtf8(std::string_view text);
+
+// The file error's text in UTF-8, with its path as given on the command line.
+std::string DescribeFileError(const TFileError& error);

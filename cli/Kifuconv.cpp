@@ -1,0 +1,117 @@
+#include "cli/Kifuconv.h"
+
+#include "cli/Console.h"
+#include "cli/Options.h"
+#include "conversion/ConversionRun.h"
+#include "conversion/ConversionState.h"
+#include "conversion/Paths.h"
+#include "conversion/RecordConverters.h"
+#include "conversion/Services.h"
+
+namespace {
+
+constexpr char VERSION[] = "0.1.0";
+
+constexpr char USAGE[] =
+    "Usage: kifuconv [--app N] [--sgf-conv N] [--ugf-conv N] [-q|--quiet] FILE...\n"
+    "       kifuconv --help | --version\n"
+    "\n"
+    "Converts Go game records (囲碁棋譜ファイル変換 Morvane): each FILE.ugf becomes FILE.sgf\n"
+    "and each FILE.sgf becomes FILE.ugf, beside the source. An output that exists already is\n"
+    "kept as FILE.bak. Files with any other extension (letter case counts) are skipped.\n"
+    "\n"
+    "  --app N        the application the SGF is written for (default 0):\n"
+    "                   0  お父さんの囲碁３\n"
+    "                   1  Ｔｈｅ囲碁\n"
+    "                   2  ＡＩ囲碁\n"
+    "                   3  ファミリー囲碁２\n"
+    "  --sgf-conv N   0 converts SGF records to UGF (default); other values write nothing\n"
+    "  --ugf-conv N   0 converts UGF records to SGF (default); other values write nothing\n"
+    "  -q, --quiet    no progress line on standard error\n"
+    "  --help         show this text\n"
+    "  --version      show the version\n"
+    "  --            every later argument is a FILE\n"
+    "\n"
+    "One line per FILE on standard output: converted, failed (with the reason) or skipped.\n"
+    "Exit status: 0 every FILE converted, 1 some FILE failed or was skipped, 2 usage error.\n";
+
+// Keeps one progress line up to date on a terminal.
+class TProgressLine {
+public:
+    TProgressLine(std::ostream& err, bool shown) : m_err(err), m_shown(shown) {}
+    void Show(std::size_t count, std::size_t total, const std::string& file) {
+        if (m_shown) {
+            m_err << "\r\x1b[K[" << count << "/" << total << "] " << file << std::flush;
+        }
+    }
+    void Clear() {
+        if (m_shown) {
+            m_err << "\r\x1b[K" << std::flush;
+        }
+    }
+
+private:
+    std::ostream& m_err;
+    bool m_shown;
+};
+
+std::string FailureText(const TRowOutcome& outcome, const TConversionState& state) {
+    if (outcome.fileError) {
+        return DescribeFileError(*outcome.fileError);
+    }
+    const std::string& reason = outcome.error.empty() ? state.FailureReason : outcome.error;
+    return reason.empty() ? "not converted" : ShiftJisToUtf8(reason);
+}
+
+}  // namespace
+
+int RunKifuconv(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err,
+                bool errIsTerminal) {
+    std::string error;
+    const std::optional<TOptions> options = ParseOptions(arguments, error);
+    if (!options) {
+        err << "kifuconv: " << error << "\nTry 'kifuconv --help'.\n";
+        return 2;
+    }
+    if (options->help) {
+        out << USAGE;
+        return 0;
+    }
+    if (options->version) {
+        out << "kifuconv (Morvane) " << VERSION << "\n";
+        return 0;
+    }
+
+    TConversionState state;
+    state.USGFApli = options->app;
+    state.SGFConv = options->sgfConv;
+    state.UGFConv = options->ugfConv;
+    TSilentProgress progress;
+    TDiskFileService files;
+    TRecordConverters converters(state, progress, files);
+    TProgressLine progressLine(err, errIsTerminal && !options->quiet && options->files.size() > 1);
+
+    int status = 0;
+    const std::size_t total = options->files.size();
+    for (std::size_t i = 0; i < total; ++i) {
+        const std::string& file = options->files[i];
+        const TRecordKind kind = RecordKindOf(file);
+        if (kind == TRecordKind::Other) {
+            out << "skipped: " << file << ": not a .ugf or .sgf file\n" << std::flush;
+            status = 1;
+            continue;
+        }
+        progressLine.Show(i + 1, total, file);
+        const TRowOutcome outcome = ConvertRow(file, kind, state, converters);
+        progressLine.Clear();
+        if (outcome.converted) {
+            out << "converted: " << file << " -> "
+                << ChangeFileExt(file, kind == TRecordKind::Ugf ? ".sgf" : ".ugf") << "\n";
+        } else {
+            out << "failed: " << file << ": " << FailureText(outcome, state) << "\n";
+            status = 1;
+        }
+        out << std::flush;
+    }
+    return status;
+}

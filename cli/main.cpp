@@ -1,0 +1,12 @@
+#include <unistd.h>
+
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "cli/Kifuconv.h"
+
+int main(int argc, char** argv) {
+    const std::vector<std::string> arguments(argv + 1, argv + argc);
+    return RunKifuconv(arguments, std::cout, std::cerr, isatty(STDERR_FILENO) != 0);
+}

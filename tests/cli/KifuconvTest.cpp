@@ -1,0 +1,151 @@
+#include "cli/Kifuconv.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "tests/support/TempDir.h"
+
+namespace {
+
+const std::string MINIMAL_UGF =
+    "[Header]\r\nLang=SJIS\r\nCrypt=0,PLAIN_UGF_FILE\r\nSize=19\r\nWinner=B,C\r\n"
+    "BMemb1=Taro,3d\r\nWMemb1=Jiro\r\n[Data]\r\nPD,B1,1,0\r\nDD,W1,2,0\r\n";
+
+const std::string MINIMAL_SGF =
+    "(;\r\n"
+    "SZ[19]PB[Taro(3d)]PW[Jiro(\x95\x73\x96\xBE)]BS[0]WS[0]KM[0]HA[0]RU[Japanese]"
+    "AP[The strongest game of Go 2.0]VW[]\r\n"
+    "RE[W+R]PL[B];\r\nB[pd];\r\nW[dd])\r\n";
+
+// What the SGF above gives back: the program's own UGF layout.
+const std::string ROUND_TRIP_UGF =
+    "[Header]\r\nVer=UGF,100\r\nLang=SJIS\r\nCrypt=0,PLAIN_UGF_FILE\r\n"
+    "Title=\x8A\xFB\x95\x88\x83\x74\x83\x40\x83\x43\x83\x8B\x95\xCF\x8A\xB7,,\r\n"
+    "Place=\r\nDate=\r\nRule=JPN\r\nSize=19\r\nWinner=B,C\r\nMoves=3\r\nBMemb1=Taro,3d,\r\n"
+    "WMemb1=Jiro,\x95\x73\x96\xBE,\r\nUser=\r\nCopyright=\r\nComment=\r\n[Data]\r\n"
+    "PD,B1,1,0\r\nDD,W1,2,0\r\n";
+
+struct TRun {
+    int status;
+    std::string out;
+    std::string err;
+};
+
+TRun Kifuconv(std::vector<std::string> arguments, bool terminal = false) {
+    std::ostringstream out;
+    std::ostringstream err;
+    const int status = RunKifuconv(arguments, out, err, terminal);
+    return {status, out.str(), err.str()};
+}
+
+}  // namespace
+
+TEST(Kifuconv, ConvertsBothWaysInArgumentOrder) {
+    TTempDir dir;
+    dir.Write("game.ugf", MINIMAL_UGF);
+    const TRun run = Kifuconv({dir.Path("game.ugf"), dir.Path("game.sgf")});
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.out, "converted: " + dir.Path("game.ugf") + " -> " + dir.Path("game.sgf") +
+                           "\nconverted: " + dir.Path("game.sgf") + " -> " +
+                           dir.Path("game.ugf") + "\n");
+    EXPECT_EQ(run.err, "");
+    // The second file is the SGF that the first conversion wrote; the UGF it replaced is the
+    // backup.
+    EXPECT_EQ(dir.Read("game.sgf"), MINIMAL_SGF);
+    EXPECT_EQ(dir.Read("game.ugf"), ROUND_TRIP_UGF);
+    EXPECT_EQ(dir.Read("game.bak"), MINIMAL_UGF);
+    EXPECT_EQ(dir.List(), "game.bak game.sgf game.ugf");
+}
+
+TEST(Kifuconv, ReportsSkippedAndFailedFilesAndGoesOn) {
+    TTempDir dir;
+    dir.Write("a.ugf", MINIMAL_UGF);
+    dir.Write("GAME.UGF", MINIMAL_UGF);
+    dir.Write("bad.ugf", "[Header]\r\nLang=sjis\r\n[Data]\r\n");
+    dir.Write("c.txt", "x");
+    const TRun run = Kifuconv({dir.Path("GAME.UGF"), dir.Path("missing.sgf"), dir.Path("bad.ugf"),
+                               dir.Path("c.txt"), dir.Path("a.ugf")});
+    EXPECT_EQ(run.status, 1);
+    std::istringstream lines(run.out);
+    std::string line;
+    std::vector<std::string> got;
+    while (std::getline(lines, line)) {
+        got.push_back(line);
+    }
+    ASSERT_EQ(got.size(), 5u) << run.out;
+    EXPECT_EQ(got[0], "skipped: " + dir.Path("GAME.UGF") + ": not a .ugf or .sgf file");
+    EXPECT_EQ(got[1],
+              "failed: " + dir.Path("missing.sgf") + ": ファイル " + dir.Path("missing.sgf") +
+                  " は開けません");
+    EXPECT_EQ(got[2].rfind("failed: " + dir.Path("bad.ugf") + ": ", 0), 0u) << got[2];
+    EXPECT_GT(got[2].size(), ("failed: " + dir.Path("bad.ugf") + ": ").size());
+    EXPECT_EQ(got[3], "skipped: " + dir.Path("c.txt") + ": not a .ugf or .sgf file");
+    EXPECT_EQ(got[4], "converted: " + dir.Path("a.ugf") + " -> " + dir.Path("a.sgf"));
+    EXPECT_EQ(dir.List(), "GAME.UGF a.sgf a.ugf bad.ugf c.txt");
+}
+
+TEST(Kifuconv, SettingsThatWriteNothingFailEveryRecord) {
+    TTempDir dir;
+    dir.Write("a.ugf", MINIMAL_UGF);
+    for (const std::vector<std::string>& options :
+         {std::vector<std::string>{"--app", "4"}, {"--app=-1"}, {"--ugf-conv", "1"}}) {
+        std::vector<std::string> arguments = options;
+        arguments.push_back(dir.Path("a.ugf"));
+        const TRun run = Kifuconv(arguments);
+        EXPECT_EQ(run.status, 1);
+        EXPECT_EQ(run.out.rfind("failed: ", 0), 0u) << run.out;
+    }
+    EXPECT_EQ(dir.List(), "a.ugf");
+}
+
+TEST(Kifuconv, KeepsTheOldOutputWhenItCannotBecomeTheBackup) {
+    TTempDir dir;
+    dir.Write("a.ugf", MINIMAL_UGF);
+    dir.Write("a.sgf", "old");
+    std::filesystem::create_directory(dir.Path("a.bak"));
+    const TRun run = Kifuconv({dir.Path("a.ugf")});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.out, "failed: " + dir.Path("a.ugf") +
+                           ": 既存の出力ファイルを .bak ファイルに移せません\n");
+    EXPECT_EQ(dir.Read("a.sgf"), "old");
+    EXPECT_EQ(dir.List(), "a.bak/ a.sgf a.ugf");
+}
+
+TEST(Kifuconv, UsageErrorsConvertNothing) {
+    TTempDir dir;
+    dir.Write("a.ugf", MINIMAL_UGF);
+    for (const std::vector<std::string>& arguments :
+         {std::vector<std::string>{dir.Path("a.ugf"), "--app", "x"},
+          {"--bogus", dir.Path("a.ugf")},
+          {"--app", "1"}}) {
+        const TRun run = Kifuconv(arguments);
+        EXPECT_EQ(run.status, 2);
+        EXPECT_EQ(run.out, "");
+        EXPECT_NE(run.err.find("kifuconv --help"), std::string::npos);
+    }
+    EXPECT_EQ(dir.List(), "a.ugf");
+}
+
+TEST(Kifuconv, HelpNamesTheFourApplications) {
+    const TRun run = Kifuconv({"--help"});
+    EXPECT_EQ(run.status, 0);
+    for (const char* name : {"お父さんの囲碁３", "Ｔｈｅ囲碁", "ＡＩ囲碁", "ファミリー囲碁２"}) {
+        EXPECT_NE(run.out.find(name), std::string::npos) << name;
+    }
+    EXPECT_EQ(Kifuconv({"--version", "a.ugf"}).status, 0);
+}
+
+TEST(Kifuconv, ShowsProgressOnlyOnATerminalForSeveralFiles) {
+    TTempDir dir;
+    dir.Write("a.ugf", MINIMAL_UGF);
+    dir.Write("b.ugf", MINIMAL_UGF);
+    const TRun shown = Kifuconv({dir.Path("a.ugf"), dir.Path("b.ugf")}, true);
+    EXPECT_NE(shown.err.find("[2/2] " + dir.Path("b.ugf")), std::string::npos);
+    EXPECT_EQ(Kifuconv({dir.Path("a.ugf"), dir.Path("b.ugf"), "-q"}, true).err, "");
+    EXPECT_EQ(Kifuconv({dir.Path("a.ugf")}, true).err, "");
+    EXPECT_EQ(Kifuconv({dir.Path("a.ugf"), dir.Path("b.ugf")}, false).err, "");
+}
