@@ -1,13 +1,14 @@
 #include "conversion/SgfToUgf.h"
 
+#include "conversion/KeyTable.h"
+#include "conversion/Text.h"
+#include "conversion/Texts.h"
+#include "conversion/UgfRecord.h"
+
 #include <algorithm>
 #include <climits>
 #include <cstdint>
 #include <string_view>
-
-#include "conversion/KeyTable.h"
-#include "conversion/Text.h"
-#include "conversion/Texts.h"
 
 namespace {
 
@@ -26,8 +27,6 @@ struct TUgfValues {
     std::string copyright;
     std::string user;
     std::string winner;
-    // The number of the next move: one more than the number of move lines.
-    long long moveNumber = 1;
     TLineList handicapLines;
     TLineList moveLines;
 };
@@ -120,7 +119,8 @@ void TakeHandicapStones(const TLineList& stones, TConversionState& state, TUgfVa
     for (const std::string& stone : stones) {
         Extract(state.PatExtract, stone);
         if (state.PatExtract.Prope == "AB") {
-            values.handicapLines.push_back(AnsiUpper(state.PatExtract.Data) + ",B1,0,0");
+            values.handicapLines.push_back(
+                WriteUgfDataLine(AnsiUpper(state.PatExtract.Data), "B1", 0));
         }
         state.StepProgress();
     }
@@ -138,48 +138,36 @@ void TakeMoves(const TLineList& nodes, TConversionState& state, TUgfValues& valu
         for (const std::string& piece : split.items) {
             Extract(state.PatExtract, piece);
             const std::string& name = state.PatExtract.Prope;
-            const char* colour = name == "B" || name == "Black"   ? ",B1,"
-                                 : name == "W" || name == "White" ? ",W1,"
+            const char* colour = name == "B" || name == "Black"   ? "B1"
+                                 : name == "W" || name == "White" ? "W1"
                                                                   : nullptr;
             if (colour == nullptr) {
                 continue;
             }
             // Only the lower-case "tt" is the pass.
             const std::string& point = state.PatExtract.Data;
-            values.moveLines.push_back((point == "tt" ? std::string("YA") : AnsiUpper(point)) +
-                                       colour + IntToText(values.moveNumber) + ",0");
-            ++values.moveNumber;
+            const long long number = static_cast<long long>(values.moveLines.size()) + 1;
+            values.moveLines.push_back(WriteUgfDataLine(
+                point == "tt" ? std::string("YA") : AnsiUpper(point), colour, number));
         }
         state.StepProgress();
     }
 }
 
-// The UGF record: its fixed header of 17 lines, then the handicap lines and the move lines.
+// The UGF record of the values in the program's own layout.
 TLineList BuildUgfLines(const TUgfValues& values) {
-    TLineList lines = {
-        "[Header]",
-        "Ver=UGF,100",
-        "Lang=SJIS",
-        "Crypt=0,PLAIN_UGF_FILE",
-        "Title=" + (values.event.empty() ? std::string(texts::UGF_DEFAULT_TITLE) : values.event) +
-            ",,",
-        "Place=" + values.place,
-        "Date=",
-        values.rule.empty() || values.rule == "Japanese" ? "Rule=JPN" : "Rule=",
-        "Size=" + values.size,
-        "Winner=" + values.winner,
-        "Moves=" + IntToText(values.moveNumber),
-        "BMemb1=" + values.blackName + "," + values.blackRank,
-        "WMemb1=" + values.whiteName + "," + values.whiteRank,
-        "User=" + values.user,
-        "Copyright=" + values.copyright,
-        "Comment=",
-        "[Data]",
-    };
-    lines.reserve(lines.size() + values.handicapLines.size() + values.moveLines.size());
-    lines.insert(lines.end(), values.handicapLines.begin(), values.handicapLines.end());
-    lines.insert(lines.end(), values.moveLines.begin(), values.moveLines.end());
-    return lines;
+    TUgfWrittenHeader header;
+    header.title =
+        (values.event.empty() ? std::string(texts::UGF_DEFAULT_TITLE) : values.event) + ",,";
+    header.place = values.place;
+    header.rule = values.rule.empty() || values.rule == "Japanese" ? "JPN" : "";
+    header.size = values.size;
+    header.winner = values.winner;
+    header.bMemb1 = values.blackName + "," + values.blackRank;
+    header.wMemb1 = values.whiteName + "," + values.whiteRank;
+    header.user = values.user;
+    header.copyright = values.copyright;
+    return WriteUgfRecord(header, values.handicapLines, values.moveLines);
 }
 
 // The end of every conversion, written or not: the bar full, the timer off.
