@@ -99,10 +99,26 @@ std::string MakeSingleLineSgf(std::size_t bytes, unsigned seed) {
     return record;
 }
 
+std::string MakeSpreadSgf(std::size_t bytes) {
+    const auto addLines = [](std::string& text, std::size_t until) {
+        for (std::size_t n = 0; text.size() < until; ++n) {
+            text += n % 2 == 0 ? "a long value with (brackets) and \x83\x5C\x83\x5D\x83"
+                               : "]still inside the value \x95\x5C\x83\x5D";
+            text += "\r\n";
+        }
+    };
+    std::string text = "(;SZ[19]C[start\r\n";
+    addLines(text, bytes / 2);
+    text += "end];B[pd]C[start\r\n";
+    addLines(text, bytes);
+    text += "end];W[dd])\r\n";
+    return text;
+}
+
 const std::vector<std::string>& InputNames() {
     static const std::vector<std::string> names{
-        "SgfLine1MB", "SgfLine4MB",   "SgfLine16MB", "Ugf1MB",    "Ugf4MB",
-        "Ugf16MB",    "Ugf100kMoves", "TypicalUgf",  "TypicalSgf"};
+        "SgfLine1MB", "SgfLine4MB", "SgfLine16MB",  "SgfSpread1MB", "SgfSpread4MB", "SgfSpread16MB",
+        "Ugf1MB",     "Ugf4MB",     "Ugf16MB",      "Ugf100kMoves", "TypicalUgf",   "TypicalSgf"};
     return names;
 }
 
@@ -116,6 +132,8 @@ const std::vector<std::string>& Input(const std::string& name) {
     std::vector<std::string> records;
     if (name.rfind("SgfLine", 0) == 0) {
         records.push_back(MakeSingleLineSgf(std::stoul(name.substr(7)) * MB, 1));
+    } else if (name.rfind("SgfSpread", 0) == 0) {
+        records.push_back(MakeSpreadSgf(std::stoul(name.substr(9)) * MB));
     } else if (name == "Ugf100kMoves") {
         records.push_back(MakeUgfRecord(100000, 2));
     } else if (name.rfind("Ugf", 0) == 0) {

@@ -17,13 +17,19 @@ std::string MakeTypicalSgf(unsigned seed);
 // ";", "(", escaped "]" and Shift-JIS text, and variations.
 std::string MakeSingleLineSgf(std::size_t bytes, unsigned seed);
 
+// An SGF record of short lines of at least the given size, with a root value and a move value
+// running over half of the lines each; every other line ends in a lead byte whose trail byte, "]",
+// opens the next line, so the splitter carries each value from line to line all the way.
+std::string MakeSpreadSgf(std::size_t bytes);
+
 // A UGF record of at least the given size (100,000 moves and more for a few megabytes).
 std::string MakeLargeUgf(std::size_t bytes, unsigned seed);
 
 #include <vector>
 
 // The inputs every benchmark shares, by name, each a list of records made on first use:
-// "SgfLine1MB", "SgfLine4MB", "SgfLine16MB" (one single-line SGF record each), "Ugf1MB",
+// "SgfLine1MB", "SgfLine4MB", "SgfLine16MB" (one single-line SGF record each), "SgfSpread1MB",
+// "SgfSpread4MB", "SgfSpread16MB" (one record of values spread over lines each), "Ugf1MB",
 // "Ugf4MB", "Ugf16MB" (one UGF record each), "Ugf100kMoves", "TypicalUgf" and "TypicalSgf" (1,000
 // records of about 250 moves).
 const std::vector<std::string>& Input(const std::string& name);

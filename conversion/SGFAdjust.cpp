@@ -168,6 +168,11 @@ void TPieceCutter::Feed(std::string_view line, TLineList& pieces) {
     std::size_t i = 0;
     if (m_trailComesNext && !line.empty()) {
         m_trailComesNext = false;
+        if (line[0] == '\0') {
+            m_stopped = true;
+            m_carried.append(line);
+            return;
+        }
         i = 1;
     }
     while (i < line.size()) {
@@ -177,8 +182,9 @@ void TPieceCutter::Feed(std::string_view line, TLineList& pieces) {
             piece.append(line.substr(begin, i + 1 - begin));
             m_carried.clear();
             begin = ++i;
-        } else if (c == '\0') {
-            m_stopped = true;
+        } else if (c == '\0' || (IsLeadByte(static_cast<unsigned char>(c)) &&
+                                  i + 1 < line.size() && line[i + 1] == '\0')) {
+            m_stopped = true;  // the text ends here, also inside a character
             break;
         } else if (IsLeadByte(static_cast<unsigned char>(c))) {
             m_trailComesNext = i + 1 == line.size();

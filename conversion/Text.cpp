@@ -26,26 +26,41 @@ std::string MapLetters(std::string_view text, Map map) {
 }  // namespace
 
 std::size_t FindFrom(std::string_view pattern, std::string_view text, std::size_t start) {
-    if (pattern.empty()) {
-        return std::string_view::npos;
-    }
     // A pattern holding a NUL can never match before the text's first NUL ends the search.
-    if (pattern.find('\0') != std::string_view::npos) {
+    if (pattern.empty() || pattern.find('\0') != std::string_view::npos) {
         return std::string_view::npos;
     }
-    const char first = pattern.front();
+    const char* const data = text.data();
     const std::size_t size = text.size();
-    std::size_t i = start;
-    while (i < size) {
-        const char c = text[i];
-        if (c == '\0') {
-            break;
+    // Candidates come from memchr; whether one begins a character is settled by the run of
+    // lead-byte values before it, back to the last known character boundary. Every byte is looked
+    // at a bounded number of times, so a search costs time linear in the bytes it passes.
+    std::size_t boundary = start;
+    while (boundary < size) {
+        const void* hit = std::memchr(data + boundary, pattern.front(), size - boundary);
+        const std::size_t at = hit ? static_cast<std::size_t>(static_cast<const char*>(hit) - data)
+                                   : size;
+        if (std::memchr(data + boundary, '\0', at - boundary) != nullptr || at == size) {
+            return std::string_view::npos;
         }
-        if (c == first && size - i >= pattern.size() &&
-            std::memcmp(text.data() + i, pattern.data(), pattern.size()) == 0) {
-            return i;
+        std::size_t runStart = at;
+        while (runStart > boundary && IsLeadByte(static_cast<unsigned char>(data[runStart - 1]))) {
+            --runStart;
         }
-        i += IsLeadByte(static_cast<unsigned char>(c)) ? 2 : 1;
+        // runStart begins a character: it is the boundary, or follows a byte that is no lead byte.
+        if ((at - runStart) % 2 == 1) {
+            boundary = at + 1;  // a trail byte: its character ends here
+            continue;
+        }
+        if (size - at >= pattern.size() &&
+            std::memcmp(data + at, pattern.data(), pattern.size()) == 0) {
+            return at;
+        }
+        const std::size_t length = CharLength(text, at);
+        if (length == 2 && data[at + 1] == '\0') {
+            return std::string_view::npos;  // the text ends inside this character
+        }
+        boundary = at + length;
     }
     return std::string_view::npos;
 }

@@ -20,8 +20,8 @@ constexpr std::size_t CharLength(std::string_view text, std::size_t i) {
 }
 
 // 0-based position of the first pattern in text at or after start, or npos. start must be a
-// character boundary. A match never begins on a trail byte; the search ends at the first NUL of
-// text, as if text were zero-terminated. An empty pattern is never found.
+// character boundary. A match never begins on a trail byte; the search ends at the first NUL byte
+// of text, as if text were zero-terminated. An empty pattern is never found.
 std::size_t FindFrom(std::string_view pattern, std::string_view text, std::size_t start = 0);
 
 // 1-based byte position of the first pattern in text, or 0 when there is none or either is empty;

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <random>
 #include <string>
 
 #include "tests/support/Sjis.h"
@@ -48,6 +50,37 @@ TEST(Text, FindTextSkipsTrailBytesAndStopsAtNul) {
         SCOPED_TRACE(row.name);
         EXPECT_EQ(FindText(row.pattern, row.text), row.expected);
     }
+}
+
+TEST(Text, FindFromAgreesWithACharacterByCharacterWalk) {
+    // The plain walk: step over whole characters from start, stop at the first NUL byte.
+    const auto walk = [](std::string_view pattern, std::string_view text, std::size_t start) {
+        text = text.substr(0, std::min(text.size(), text.find('\0')));
+        for (std::size_t i = start; i < text.size(); i += CharLength(text, i)) {
+            if (!pattern.empty() && text.substr(i, pattern.size()) == pattern) {
+                return i;
+            }
+        }
+        return std::string_view::npos;
+    };
+    std::mt19937 random(11);
+    const std::string pieces[] = {"]", "\x83", "\x83\x5D", "\x95\x5C", "a", ";", "\0"s, "\xE0\x81"};
+    const std::string patterns[] = {"]", ";", "\x83", "\x83\x5D", "]]", "\x5D\x83", "a;"};
+    for (int round = 0; round < 3000; ++round) {
+        std::string text;
+        for (int i = static_cast<int>(random() % 16); i > 0; --i) {
+            text += pieces[random() % std::size(pieces)];
+        }
+        for (const std::string& pattern : patterns) {
+            ASSERT_EQ(FindFrom(pattern, text), walk(pattern, text, 0))
+                << "pattern " << testing::PrintToString(pattern) << " text "
+                << testing::PrintToString(text);
+        }
+    }
+}
+
+TEST(Text, NulEndsTheSearchEvenAfterALeadByte) {
+    EXPECT_EQ(FindText(";", "\x83\0;"s), 0u);
 }
 
 TEST(Text, CaseMappingTouchesAsciiLettersOnly) {
