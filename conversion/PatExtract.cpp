@@ -2,17 +2,27 @@
 
 #include "conversion/Text.h"
 
-bool TPatExtract::Extract() {
-    Data.clear();
-    Prope.clear();
-    const std::size_t p1 = FindText(Pattern1, Expr);
-    const std::size_t p2 = FindText(Pattern2, Expr);
+std::optional<TExtractedParts> ExtractParts(std::string_view expr, std::string_view pattern1,
+                                            std::string_view pattern2) {
+    const std::size_t p1 = FindText(pattern1, expr);
+    const std::size_t p2 = FindText(pattern2, expr);
     if (p1 == 0 || p2 == 0) {
-        return false;
+        return std::nullopt;
     }
-    Prope = Trim(Copy(Expr, 1, static_cast<long long>(p1) - 1));
-    // Kept as designed: the data starts one byte after the opening match, whatever its length.
-    Data = Trim(Copy(Expr, static_cast<long long>(p1) + 1,
-                     static_cast<long long>(p2) - static_cast<long long>(p1) - 1));
-    return true;
+    TExtractedParts parts;
+    parts.prope = TrimView(expr.substr(0, p1 - 1));
+    // Kept as designed: the data starts one byte after the opening match, whatever its length;
+    // nothing when the closing pattern comes first.
+    if (p2 > p1) {
+        parts.data = TrimView(expr.substr(p1, p2 - p1 - 1));
+    }
+    return parts;
+}
+
+bool TPatExtract::Extract() {
+    const std::optional<TExtractedParts> parts = ExtractParts(Expr, Pattern1, Pattern2);
+    // The parts are views into Expr: assigned before Expr changes again.
+    Prope.assign(parts ? parts->prope : std::string_view());
+    Data.assign(parts ? parts->data : std::string_view());
+    return parts.has_value();
 }

@@ -1,6 +1,18 @@
 #pragma once
 
+#include <optional>
 #include <string>
+#include <string_view>
+
+// The two parts TPatExtract::Extract takes from a text, as views into it.
+struct TExtractedParts {
+    std::string_view prope;
+    std::string_view data;
+};
+
+// The parts of expr as TPatExtract::Extract finds them, or none when a pattern is missing.
+std::optional<TExtractedParts> ExtractParts(std::string_view expr, std::string_view pattern1,
+                                            std::string_view pattern2);
 
 // Takes from one text the part before an opening pattern and the part between the patterns.
 class TPatExtract {

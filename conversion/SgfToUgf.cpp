@@ -8,6 +8,8 @@
 #include <algorithm>
 #include <climits>
 #include <cstdint>
+#include <optional>
+#include <string>
 #include <string_view>
 
 namespace {
@@ -127,35 +129,42 @@ void TakeHandicapStones(const TLineList& stones, TConversionState& state, TUgfVa
 }
 
 // One move line per black or white move property of the nodes, numbered in one sequence. Other
-// properties of a node (comments, times) give nothing.
+// properties of a node (comments, times) give nothing. Each node is cut after every "]" and each
+// piece taken apart at "[" and "]" as StringSplit and PatExtract do, on views rather than copies;
+// the two components are then left as the last node and its last piece set them.
 void TakeMoves(const TLineList& nodes, TConversionState& state, TUgfValues& values) {
-    TStringSplit& split = state.StringSplit;
     for (const std::string& node : nodes) {
-        split.pattern = ']';
-        split.patterncut = false;  // every piece but the last keeps its "]"
-        split.expr = node;
-        split.Split();
-        for (const std::string& piece : split.items) {
-            Extract(state.PatExtract, piece);
-            const std::string& name = state.PatExtract.Prope;
+        ForEachPiece(node, "]", true, [&values](std::string_view piece) {
+            const std::optional<TExtractedParts> parts = ExtractParts(piece, "[", "]");
+            const std::string_view name = parts ? parts->prope : std::string_view();
             const char* colour = name == "B" || name == "Black"   ? "B1"
                                  : name == "W" || name == "White" ? "W1"
                                                                   : nullptr;
             if (colour == nullptr) {
-                continue;
+                return;
             }
             // Only the lower-case "tt" is the pass.
-            const std::string& point = state.PatExtract.Data;
+            const std::string_view point = parts->data;
             const long long number = static_cast<long long>(values.moveLines.size()) + 1;
             values.moveLines.push_back(WriteUgfDataLine(
                 point == "tt" ? std::string("YA") : AnsiUpper(point), colour, number));
-        }
+        });
         state.StepProgress();
+    }
+    if (!nodes.empty()) {
+        TStringSplit& split = state.StringSplit;
+        split.pattern = ']';
+        split.patterncut = false;
+        split.expr = nodes.back();
+        split.Split();
+        if (!split.items.empty()) {
+            Extract(state.PatExtract, split.items.back());
+        }
     }
 }
 
 // The UGF record of the values in the program's own layout.
-TLineList BuildUgfLines(const TUgfValues& values) {
+TLineList BuildUgfLines(TUgfValues& values) {
     TUgfWrittenHeader header;
     header.title =
         (values.event.empty() ? std::string(texts::UGF_DEFAULT_TITLE) : values.event) + ",,";
@@ -167,7 +176,7 @@ TLineList BuildUgfLines(const TUgfValues& values) {
     header.wMemb1 = values.whiteName + "," + values.whiteRank;
     header.user = values.user;
     header.copyright = values.copyright;
-    return WriteUgfRecord(header, values.handicapLines, values.moveLines);
+    return WriteUgfRecord(header, std::move(values.handicapLines), std::move(values.moveLines));
 }
 
 // The end of every conversion, written or not: the bar full, the timer off.
@@ -179,11 +188,11 @@ void FinishProgress(TProgressService& progress) {
 
 }  // namespace
 
-TConvertedRecord ConvertSgfRecord(const TLineList& source, TConversionState& state,
+TConvertedRecord ConvertSgfRecord(TLineList source, TConversionState& state,
                                   TProgressService& progress) {
     state.FailureReason.clear();
     TSGFAdjust& adjust = state.SGFAdjust;
-    adjust.Input = source;
+    adjust.Input = std::move(source);
     progress.SetTimer(true);
     TConvertedRecord record;
     if (!adjust.Adjust()) {
@@ -210,7 +219,7 @@ TConvertedRecord ConvertSgfRecord(const TLineList& source, TConversionState& sta
         state.FailureReason = texts::SGF_TO_UGF_NOT_CHOSEN;
     } else {
         record.ready = true;
-        record.lines = BuildUgfLines(values);
+        record.lines = BuildUgfLines(values);  // takes the data lines out of values
     }
     FinishProgress(progress);
     return record;

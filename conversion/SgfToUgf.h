@@ -11,7 +11,7 @@
 // StringSplit, KeyCode, ProgressCount, TempMemo, FailureReason) and driving ProgressBar1 and
 // Timer1. Not ready, with a reason in FailureReason, when the splitter rejects the text or the
 // settings ask for no output. Touches no file.
-TConvertedRecord ConvertSgfRecord(const TLineList& source, TConversionState& state,
+TConvertedRecord ConvertSgfRecord(TLineList source, TConversionState& state,
                                   TProgressService& progress);
 
 // Converts the SGF file at path into a UGF file beside it (see WriteOutput). True exactly when

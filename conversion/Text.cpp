@@ -27,19 +27,37 @@ std::string MapLetters(std::string_view text, Map map) {
 
 std::size_t FindFrom(std::string_view pattern, std::string_view text, std::size_t start) {
     // A pattern holding a NUL can never match before the text's first NUL ends the search.
-    if (pattern.empty() || pattern.find('\0') != std::string_view::npos) {
+    if (pattern.empty() || (pattern.size() == 1 ? pattern.front() == '\0'
+                                                : pattern.find('\0') != std::string_view::npos)) {
         return std::string_view::npos;
     }
     const char* const data = text.data();
     const std::size_t size = text.size();
+    if (size - std::min(start, size) < 64) {
+        // Short texts, such as one property or one field, are walked character by character.
+        for (std::size_t i = start; i < size && data[i] != '\0';) {
+            if (data[i] == pattern.front() &&
+                (pattern.size() == 1 ||
+                 (size - i >= pattern.size() &&
+                  std::memcmp(data + i, pattern.data(), pattern.size()) == 0))) {
+                return i;
+            }
+            const std::size_t length = CharLength(text, i);
+            if (length == 2 && data[i + 1] == '\0') {
+                break;
+            }
+            i += length;
+        }
+        return std::string_view::npos;
+    }
     // Candidates come from memchr; whether one begins a character is settled by the run of
     // lead-byte values before it, back to the last known character boundary. Every byte is looked
     // at a bounded number of times, so a search costs time linear in the bytes it passes.
     std::size_t boundary = start;
     while (boundary < size) {
         const void* hit = std::memchr(data + boundary, pattern.front(), size - boundary);
-        const std::size_t at = hit ? static_cast<std::size_t>(static_cast<const char*>(hit) - data)
-                                   : size;
+        const std::size_t at =
+            hit ? static_cast<std::size_t>(static_cast<const char*>(hit) - data) : size;
         if (std::memchr(data + boundary, '\0', at - boundary) != nullptr || at == size) {
             return std::string_view::npos;
         }
@@ -52,8 +70,8 @@ std::size_t FindFrom(std::string_view pattern, std::string_view text, std::size_
             boundary = at + 1;  // a trail byte: its character ends here
             continue;
         }
-        if (size - at >= pattern.size() &&
-            std::memcmp(data + at, pattern.data(), pattern.size()) == 0) {
+        if (pattern.size() == 1 || (size - at >= pattern.size() &&
+                                    std::memcmp(data + at, pattern.data(), pattern.size()) == 0)) {
             return at;
         }
         const std::size_t length = CharLength(text, at);
@@ -70,13 +88,9 @@ std::size_t FindText(std::string_view pattern, std::string_view text) {
     return at == std::string_view::npos ? 0 : at + 1;
 }
 
-std::string AnsiUpper(std::string_view text) {
-    return MapLetters(text, ToUpper);
-}
+std::string AnsiUpper(std::string_view text) { return MapLetters(text, ToUpper); }
 
-std::string AnsiLower(std::string_view text) {
-    return MapLetters(text, ToLower);
-}
+std::string AnsiLower(std::string_view text) { return MapLetters(text, ToLower); }
 
 bool SameTextIgnoringCase(std::string_view a, std::string_view b) {
     if (a.size() != b.size()) {
@@ -109,9 +123,7 @@ std::string_view TrimView(std::string_view text) {
     return text.substr(begin, end - begin);
 }
 
-std::string Trim(std::string_view text) {
-    return std::string(TrimView(text));
-}
+std::string Trim(std::string_view text) { return std::string(TrimView(text)); }
 
 std::string Copy(std::string_view text, long long start, long long count) {
     const long long size = static_cast<long long>(text.size());

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <iterator>
 #include <system_error>
 
 #include "conversion/Text.h"
@@ -146,8 +147,8 @@ std::optional<TUgfMove> ReadUgfMoveLine(std::string_view line, TStringSplit& spl
     return move;
 }
 
-TLineList WriteUgfRecord(const TUgfWrittenHeader& header, const TLineList& handicapLines,
-                         const TLineList& moveLines) {
+TLineList WriteUgfRecord(const TUgfWrittenHeader& header, TLineList handicapLines,
+                         TLineList moveLines) {
     TLineList lines;
     lines.reserve(17 + handicapLines.size() + moveLines.size());
     lines.push_back("[Header]");
@@ -167,17 +168,23 @@ TLineList WriteUgfRecord(const TUgfWrittenHeader& header, const TLineList& handi
     lines.push_back("Copyright=" + header.copyright);
     lines.push_back("Comment=");
     lines.push_back("[Data]");
-    lines.insert(lines.end(), handicapLines.begin(), handicapLines.end());
-    lines.insert(lines.end(), moveLines.begin(), moveLines.end());
+    lines.insert(lines.end(), std::make_move_iterator(handicapLines.begin()),
+                 std::make_move_iterator(handicapLines.end()));
+    lines.insert(lines.end(), std::make_move_iterator(moveLines.begin()),
+                 std::make_move_iterator(moveLines.end()));
     return lines;
 }
 
 std::string WriteUgfDataLine(std::string_view point, std::string_view colour, long long number) {
-    std::string line(point);
+    char digits[24];
+    const char* const end = std::to_chars(digits, digits + sizeof digits, number).ptr;
+    std::string line;
+    line.reserve(point.size() + colour.size() + static_cast<std::size_t>(end - digits) + 4);
+    line += point;
     line += ',';
     line += colour;
     line += ',';
-    line += IntToText(number);
+    line.append(digits, static_cast<std::size_t>(end - digits));
     line += ",0";
     return line;
 }

@@ -124,8 +124,8 @@ struct TUgfWrittenHeader {
 // "Winner=", "Moves=" (one more than the number of move lines), "BMemb1=", "WMemb1=", "User=",
 // "Copyright=", "Comment=" (always empty), "[Data]", then the handicap lines and the move lines.
 // Values are copied byte for byte; no "Hdcp" line and no "[Comment]" section are written.
-TLineList WriteUgfRecord(const TUgfWrittenHeader& header, const TLineList& handicapLines,
-                         const TLineList& moveLines);
+TLineList WriteUgfRecord(const TUgfWrittenHeader& header, TLineList handicapLines,
+                         TLineList moveLines);
 
 // One data line as written: point, ",", colour, ",", number in decimal, ",0" ('PD,B1,0,0' for a
 // handicap stone, 'DD,W1,2,0' for the second move, 'YA,B1,3,0' for a pass).

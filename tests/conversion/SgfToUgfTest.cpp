@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <map>
 #include <string>
+#include <vector>
 
 #include "conversion/FileError.h"
 #include "conversion/Texts.h"
@@ -61,6 +62,26 @@ TEST(SgfToUgf, WritesTheWholeRecordAndDrivesTheBar) {
                               "Timer1 off"}));
     EXPECT_EQ(state.ProgressCount, 13);
     EXPECT_EQ(state.TempMemo, (TLineList{"B", "R"}));
+}
+
+TEST(SgfToUgf, LeavesTheComponentsAsTheLastMoveNodeSetThem) {
+    TConversionState state;
+    TSilentProgress progress;
+    ASSERT_TRUE(ConvertSgfRecord({"(;SZ[19];B[pd];W[dd]C[x])"}, state, progress).ready);
+    EXPECT_EQ(state.StringSplit.pattern, "]");
+    EXPECT_FALSE(state.StringSplit.patterncut);
+    EXPECT_EQ(state.StringSplit.expr, "W[dd]C[x]");
+    EXPECT_EQ(state.StringSplit.items, (std::vector<std::string>{"W[dd]", "C[x]", ""}));
+    EXPECT_EQ(state.PatExtract.Pattern1, "[");
+    EXPECT_EQ(state.PatExtract.Pattern2, "]");
+    EXPECT_EQ(state.PatExtract.Expr, "");
+    EXPECT_EQ(state.PatExtract.Prope, "");
+    EXPECT_EQ(state.PatExtract.Data, "");
+
+    ASSERT_TRUE(ConvertSgfRecord({"(;SZ[19]PB[Kuro (9d)]AB[aa])"}, state, progress).ready);
+    EXPECT_EQ(state.PatExtract.Expr, "AB[aa]");  // no move node: the handicap step set it last
+    EXPECT_EQ(state.PatExtract.Data, "aa");
+    EXPECT_EQ(state.StringSplit.expr, "W[dd]C[x]");  // no result, no move: as the first call left it
 }
 
 TEST(SgfToUgf, TakesRootValuesIntoTheHeader) {

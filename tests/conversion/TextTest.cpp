@@ -68,7 +68,8 @@ TEST(Text, FindFromAgreesWithACharacterByCharacterWalk) {
     const std::string patterns[] = {"]", ";", "\x83", "\x83\x5D", "]]", "\x5D\x83", "a;"};
     for (int round = 0; round < 3000; ++round) {
         std::string text;
-        for (int i = static_cast<int>(random() % 16); i > 0; --i) {
+        // Short texts are walked byte by byte, long ones searched with memchr: cover both.
+        for (int i = static_cast<int>(random() % (round % 2 ? 16 : 120)); i > 0; --i) {
             text += pieces[random() % std::size(pieces)];
         }
         for (const std::string& pattern : patterns) {
