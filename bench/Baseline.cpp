@@ -3,21 +3,18 @@
 
 #include <benchmark/benchmark.h>
 
+#include "bench/Harness.h"
 #include "bench/Records.h"
 #include "conversion/LineList.h"
 
 namespace {
 
-void SplitAndJoin(benchmark::State& state, const std::string& name) {
-    const std::vector<std::string>& records = Input(name);
-    for (auto _ : state) {
-        for (const std::string& record : records) {
-            std::string bytes = JoinLines(SplitLines(record));
-            benchmark::DoNotOptimize(bytes);
-        }
-    }
-    state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * InputBytes(records)));
-    state.SetItemsProcessed(static_cast<int64_t>(state.iterations() * records.size()));
+void SplitAndJoin(benchmark::State& run, const std::string& name) {
+    OverInput(run, name, [](const std::string& record) {
+        std::string bytes = JoinLines(SplitLines(record));
+        benchmark::DoNotOptimize(bytes);
+        return true;
+    });
 }
 
 const bool REGISTERED = [] {

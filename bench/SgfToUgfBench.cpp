@@ -3,7 +3,7 @@
 
 #include <benchmark/benchmark.h>
 
-#include "bench/Records.h"
+#include "bench/Harness.h"
 #include "conversion/ConversionState.h"
 #include "conversion/LineList.h"
 #include "conversion/SGFAdjust.h"
@@ -13,40 +13,25 @@
 namespace {
 
 void Adjust(benchmark::State& run, const std::string& name) {
-    const std::vector<std::string>& records = Input(name);
     TSGFAdjust adjust;
-    for (auto _ : run) {
-        for (const std::string& record : records) {
-            adjust.Input = SplitLines(record);
-            if (!adjust.Adjust()) {
-                run.SkipWithError("a record was refused");
-                return;
-            }
-            benchmark::DoNotOptimize(adjust.OutputCK.data());
-        }
-    }
-    run.SetBytesProcessed(static_cast<int64_t>(run.iterations() * InputBytes(records)));
-    run.SetItemsProcessed(static_cast<int64_t>(run.iterations() * records.size()));
+    OverInput(run, name, [&](const std::string& record) {
+        adjust.Input = SplitLines(record);
+        const bool split = adjust.Adjust();
+        benchmark::DoNotOptimize(adjust.OutputCK.data());
+        return split;
+    });
 }
 
 void ConvertSgf(benchmark::State& run, const std::string& name) {
-    const std::vector<std::string>& records = Input(name);
     TConversionState state;
     TSilentProgress progress;
-    for (auto _ : run) {
-        for (const std::string& record : records) {
-            const TConvertedRecord converted = ConvertSgfRecord(SplitLines(record), state, progress);
-            if (!converted.ready) {
-                run.SkipWithError("a record was refused");
-                return;
-            }
-            std::string bytes = JoinLines(converted.lines);
-            benchmark::DoNotOptimize(bytes);
-        }
-        state.TempMemo.clear();
-    }
-    run.SetBytesProcessed(static_cast<int64_t>(run.iterations() * InputBytes(records)));
-    run.SetItemsProcessed(static_cast<int64_t>(run.iterations() * records.size()));
+    OverInput(run, name, [&](const std::string& record) {
+        const TConvertedRecord converted = ConvertSgfRecord(SplitLines(record), state, progress);
+        std::string bytes = JoinLines(converted.lines);
+        benchmark::DoNotOptimize(bytes);
+        state.TempMemo.clear();  // the result's pieces, one set a record
+        return converted.ready;
+    });
 }
 
 const bool REGISTERED = [] {

@@ -2,7 +2,7 @@
 
 #include <benchmark/benchmark.h>
 
-#include "bench/Records.h"
+#include "bench/Harness.h"
 #include "conversion/ConversionState.h"
 #include "conversion/LineList.h"
 #include "conversion/Services.h"
@@ -11,23 +11,15 @@
 namespace {
 
 void ConvertUgf(benchmark::State& run, const std::string& name, int dialect) {
-    const std::vector<std::string>& records = Input(name);
     TConversionState state;
     state.USGFApli = dialect;
     TSilentProgress progress;
-    for (auto _ : run) {
-        for (const std::string& record : records) {
-            const TConvertedRecord converted = ConvertUgfRecord(SplitLines(record), state, progress);
-            if (!converted.ready) {
-                run.SkipWithError("a record was refused");
-                return;
-            }
-            std::string bytes = JoinLines(converted.lines);
-            benchmark::DoNotOptimize(bytes);
-        }
-    }
-    run.SetBytesProcessed(static_cast<int64_t>(run.iterations() * InputBytes(records)));
-    run.SetItemsProcessed(static_cast<int64_t>(run.iterations() * records.size()));
+    OverInput(run, name, [&](const std::string& record) {
+        const TConvertedRecord converted = ConvertUgfRecord(SplitLines(record), state, progress);
+        std::string bytes = JoinLines(converted.lines);
+        benchmark::DoNotOptimize(bytes);
+        return converted.ready;
+    });
 }
 
 const bool REGISTERED = [] {

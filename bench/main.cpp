@@ -5,7 +5,6 @@
 // writing the same bytes). Inputs of one family that end in a size ("1MB", "16MB") give the growth.
 
 #include <benchmark/benchmark.h>
-
 #include <cstdio>
 #include <map>
 #include <string>
@@ -14,7 +13,7 @@
 namespace {
 
 struct TResult {
-    double seconds = 0;       // real time of one iteration
+    double seconds = 0;  // real time of one iteration
     double bytesPerSecond = 0;
     double itemsPerSecond = 0;
 };
@@ -27,8 +26,8 @@ public:
                 continue;
             }
             TResult result;
-            result.seconds = run.GetAdjustedRealTime() /
-                             benchmark::GetTimeUnitMultiplier(run.time_unit);
+            result.seconds =
+                run.GetAdjustedRealTime() / benchmark::GetTimeUnitMultiplier(run.time_unit);
             const auto counter = [&](const char* name) {
                 const auto found = run.counters.find(name);
                 return found == run.counters.end() ? 0.0 : double(found->second);
@@ -45,9 +44,7 @@ public:
     std::map<std::string, TResult> results;
 };
 
-std::string FamilyOf(const std::string& name) {
-    return name.substr(0, name.find('/'));
-}
+std::string FamilyOf(const std::string& name) { return name.substr(0, name.find('/')); }
 
 std::string InputOf(const std::string& name) {
     const std::size_t slash = name.find('/');
@@ -97,18 +94,29 @@ void PrintTable(const TCollectingReporter& reporter) {
             largest = &name;
         }
     }
-    std::printf("\n%-24s %10s %10s %16s\n", "growth", "from", "to", "time ratio");
+    std::printf("\n%-24s %8s %8s %12s %14s %12s\n", "growth", "from", "to", "time ratio",
+                "baseline ratio", "relative");
     for (const auto& [family, pair] : extremes) {
         const auto& [smallest, largest] = pair;
-        if (smallest == largest) {
+        if (smallest == largest || family == "Baseline") {
             continue;
         }
         const double from = MegabytesOf(InputOf(*smallest));
         const double to = MegabytesOf(InputOf(*largest));
-        std::printf("%-24s %8.0fMB %8.0fMB %9.2f (size x%.0f)\n", family.c_str(), from, to,
-                    reporter.results.at(*largest).seconds / reporter.results.at(*smallest).seconds,
-                    to / from);
+        const double growth =
+            reporter.results.at(*largest).seconds / reporter.results.at(*smallest).seconds;
+        const auto baseFrom = reporter.results.find("Baseline/" + InputOf(*smallest));
+        const auto baseTo = reporter.results.find("Baseline/" + InputOf(*largest));
+        if (baseFrom == reporter.results.end() || baseTo == reporter.results.end()) {
+            continue;
+        }
+        const double baseline = baseTo->second.seconds / baseFrom->second.seconds;
+        std::printf("%-24s %6.0fMB %6.0fMB %12.2f %14.2f %12.2f\n", family.c_str(), from, to,
+                    growth, baseline, growth / baseline);
     }
+    std::printf(
+        "\n(time ratio: largest input / smallest; baseline ratio: the same for splitting and\n"
+        " joining those inputs; relative: the first over the second, 1 for the same growth)\n");
 }
 
 }  // namespace

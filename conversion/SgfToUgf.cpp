@@ -216,7 +216,7 @@ TConvertedRecord ConvertSgfRecord(TLineList source, TConversionState& state,
     TakeMoves(adjust.OutputCK, state, values);
 
     if (state.SGFConv != 0) {
-        state.FailureReason = texts::SGF_TO_UGF_NOT_CHOSEN;
+        state.FailureReason = texts::SGF_CONVERSION_OFF;
     } else {
         record.ready = true;
         record.lines = BuildUgfLines(values);  // takes the data lines out of values

@@ -175,9 +175,9 @@ TEST(SgfToUgf, GivesAReasonAndTouchesNoFileWhenNothingIsWritten) {
     const Row rows[] = {
         {"no record", "Game record", 0, texts::SGF_NOT_A_RECORD,
          {"Timer1 on", "ProgressBar1.Position=7", "Timer1 off"}},
-        {"conversion not chosen", "(;SZ[19];B[pd])", 1, texts::SGF_TO_UGF_NOT_CHOSEN,
+        {"conversion not chosen", "(;SZ[19];B[pd])", 1, texts::SGF_CONVERSION_OFF,
          {"Timer1 on", "ProgressBar1.Max=2", "ProgressBar1.Position=2", "Timer1 off"}},
-        {"no choice at all", "(;SZ[19];B[pd])", -1, texts::SGF_TO_UGF_NOT_CHOSEN,
+        {"no choice at all", "(;SZ[19];B[pd])", -1, texts::SGF_CONVERSION_OFF,
          {"Timer1 on", "ProgressBar1.Max=2", "ProgressBar1.Position=2", "Timer1 off"}},
     };
     for (const Row& row : rows) {
