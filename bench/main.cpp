@@ -5,6 +5,8 @@
 // writing the same bytes). Inputs of one family that end in a size ("1MB", "16MB") give the growth.
 
 #include <benchmark/benchmark.h>
+
+#include "cli/Memory.h"
 #include <cstdio>
 #include <map>
 #include <string>
@@ -122,6 +124,8 @@ void PrintTable(const TCollectingReporter& reporter) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    // The allocator set up as kifuconv sets it, so the figures are those of the tool.
+    KeepFreedMemory();
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
         return 1;

@@ -143,7 +143,13 @@ TSortedLines SortEntries(const TViews& joined) {
 // runs over: the walk resumes where the last line ended instead of at the front of the piece.
 class TPieceCutter {
 public:
-    explicit TPieceCutter(char separator) : m_separator(separator) {}
+    explicit TPieceCutter(char separator) : m_separator(separator) {
+        for (int b = 0; b < 256; ++b) {
+            m_stops[b] = IsLeadByte(static_cast<unsigned char>(b));
+        }
+        m_stops[static_cast<unsigned char>(separator)] = true;
+        m_stops[0] = true;
+    }
 
     // Cuts the carried text followed by line; each piece, its separator included, goes to pieces.
     // What follows the last separator becomes the carried text.
@@ -154,6 +160,7 @@ public:
 
 private:
     char m_separator;
+    bool m_stops[256];  // the bytes the walk must look at: the separator, NUL and lead bytes
     std::string m_carried;
     bool m_trailComesNext = false;  // the carried text ends in a lead byte without its trail byte
     bool m_stopped = false;         // a NUL in the carried text ends every later search
@@ -176,6 +183,10 @@ void TPieceCutter::Feed(std::string_view line, TLineList& pieces) {
         i = 1;
     }
     while (i < line.size()) {
+        if (!m_stops[static_cast<unsigned char>(line[i])]) {
+            ++i;
+            continue;
+        }
         const char c = line[i];
         if (c == m_separator) {
             std::string& piece = pieces.emplace_back(std::move(m_carried));
