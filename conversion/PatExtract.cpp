@@ -2,10 +2,40 @@
 
 #include "conversion/Text.h"
 
+#include <utility>
+
+namespace {
+
+// The 1-based positions of the first byte a and of the first byte b in text (0 for none), as two
+// FindText calls give them, in one walk: the converters' patterns are single bytes.
+std::pair<std::size_t, std::size_t> FindBoth(char a, char b, std::string_view text) {
+    std::size_t foundA = 0;
+    std::size_t foundB = 0;
+    for (std::size_t i = 0; i < text.size() && text[i] != '\0' && (!foundA || !foundB);) {
+        if (!foundA && text[i] == a) {
+            foundA = i + 1;
+        }
+        if (!foundB && text[i] == b) {
+            foundB = i + 1;
+        }
+        const std::size_t length = CharLength(text, i);
+        if (length == 2 && text[i + 1] == '\0') {
+            break;  // the text ends inside this character
+        }
+        i += length;
+    }
+    return {foundA, foundB};
+}
+
+}  // namespace
+
 std::optional<TExtractedParts> ExtractParts(std::string_view expr, std::string_view pattern1,
                                             std::string_view pattern2) {
-    const std::size_t p1 = FindText(pattern1, expr);
-    const std::size_t p2 = FindText(pattern2, expr);
+    const bool singleBytes =
+        pattern1.size() == 1 && pattern2.size() == 1 && pattern1[0] != '\0' && pattern2[0] != '\0';
+    const auto [p1, p2] = singleBytes
+                              ? FindBoth(pattern1[0], pattern2[0], expr)
+                              : std::pair(FindText(pattern1, expr), FindText(pattern2, expr));
     if (p1 == 0 || p2 == 0) {
         return std::nullopt;
     }

@@ -27,11 +27,14 @@ bool EndsWithCharacter(std::string_view text, char c) {
     if (text.empty() || text.back() != c) {
         return false;
     }
-    std::size_t last = 0;
-    for (std::size_t i = 0; i < text.size(); i += CharLength(text, i)) {
-        last = i;
+    // The bytes of lead-byte value just before the last one pair up from a character boundary
+    // (the start, or the byte after one of another value): an odd count leaves a lead byte that
+    // takes the last byte as its trail.
+    std::size_t run = text.size() - 1;
+    while (run > 0 && IsLeadByte(static_cast<unsigned char>(text[run - 1]))) {
+        --run;
     }
-    return last + 1 == text.size();
+    return (text.size() - 1 - run) % 2 == 0;
 }
 
 // Where the record starts: the line and the offset in it of the first byte that is neither white

@@ -133,6 +133,7 @@ void TakeHandicapStones(const TLineList& stones, TConversionState& state, TUgfVa
 // piece taken apart at "[" and "]" as StringSplit and PatExtract do, on views rather than copies;
 // the two components are then left as the last node and its last piece set them.
 void TakeMoves(const TLineList& nodes, TConversionState& state, TUgfValues& values) {
+    values.moveLines.reserve(nodes.size());  // most nodes hold one move
     for (const std::string& node : nodes) {
         ForEachPiece(node, "]", true, [&values](std::string_view piece) {
             const std::optional<TExtractedParts> parts = ExtractParts(piece, "[", "]");

@@ -2,8 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
 #include <string>
 
+#include "conversion/Text.h"
 #include "tests/support/Sjis.h"
 
 TEST(PatExtract, TakesNameAndValue) {
@@ -53,4 +55,31 @@ TEST(PatExtract, DataStartsOneByteAfterTheOpeningWhateverItsLength) {
     ASSERT_TRUE(extract.Extract());
     EXPECT_EQ(extract.Prope, "a");
     EXPECT_EQ(extract.Data, "<b");
+}
+
+TEST(PatExtract, AgreesWithTwoSeparateSearchesOnRandomTexts) {
+    using namespace std::string_literals;
+    std::mt19937 random(5);
+    const std::string pieces[] = {"[", "]", "(", ")", " ", "a", SJIS_ZO, SJIS_CHOON, "\x83", "\0"s};
+    for (int round = 0; round < 3000; ++round) {
+        std::string expr;
+        for (int i = static_cast<int>(random() % 12); i > 0; --i) {
+            expr += pieces[random() % std::size(pieces)];
+        }
+        for (const auto& [open, close] : {std::pair("[", "]"), std::pair("(", ")")}) {
+            const std::size_t p1 = FindText(open, expr);
+            const std::size_t p2 = FindText(close, expr);
+            TPatExtract extract;
+            extract.Expr = expr;
+            extract.Pattern1 = open;
+            extract.Pattern2 = close;
+            ASSERT_EQ(extract.Extract(), p1 != 0 && p2 != 0) << testing::PrintToString(expr);
+            if (p1 != 0 && p2 != 0) {
+                EXPECT_EQ(extract.Prope, Trim(Copy(expr, 1, static_cast<long long>(p1) - 1)));
+                EXPECT_EQ(extract.Data, Trim(Copy(expr, static_cast<long long>(p1) + 1,
+                                                  static_cast<long long>(p2) -
+                                                      static_cast<long long>(p1) - 1)));
+            }
+        }
+    }
 }
