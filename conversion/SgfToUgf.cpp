@@ -147,8 +147,12 @@ void TakeMoves(const TLineList& nodes, TConversionState& state, TUgfValues& valu
             // Only the lower-case "tt" is the pass.
             const std::string_view point = parts->data;
             const long long number = static_cast<long long>(values.moveLines.size()) + 1;
-            values.moveLines.push_back(WriteUgfDataLine(
-                point == "tt" ? std::string("YA") : AnsiUpper(point), colour, number));
+            const bool pass = point == "tt";
+            std::string& line = values.moveLines.emplace_back(
+                WriteUgfDataLine(pass ? "YA" : point, colour, number));
+            if (!pass) {
+                AnsiUpperPrefix(line, point.size());
+            }
         });
         state.StepProgress();
     }

@@ -90,6 +90,13 @@ std::size_t FindText(std::string_view pattern, std::string_view text) {
 
 std::string AnsiUpper(std::string_view text) { return MapLetters(text, ToUpper); }
 
+void AnsiUpperPrefix(std::string& text, std::size_t length) {
+    length = std::min(length, text.size());
+    for (std::size_t i = 0; i < length; i += CharLength(text, i)) {
+        text[i] = ToUpper(text[i]);
+    }
+}
+
 std::string AnsiLower(std::string_view text) { return MapLetters(text, ToLower); }
 
 bool SameTextIgnoringCase(std::string_view a, std::string_view b) {

@@ -31,6 +31,10 @@ std::size_t FindText(std::string_view pattern, std::string_view text);
 // ASCII letters upper-cased; trail bytes and every other byte unchanged.
 std::string AnsiUpper(std::string_view text);
 
+// Upper-cases the ASCII letters among the first length bytes of text, walking its characters
+// from the start; trail bytes and every other byte unchanged.
+void AnsiUpperPrefix(std::string& text, std::size_t length);
+
 // ASCII letters lower-cased; trail bytes and every other byte unchanged.
 std::string AnsiLower(std::string_view text);
 
