@@ -20,9 +20,6 @@ bool DeleteFile(const std::string& path) {
 }
 
 bool RenameFile(const std::string& from, const std::string& to) {
-    if (!FileExists(from)) {
-        return false;
-    }
 #if defined(__linux__) && defined(RENAME_NOREPLACE)
     // Like the classic MoveFile, the target name must be free; one call checks and renames.
     if (renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) {
@@ -34,7 +31,7 @@ bool RenameFile(const std::string& from, const std::string& to) {
 #endif
     // Where the file system cannot refuse by itself: look first, then rename.
     std::error_code error;
-    if (std::filesystem::exists(std::filesystem::symlink_status(to, error))) {
+    if (!FileExists(from) || std::filesystem::exists(std::filesystem::symlink_status(to, error))) {
         return false;
     }
     std::filesystem::rename(from, to, error);

@@ -6,6 +6,12 @@
 #include <random>
 #include <system_error>
 
+#if defined(__unix__)
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
 #include "conversion/FileError.h"
 #include "conversion/Text.h"
 
@@ -71,6 +77,23 @@ std::string JoinLines(const TLineList& lines) {
 }
 
 std::string LoadBytes(const std::string& path) {
+    // Only a file is read: a folder, or a pipe or device that could block or never end, is not.
+#if defined(__unix__)
+    // Opened without blocking and then looked at, so the name is looked up once.
+    const int descriptor = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    struct stat status {};
+    if (descriptor < 0 || ::fstat(descriptor, &status) != 0 || !S_ISREG(status.st_mode)) {
+        if (descriptor >= 0) {
+            ::close(descriptor);
+        }
+        throw TFileError(TFileErrorKind::Open, path);
+    }
+    TFileHandle file(::fdopen(descriptor, "rb"));
+    if (!file) {
+        ::close(descriptor);
+        throw TFileError(TFileErrorKind::Open, path);
+    }
+#else
     std::error_code error;
     if (!std::filesystem::is_regular_file(path, error)) {
         throw TFileError(TFileErrorKind::Open, path);
@@ -79,6 +102,7 @@ std::string LoadBytes(const std::string& path) {
     if (!file) {
         throw TFileError(TFileErrorKind::Open, path);
     }
+#endif
     std::string bytes;
     char buffer[1 << 16];
     std::size_t count;

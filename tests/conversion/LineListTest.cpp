@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#if defined(__unix__)
+#include <sys/stat.h>
+#endif
+
 #include <filesystem>
 #include <string>
 
@@ -69,6 +73,7 @@ TEST(LineList, FileErrorsCarryTheExactTexts) {
     }
     EXPECT_THROW(LoadLines(dir.root), TFileError);  // a folder is not a file
 
+
     std::filesystem::create_directory(dir.Path("out.sgf"));
     try {
         SaveLines(dir.Path("out.sgf"), {"x"});
@@ -83,3 +88,12 @@ TEST(LineList, FileErrorsCarryTheExactTexts) {
     EXPECT_EQ(dir.List(), "out.sgf/");  // the failed save left nothing behind
     EXPECT_THROW(SaveLines(dir.Path("no/such/folder.sgf"), {"x"}), TFileError);
 }
+
+#if defined(__unix__)
+TEST(LineList, DoesNotWaitOnAPipeNamedLikeARecord) {
+    // Reading a pipe would wait for a writer that never comes: it is refused like a folder.
+    TTempDir dir;
+    ASSERT_EQ(mkfifo(dir.Path("pipe.ugf").c_str(), 0600), 0);
+    EXPECT_THROW(LoadLines(dir.Path("pipe.ugf")), TFileError);
+}
+#endif
