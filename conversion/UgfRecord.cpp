@@ -23,6 +23,24 @@ std::optional<std::int32_t> DecimalCount(std::string_view text) {
     return value;
 }
 
+// The first three fields of a data line and how many fields it has, cut at "," as SplitFields
+// cuts them, as views into the line.
+struct TFieldViews {
+    std::string_view first[3];
+    std::size_t count = 0;
+};
+
+TFieldViews FirstFields(std::string_view line) {
+    TFieldViews fields;
+    ForEachPiece(line, ",", false, [&fields](std::string_view field) {
+        if (fields.count < std::size(fields.first)) {
+            fields.first[fields.count] = field;
+        }
+        ++fields.count;
+    });
+    return fields;
+}
+
 }  // namespace
 
 TUgfSections FindUgfSections(const TLineList& lines) {
@@ -124,17 +142,17 @@ std::string ReadUgfResult(std::string_view value, TStringSplit& split) {
     return fields[0] + "+" + fields[1];
 }
 
-std::optional<std::string> ReadUgfHandicapLine(std::string_view line, TStringSplit& split) {
-    const std::vector<std::string>& fields = SplitFields(line, split);
-    if (FieldOf(fields, 3) != "0") {
+std::optional<std::string_view> ReadUgfHandicapLine(std::string_view line) {
+    const TFieldViews fields = FirstFields(line);
+    if (fields.count < 3 || fields.first[2] != "0") {
         return std::nullopt;
     }
-    return fields[0];
+    return fields.first[0];
 }
 
-std::optional<TUgfMove> ReadUgfMoveLine(std::string_view line, TStringSplit& split) {
-    const std::vector<std::string>& fields = SplitFields(line, split);
-    const std::string_view code = FieldOf(fields, 2);
+std::optional<TUgfMove> ReadUgfMoveLine(std::string_view line) {
+    const TFieldViews fields = FirstFields(line);
+    const std::string_view code = fields.count >= 2 ? fields.first[1] : std::string_view();
     TUgfMove move;
     if (code == "B1" || code == "B2") {
         move.colour = 'B';
@@ -143,7 +161,7 @@ std::optional<TUgfMove> ReadUgfMoveLine(std::string_view line, TStringSplit& spl
     } else {
         return std::nullopt;
     }
-    move.point = fields[0];
+    move.point = fields.first[0];
     return move;
 }
 

@@ -93,18 +93,21 @@ TUgfPlayer ReadUgfPlayer(std::string_view value, TStringSplit& split);
 std::string ReadUgfResult(std::string_view value, TStringSplit& split);
 
 // Reads a handicap line: the point (field 1) of a black stone when field 3 is exactly "0" (the
-// colour code is not looked at); none otherwise, also for a line of fewer than three fields.
-std::optional<std::string> ReadUgfHandicapLine(std::string_view line, TStringSplit& split);
+// colour code is not looked at); none otherwise, also for a line of fewer than three fields. The
+// fields are cut as SplitFields cuts them, as views into line; no component is touched.
+std::optional<std::string_view> ReadUgfHandicapLine(std::string_view line);
 
-// A move of a data line: its colour 'B' or 'W' and its point as written (field 1, "YA" a pass).
+// A move of a data line: its colour 'B' or 'W' and its point as written (field 1, "YA" a pass),
+// a view into the line.
 struct TUgfMove {
     char colour = 'B';
-    std::string point;
+    std::string_view point;
 };
 
 // Reads a move line: black for colour code (field 2) "B1" or "B2", white for "W1" or "W2", at
-// field 1; none for any other colour code, also for a line of fewer than two fields.
-std::optional<TUgfMove> ReadUgfMoveLine(std::string_view line, TStringSplit& split);
+// field 1; none for any other colour code, also for a line of fewer than two fields. Cut like
+// ReadUgfHandicapLine.
+std::optional<TUgfMove> ReadUgfMoveLine(std::string_view line);
 
 // The header values of a UGF record as the program writes it, each the text after "=" of its line.
 struct TUgfWrittenHeader {

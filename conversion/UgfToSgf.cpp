@@ -208,7 +208,7 @@ TConvertedRecord ConvertUgfRecord(const TLineList& source, TConversionState& sta
     const TUgfDataLines data = LocateUgfDataLines(sections, source.size(), root.handicap);
     const bool bareStones = dialect == 1 || dialect == 2;
     for (std::size_t i = data.handicapBegin; i < data.moveBegin; ++i) {
-        if (const std::optional<std::string> point = ReadUgfHandicapLine(source[i], split)) {
+        if (const std::optional<std::string_view> point = ReadUgfHandicapLine(source[i])) {
             root.stones += bareStones ? "[" : "AB[";
             root.stones += AnsiLower(*point);
             root.stones += ']';
@@ -223,10 +223,14 @@ TConvertedRecord ConvertUgfRecord(const TLineList& source, TConversionState& sta
     std::vector<std::string> moves;
     moves.reserve(data.end - data.moveBegin);
     for (std::size_t i = data.moveBegin; i < data.end; ++i) {
-        if (const std::optional<TUgfMove> move = ReadUgfMoveLine(source[i], split)) {
+        if (const std::optional<TUgfMove> move = ReadUgfMoveLine(source[i])) {
             moves.push_back(MoveText(*move));
         }
         state.StepProgress();
+    }
+    // The data lines were cut on views; StringSplit is left as the last of them would leave it.
+    if (data.end > data.handicapBegin) {
+        SplitFields(source[data.end - 1], split);
     }
 
     if (state.UGFConv != 0) {

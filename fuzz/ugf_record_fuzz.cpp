@@ -45,11 +45,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     TLineList handicapLines;
     TLineList moveLines;
     for (std::size_t i = dataLines.handicapBegin; i < dataLines.moveBegin; ++i) {
-        (void)ReadUgfHandicapLine(lines[i], split);
+        (void)ReadUgfHandicapLine(lines[i]);
         handicapLines.push_back(lines[i]);
     }
     for (std::size_t i = dataLines.moveBegin; i < dataLines.end; ++i) {
-        (void)ReadUgfMoveLine(lines[i], split);
+        (void)ReadUgfMoveLine(lines[i]);
         moveLines.push_back(lines[i]);
     }
 

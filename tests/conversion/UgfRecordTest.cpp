@@ -116,12 +116,12 @@ TEST(UgfRecord, DataLinesGiveStonesAndMovesByTheirFields) {
         {"PD,B3,0,0", "PD", ""},      {"PD,b1,1,0", {}, ""},      {"PD,B1", {}, "B PD"},
         {"PD", {}, ""},               {"", {}, ""},               {"PD,B1,0 ,0", {}, "B PD"},
     };
-    TStringSplit split;
     for (const Row& row : rows) {
         SCOPED_TRACE(row.line);
-        EXPECT_EQ(ReadUgfHandicapLine(row.line, split), row.stone);
-        const std::optional<TUgfMove> move = ReadUgfMoveLine(row.line, split);
-        EXPECT_EQ(move ? std::string(1, move->colour) + " " + move->point : "", row.move);
+        EXPECT_EQ(ReadUgfHandicapLine(row.line), row.stone);
+        const std::optional<TUgfMove> move = ReadUgfMoveLine(row.line);
+        EXPECT_EQ(move ? std::string(1, move->colour) + " " + std::string(move->point) : "",
+                  row.move);
     }
 }
 

@@ -235,6 +235,8 @@ TEST(UgfToSgf, StepsOncePerHeaderHandicapAndMoveLine) {
     EXPECT_EQ(state.FailureReason, "");
     EXPECT_EQ(state.StringSplit.pattern, ",");
     EXPECT_TRUE(state.StringSplit.patterncut);
+    EXPECT_EQ(state.StringSplit.expr, "DD,B3,2,0");  // as the last data line left it
+    EXPECT_EQ(state.StringSplit.items, (std::vector<std::string>{"DD", "B3", "2", "0"}));
 }
 
 TEST(UgfToSgf, EarlierOutputBecomesTheBackup) {
