@@ -29,6 +29,16 @@ std::string ShiftJisToUtf8(std::string_view text) {
     return result;
 }
 
+std::string Printable(std::string_view text) {
+    std::string result(text);
+    for (char& c : result) {
+        if (static_cast<unsigned char>(c) < 32 || c == 127) {
+            c = '?';
+        }
+    }
+    return result;
+}
+
 std::string DescribeFileError(const TFileError& error) {
     return "ファイル " + error.path +
            (error.kind == TFileErrorKind::Open ? " は開けません" : " を作成できません");

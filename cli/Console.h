@@ -8,5 +8,9 @@
 // Shift-JIS text as UTF-8 for the terminal; a byte that is no Shift-JIS character becomes "?".
 std::string ShiftJisToUtf8(std::string_view text);
 
+// text with every control byte (below 32, and 127) shown as "?", so that nothing read from a record
+// or a file name can steer the terminal.
+std::string Printable(std::string_view text);
+
 // The file error's text in UTF-8, with its path as given on the command line.
 std::string DescribeFileError(const TFileError& error);

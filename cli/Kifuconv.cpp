@@ -55,12 +55,23 @@ private:
     bool m_shown;
 };
 
+// True when everything written to out arrived; says so on err when it did not, since the report
+// of what was converted is then lost.
+bool Written(std::ostream& out, std::ostream& err) {
+    out.flush();
+    if (out) {
+        return true;
+    }
+    err << "kifuconv: cannot write to standard output\n";
+    return false;
+}
+
 std::string FailureText(const TRowOutcome& outcome, const TConversionState& state) {
     if (outcome.fileError) {
-        return DescribeFileError(*outcome.fileError);
+        return Printable(DescribeFileError(*outcome.fileError));
     }
     const std::string& reason = outcome.error.empty() ? state.FailureReason : outcome.error;
-    return reason.empty() ? "not converted" : ShiftJisToUtf8(reason);
+    return reason.empty() ? "not converted" : Printable(ShiftJisToUtf8(reason));
 }
 
 }  // namespace
@@ -73,13 +84,13 @@ int RunKifuconv(const std::vector<std::string>& arguments, std::ostream& out, st
         err << "kifuconv: " << error << "\nTry 'kifuconv --help'.\n";
         return 2;
     }
-    if (options->help) {
-        out << USAGE;
-        return 0;
-    }
-    if (options->version) {
-        out << "kifuconv (Morvane) " << VERSION << "\n";
-        return 0;
+    if (options->help || options->version) {
+        if (options->help) {
+            out << USAGE;
+        } else {
+            out << "kifuconv (Morvane) " << VERSION << "\n";
+        }
+        return Written(out, err) ? 0 : 1;
     }
 
     TConversionState state;
@@ -94,15 +105,16 @@ int RunKifuconv(const std::vector<std::string>& arguments, std::ostream& out, st
     int status = 0;
     const std::size_t total = options->files.size();
     for (std::size_t i = 0; i < total; ++i) {
-        const std::string& file = options->files[i];
-        const TRecordKind kind = RecordKindOf(file);
+        const std::string& path = options->files[i];
+        const std::string file = Printable(path);
+        const TRecordKind kind = RecordKindOf(path);
         if (kind == TRecordKind::Other) {
             out << "skipped: " << file << ": not a .ugf or .sgf file\n" << std::flush;
             status = 1;
             continue;
         }
         progressLine.Show(i + 1, total, file);
-        const TRowOutcome outcome = ConvertRow(file, kind, state, converters);
+        const TRowOutcome outcome = ConvertRow(path, kind, state, converters);
         progressLine.Clear();
         if (outcome.converted) {
             out << "converted: " << file << " -> "
@@ -113,5 +125,5 @@ int RunKifuconv(const std::vector<std::string>& arguments, std::ostream& out, st
         }
         out << std::flush;
     }
-    return status;
+    return Written(out, err) ? status : 1;
 }

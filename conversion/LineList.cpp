@@ -13,6 +13,7 @@
 #endif
 
 #include "conversion/FileError.h"
+#include "conversion/Paths.h"
 #include "conversion/Text.h"
 
 namespace {
@@ -22,15 +23,17 @@ struct TFileCloser {
 };
 using TFileHandle = std::unique_ptr<std::FILE, TFileCloser>;
 
-// Opens a new file beside target that did not exist before ("x": exclusive creation), so the
-// temporary file never replaces anything of the user's.
+// Opens a new file in target's folder that did not exist before ("x": exclusive creation), so the
+// temporary file never replaces anything of the user's. Its name has a short fixed length, so a
+// target whose own name is as long as names may be still gets one.
 TFileHandle CreateTemporaryBeside(const std::string& target, std::string& temporary) {
     static std::mt19937_64 generator{std::random_device{}()};
+    const std::string folder = target.substr(0, target.size() - ExtractFileName(target).size());
     for (int attempt = 0; attempt < 100; ++attempt) {
-        char suffix[32];
-        std::snprintf(suffix, sizeof suffix, ".%016llx.tmp",
-                      static_cast<unsigned long long>(generator()));
-        temporary = target + suffix;
+        char name[32];
+        std::snprintf(name, sizeof name, ".morvane-%08llx.tmp",
+                      static_cast<unsigned long long>(generator() & 0xFFFFFFFFu));
+        temporary = folder + name;
         if (std::FILE* file = std::fopen(temporary.c_str(), "wbx")) {
             return TFileHandle(file);
         }

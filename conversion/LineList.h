@@ -25,8 +25,8 @@ TLineList LoadLines(const std::string& path);
 // TFileError (Create) when the file cannot be written.
 void SaveBytes(const std::string& path, std::string_view bytes);
 
-// Writes bytes to a new file beside path (in the same folder, so a rename moves it over path)
-// and answers its name. Throws TFileError (Create) naming path when it cannot be written.
+// Writes bytes to a new file of a short name of its own in path's folder (so a rename moves it over
+// path) and answers its name. Throws TFileError (Create) naming path when it cannot be written.
 std::string SaveTemporaryBeside(const std::string& path, std::string_view bytes);
 
 // SaveBytes of JoinLines(lines).

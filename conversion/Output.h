@@ -20,7 +20,9 @@ struct TConvertedRecord {
 // extension. An existing output first becomes the ".bak" file of the same stem, after an older
 // ".bak" file has been deleted. When the existing output cannot be moved out of the way, nothing
 // is written, the reason goes to state.FailureReason and the result is false. Throws TFileError
-// when the output cannot be written; the old files are then as they were.
+// when the output cannot be written: the new bytes are written before any old file is touched,
+// so the old files are then as they were (unless the very last rename fails, when the old
+// output has already become the backup).
 [[nodiscard]] bool WriteOutput(const std::string& source, std::string_view extension,
                                const TLineList& lines, TConversionState& state,
                                TFileService& files);

@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <sstream>
+#include <streambuf>
 #include <string>
 #include <vector>
 
@@ -148,4 +149,29 @@ TEST(Kifuconv, ShowsProgressOnlyOnATerminalForSeveralFiles) {
     EXPECT_EQ(Kifuconv({dir.Path("a.ugf"), dir.Path("b.ugf"), "-q"}, true).err, "");
     EXPECT_EQ(Kifuconv({dir.Path("a.ugf")}, true).err, "");
     EXPECT_EQ(Kifuconv({dir.Path("a.ugf"), dir.Path("b.ugf")}, false).err, "");
+}
+
+TEST(Kifuconv, ShowsNoControlBytesFromARecord) {
+    TTempDir dir;
+    dir.Write("e.ugf", "[Header]\r\nCrypt=\x1b]0;title\x07\x1b[2J\r\n[Data]\r\n");
+    const TRun run = Kifuconv({dir.Path("e.ugf")});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.out.find('\x1b'), std::string::npos) << run.out;
+    EXPECT_EQ(run.out.find('\x07'), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find("?]0;title??[2J"), std::string::npos) << run.out;
+}
+
+TEST(Kifuconv, FailsWhenItsReportCannotBeWritten) {
+    // An output that takes nothing, like a full disk.
+    struct TFull : std::streambuf {
+        int overflow(int) override { return traits_type::eof(); }
+    } full;
+    std::ostream out(&full);
+    std::ostringstream err;
+    TTempDir dir;
+    dir.Write("a.ugf", MINIMAL_UGF);
+    EXPECT_EQ(RunKifuconv({dir.Path("a.ugf")}, out, err, false), 1);
+    EXPECT_NE(err.str().find("cannot write"), std::string::npos);
+    std::ostream help(&full);
+    EXPECT_EQ(RunKifuconv({"--help"}, help, err, false), 1);
 }

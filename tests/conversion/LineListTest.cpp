@@ -56,6 +56,11 @@ TEST(LineList, SavesAndLoadsThroughTheDisk) {
     SaveLines(dir.Path("a.txt"), {"y"});
     EXPECT_EQ(dir.Read("a.txt"), "y\r\n");
     EXPECT_EQ(dir.List(), "a.txt");  // no temporary file left behind
+
+    // A name as long as the file system allows still gets its temporary file.
+    const std::string longest(251, 'g');
+    SaveLines(dir.Path(longest + ".sgf"), {"x"});
+    EXPECT_EQ(dir.Read(longest + ".sgf"), "x\r\n");
 }
 
 TEST(LineList, FileErrorsCarryTheExactTexts) {
