@@ -45,7 +45,6 @@ int TFakeProgress::GetBar(TBar bar, TBarField field) const {
 }
 
 void TFakeProgress::SetTimer(bool enabled) {
-    timer = enabled;
     m_log.push_back(enabled ? "Timer1 on" : "Timer1 off");
 }
 

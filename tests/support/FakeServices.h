@@ -23,8 +23,6 @@ public:
     int GetBar(TBar bar, TBarField field) const override;
     void SetTimer(bool enabled) override;
 
-    bool timer = false;
-
 private:
     TLog& m_log;
     int m_values[2][3] = {};
