@@ -20,11 +20,15 @@ struct TLandmarks {
     bool endsWithSeparator = false;    // the last character is the separator
 };
 
+// The Windows style steps over double-byte characters, so a trail byte 0x5C is no "\". The POSIX
+// style looks at single bytes only: "/" and "." never stand inside a UTF-8 character, and reading a
+// UTF-8 name as Shift-JIS would let a byte such as the last one of 譜 (0x9C) swallow the "." or "/"
+// after it.
 TLandmarks FindLandmarks(std::string_view path, TPathStyle style) {
     TLandmarks marks;
     bool previousIsDelimiter = false;
     for (std::size_t i = 0; i < path.size();) {
-        const std::size_t length = CharLength(path, i);
+        const std::size_t length = style == TPathStyle::Windows ? CharLength(path, i) : 1;
         const bool delimiter = length == 1 && IsDelimiter(path[i], style);
         if (delimiter) {
             marks.delimiter = i;

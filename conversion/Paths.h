@@ -4,7 +4,8 @@
 #include <string_view>
 
 // How a path is taken apart. Windows: "\" and ":" delimit, and byte 0x5C is "\" only when it is
-// not the trail byte of a double-byte character. Posix: "/" is the only delimiter.
+// not the trail byte of a double-byte character. Posix: "/" is the only delimiter, and names are
+// file-system bytes (UTF-8 as a rule) in which no lead byte is looked for.
 enum class TPathStyle { Windows, Posix };
 
 #ifdef _WIN32

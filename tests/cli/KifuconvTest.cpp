@@ -175,3 +175,19 @@ TEST(Kifuconv, FailsWhenItsReportCannotBeWritten) {
     std::ostream help(&full);
     EXPECT_EQ(RunKifuconv({"--help"}, help, err, false), 1);
 }
+
+TEST(Kifuconv, ConvertsJapaneseNamesInAJapaneseFolder) {
+    TTempDir dir;
+    std::filesystem::create_directory(dir.Path("棋譜"));
+    dir.Write("棋譜/囲碁.ugf", MINIMAL_UGF);
+    dir.Write("棋譜/本因坊.sgf", MINIMAL_SGF);
+    const TRun run = Kifuconv({dir.Path("棋譜/囲碁.ugf"), dir.Path("棋譜/本因坊.sgf")});
+    EXPECT_EQ(run.status, 0) << run.out;
+    EXPECT_EQ(run.out, "converted: " + dir.Path("棋譜/囲碁.ugf") + " -> " +
+                           dir.Path("棋譜/囲碁.sgf") + "\nconverted: " +
+                           dir.Path("棋譜/本因坊.sgf") + " -> " + dir.Path("棋譜/本因坊.ugf") +
+                           "\n");
+    EXPECT_EQ(dir.Read("棋譜/囲碁.sgf"), MINIMAL_SGF);
+    // Nothing, not even a temporary file, lands beside the folder.
+    EXPECT_EQ(dir.List(), "棋譜/");
+}
