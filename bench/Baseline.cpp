@@ -1,11 +1,11 @@
 // The baselines: splitting every input into lines and joining them again, the reading and writing
 // that every conversion does, measured in the same run as the conversions.
 
-#include <benchmark/benchmark.h>
-
 #include "bench/Harness.h"
 #include "bench/Records.h"
 #include "conversion/LineList.h"
+
+#include <benchmark/benchmark.h>
 
 namespace {
 

@@ -1,11 +1,10 @@
 #pragma once
 
-#include <benchmark/benchmark.h>
+#include "bench/Records.h"
 
+#include <benchmark/benchmark.h>
 #include <string>
 #include <vector>
-
-#include "bench/Records.h"
 
 // Runs convert(record) on every record of the named input in each iteration and counts the bytes
 // and records done; a record that convert refuses (false) stops the benchmark with an error.

@@ -1,11 +1,11 @@
 // bench_records DIR COUNT: writes COUNT typical records into DIR, half UGF (u00000.ugf, ...) and
 // half SGF (s00000.sgf, ...), for the whole-process batch benchmark.
 
+#include "bench/Records.h"
+
 #include <cstdio>
 #include <fstream>
 #include <string>
-
-#include "bench/Records.h"
 
 int main(int argc, char** argv) {
     if (argc != 3) {

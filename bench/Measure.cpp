@@ -2,12 +2,11 @@
 // its peak resident memory in kilobytes to FILE: "<seconds> <kilobytes>". Exits with the
 // command's status.
 
+#include <chrono>
+#include <cstdio>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
-
-#include <chrono>
-#include <cstdio>
 
 int main(int argc, char** argv) {
     if (argc < 3) {

@@ -8,8 +8,8 @@ namespace {
 
 // 山田ゾ表 (ゾ ends in 0x5D "]", 表 in 0x5C "\"), 三段
 const std::string BLACK_NAME = "\x8E\x52\x93\x63\x83\x5D\x95\x5C";
-const std::string WHITE_NAME = "\x97\xE9\x96\xD8\x83\x5C";  // 鈴木ソ
-const std::string RANK = "\x8E\x4F\x92\x69";                 // 三段
+const std::string WHITE_NAME = "\x97\xE9\x96\xD8\x83\x5C";               // 鈴木ソ
+const std::string RANK = "\x8E\x4F\x92\x69";                             // 三段
 const std::string COMMENT = "\x82\xB1\x82\xB1\x82\xCD\x83\x5D\x95\x5C";  // ここはゾ表
 
 std::string Point(std::mt19937& random) {
@@ -27,10 +27,10 @@ std::string Upper(std::string text) {
 }
 
 std::string UgfHeader() {
-    return "[Header]\r\nVer=UGF,100\r\nLang=SJIS\r\nCrypt=0,PLAIN_UGF_FILE\r\nTitle=" +
-           COMMENT + ",,\r\nPlace=\r\nDate=\r\nRule=JPN\r\nSize=19\r\nHdcp=0,6.5\r\n"
-           "Winner=B,C\r\nBMemb1=" + BLACK_NAME + "," + RANK + "\r\nWMemb1=" + WHITE_NAME +
-           "," + RANK + "\r\n[Data]\r\n";
+    return "[Header]\r\nVer=UGF,100\r\nLang=SJIS\r\nCrypt=0,PLAIN_UGF_FILE\r\nTitle=" + COMMENT +
+           ",,\r\nPlace=\r\nDate=\r\nRule=JPN\r\nSize=19\r\nHdcp=0,6.5\r\n"
+           "Winner=B,C\r\nBMemb1=" +
+           BLACK_NAME + "," + RANK + "\r\nWMemb1=" + WHITE_NAME + "," + RANK + "\r\n[Data]\r\n";
 }
 
 void AppendUgfMoves(std::string& record, std::size_t moves, std::mt19937& random) {
@@ -63,8 +63,8 @@ std::string MakeLargeUgf(std::size_t bytes, unsigned seed) {
 
 std::string MakeTypicalSgf(unsigned seed) {
     std::mt19937 random(seed);
-    std::string record = "(;GM[1]FF[4]SZ[19]PB[" + BLACK_NAME + "(" + RANK + ")]PW[" +
-                         WHITE_NAME + "]BR[" + RANK + "]RE[B+R]KM[6.5]RU[Japanese]\r\n";
+    std::string record = "(;GM[1]FF[4]SZ[19]PB[" + BLACK_NAME + "(" + RANK + ")]PW[" + WHITE_NAME +
+                         "]BR[" + RANK + "]RE[B+R]KM[6.5]RU[Japanese]\r\n";
     for (int n = 0; n < 250; ++n) {
         record += ";";
         record += n % 2 ? "W[" : "B[";
@@ -82,8 +82,8 @@ std::string MakeTypicalSgf(unsigned seed) {
 
 std::string MakeSingleLineSgf(std::size_t bytes, unsigned seed) {
     std::mt19937 random(seed);
-    std::string record = "(;GM[1]FF[4]SZ[19]PB[" + BLACK_NAME + "]PW[" + WHITE_NAME +
-                         "]RE[W+3.5]AB[dd][pp]";
+    std::string record =
+        "(;GM[1]FF[4]SZ[19]PB[" + BLACK_NAME + "]PW[" + WHITE_NAME + "]RE[W+3.5]AB[dd][pp]";
     for (std::size_t n = 0; record.size() < bytes; ++n) {
         record += n % 2 ? ";W[" : ";B[";
         record += Point(random) + "]";
@@ -117,8 +117,8 @@ std::string MakeSpreadSgf(std::size_t bytes) {
 
 const std::vector<std::string>& InputNames() {
     static const std::vector<std::string> names{
-        "SgfLine1MB", "SgfLine4MB", "SgfLine16MB",  "SgfSpread1MB", "SgfSpread4MB", "SgfSpread16MB",
-        "Ugf1MB",     "Ugf4MB",     "Ugf16MB",      "Ugf100kMoves", "TypicalUgf",   "TypicalSgf"};
+        "SgfLine1MB", "SgfLine4MB", "SgfLine16MB", "SgfSpread1MB", "SgfSpread4MB", "SgfSpread16MB",
+        "Ugf1MB",     "Ugf4MB",     "Ugf16MB",     "Ugf100kMoves", "TypicalUgf",   "TypicalSgf"};
     return names;
 }
 

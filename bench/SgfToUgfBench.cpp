@@ -1,14 +1,14 @@
 // The SGF splitter and the SGF to UGF conversion in memory, on single-line records of megabytes,
 // records whose values run over many lines, and typical records.
 
-#include <benchmark/benchmark.h>
-
 #include "bench/Harness.h"
 #include "conversion/ConversionState.h"
 #include "conversion/LineList.h"
 #include "conversion/SGFAdjust.h"
 #include "conversion/Services.h"
 #include "conversion/SgfToUgf.h"
+
+#include <benchmark/benchmark.h>
 
 namespace {
 

@@ -1,12 +1,12 @@
 // The UGF to SGF conversion in memory, from the file's bytes to the output's bytes.
 
-#include <benchmark/benchmark.h>
-
 #include "bench/Harness.h"
 #include "conversion/ConversionState.h"
 #include "conversion/LineList.h"
 #include "conversion/Services.h"
 #include "conversion/UgfToSgf.h"
+
+#include <benchmark/benchmark.h>
 
 namespace {
 

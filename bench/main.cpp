@@ -4,9 +4,9 @@
 // Names follow "<Family>/<Input>"; the baseline of an input is "Baseline/<Input>" (reading and
 // writing the same bytes). Inputs of one family that end in a size ("1MB", "16MB") give the growth.
 
-#include <benchmark/benchmark.h>
-
 #include "cli/Memory.h"
+
+#include <benchmark/benchmark.h>
 #include <cstdio>
 #include <map>
 #include <string>

@@ -1,8 +1,7 @@
 #include "cli/Console.h"
 
-#include <iconv.h>
-
 #include <cerrno>
+#include <iconv.h>
 
 std::string ShiftJisToUtf8(std::string_view text) {
     iconv_t converter = iconv_open("UTF-8", "CP932");

@@ -1,9 +1,9 @@
 #pragma once
 
+#include "conversion/FileError.h"
+
 #include <string>
 #include <string_view>
-
-#include "conversion/FileError.h"
 
 // Shift-JIS text as UTF-8 for the terminal; a byte that is no Shift-JIS character becomes "?".
 std::string ShiftJisToUtf8(std::string_view text);

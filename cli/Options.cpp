@@ -83,8 +83,8 @@ std::optional<TOptions> ParseOptions(const std::vector<std::string>& arguments,
             }
             const std::optional<std::int32_t> number = ParseInt32(value);
             if (!number) {
-                error = "option " + name + " needs a signed 32-bit decimal integer, not '" +
-                        value + "'";
+                error = "option " + name + " needs a signed 32-bit decimal integer, not '" + value +
+                        "'";
                 return std::nullopt;
             }
             *setting = *number;

@@ -19,8 +19,7 @@ struct TOptions {
 // The options of the arguments after the program name, or nothing with error set to what is
 // wrong. Options stand anywhere before "--", after which every argument is a file; "--app=N"
 // equals "--app N"; N is an optional sign and decimal digits fitting a signed 32-bit integer.
-std::optional<TOptions> ParseOptions(const std::vector<std::string>& arguments,
-                                     std::string& error);
+std::optional<TOptions> ParseOptions(const std::vector<std::string>& arguments, std::string& error);
 
 // A signed decimal integer fitting 32 bits: an optional "+" or "-", then digits only.
 std::optional<std::int32_t> ParseInt32(const std::string& text);

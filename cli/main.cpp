@@ -1,11 +1,10 @@
-#include <unistd.h>
+#include "cli/Kifuconv.h"
+#include "cli/Memory.h"
 
 #include <iostream>
 #include <string>
+#include <unistd.h>
 #include <vector>
-
-#include "cli/Kifuconv.h"
-#include "cli/Memory.h"
 
 int main(int argc, char** argv) {
     KeepFreedMemory();

@@ -1,11 +1,11 @@
 #include "conversion/ConversionRun.h"
 
+#include "conversion/Paths.h"
+#include "conversion/Texts.h"
+
 #include <algorithm>
 #include <exception>
 #include <vector>
-
-#include "conversion/Paths.h"
-#include "conversion/Texts.h"
 
 TRecordKind RecordKindOf(std::string_view path) {
     const std::string extension = ExtractFileExt(path);

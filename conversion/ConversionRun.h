@@ -1,12 +1,12 @@
 #pragma once
 
-#include <optional>
-#include <string>
-#include <string_view>
-
 #include "conversion/ConversionState.h"
 #include "conversion/FileError.h"
 #include "conversion/Services.h"
+
+#include <optional>
+#include <string>
+#include <string_view>
 
 // Which converter a record file goes to.
 enum class TRecordKind { Sgf, Ugf, Other };

@@ -2,13 +2,9 @@
 
 #include "conversion/KeyTable.h"
 
-TConversionState::TConversionState() {
-    StringSplit.pattern = "=";
-}
+TConversionState::TConversionState() { StringSplit.pattern = "="; }
 
-void TConversionState::ClassifyKey(std::string_view key) {
-    KeyCode = KeyCodeOf(key);
-}
+void TConversionState::ClassifyKey(std::string_view key) { KeyCode = KeyCodeOf(key); }
 
 std::int32_t TConversionState::StepProgress() {
     // Wraps like the classic counter rather than overflowing on a record of 2^31 lines.

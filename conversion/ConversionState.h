@@ -1,13 +1,13 @@
 #pragma once
 
-#include <cstdint>
-#include <string>
-#include <string_view>
-
 #include "conversion/LineList.h"
 #include "conversion/PatExtract.h"
 #include "conversion/SGFAdjust.h"
 #include "conversion/StringSplit.h"
+
+#include <cstdint>
+#include <string>
+#include <string_view>
 
 // The state that the conversion run and both converters share, held by the main window (or the
 // command-line tool) for as long as it lives.

@@ -118,9 +118,7 @@ std::string LoadBytes(const std::string& path) {
     return bytes;
 }
 
-TLineList LoadLines(const std::string& path) {
-    return SplitLines(LoadBytes(path));
-}
+TLineList LoadLines(const std::string& path) { return SplitLines(LoadBytes(path)); }
 
 std::string SaveTemporaryBeside(const std::string& path, std::string_view bytes) {
     std::string temporary;

@@ -1,11 +1,11 @@
 #pragma once
 
-#include <string>
-#include <string_view>
-
 #include "conversion/ConversionState.h"
 #include "conversion/LineList.h"
 #include "conversion/Services.h"
+
+#include <string>
+#include <string_view>
 
 // What the pure part of a converter makes of one record: the output lines, when there is an
 // output to write.

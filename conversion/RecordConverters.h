@@ -1,9 +1,9 @@
 #pragma once
 
-#include <string>
-
 #include "conversion/ConversionState.h"
 #include "conversion/Services.h"
+
+#include <string>
 
 // The converters of the conversion library, on the shared state, reaching the disk through files
 // and the progress window through progress.

@@ -1,11 +1,11 @@
 #include "conversion/SGFAdjust.h"
 
+#include "conversion/Text.h"
+
 #include <string>
 #include <string_view>
 #include <utility>
 #include <vector>
-
-#include "conversion/Text.h"
 
 // The splitter works on text, not on a tree. Its steps read as if each cut copied the rest of a
 // text and searched it again from its front; here every step walks offsets into the lines of Input
@@ -196,8 +196,8 @@ void TPieceCutter::Feed(std::string_view line, TLineList& pieces) {
             piece.append(line.substr(begin, i + 1 - begin));
             m_carried.clear();
             begin = ++i;
-        } else if (c == '\0' || (IsLeadByte(static_cast<unsigned char>(c)) &&
-                                  i + 1 < line.size() && line[i + 1] == '\0')) {
+        } else if (c == '\0' || (IsLeadByte(static_cast<unsigned char>(c)) && i + 1 < line.size() &&
+                                 line[i + 1] == '\0')) {
             m_stopped = true;  // the text ends here, also inside a character
             break;
         } else if (IsLeadByte(static_cast<unsigned char>(c))) {

@@ -7,21 +7,15 @@ std::string TCandidateService::FullPath(int row) const {
     return JoinPath(SubItem(row), Caption(row));
 }
 
-bool TDiskFileService::Exists(const std::string& path) {
-    return FileExists(path);
-}
+bool TDiskFileService::Exists(const std::string& path) { return FileExists(path); }
 
-bool TDiskFileService::Delete(const std::string& path) {
-    return DeleteFile(path);
-}
+bool TDiskFileService::Delete(const std::string& path) { return DeleteFile(path); }
 
 bool TDiskFileService::Rename(const std::string& from, const std::string& to) {
     return RenameFile(from, to);
 }
 
-std::string TDiskFileService::Load(const std::string& path) {
-    return LoadBytes(path);
-}
+std::string TDiskFileService::Load(const std::string& path) { return LoadBytes(path); }
 
 std::string TDiskFileService::SaveTemporary(const std::string& path, std::string_view bytes) {
     return SaveTemporaryBeside(path, bytes);

@@ -1,10 +1,10 @@
 #pragma once
 
+#include "conversion/LineList.h"
+
 #include <optional>
 #include <string>
 #include <string_view>
-
-#include "conversion/LineList.h"
 
 // What the conversion code asks of the windows and the disk. The windows implement these, the
 // command-line tool brings console versions, and tests bring recording fakes. All texts are

@@ -1,11 +1,11 @@
 #pragma once
 
-#include <string>
-
 #include "conversion/ConversionState.h"
 #include "conversion/LineList.h"
 #include "conversion/Output.h"
 #include "conversion/Services.h"
+
+#include <string>
 
 // The UGF lines of one SGF record, working on the shared state (SGFAdjust, PatExtract,
 // StringSplit, KeyCode, ProgressCount, TempMemo, FailureReason) and driving ProgressBar1 and

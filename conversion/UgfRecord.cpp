@@ -1,18 +1,18 @@
 #include "conversion/UgfRecord.h"
 
+#include "conversion/Text.h"
+
 #include <algorithm>
 #include <charconv>
 #include <iterator>
 #include <system_error>
 
-#include "conversion/Text.h"
-
 namespace {
 
 // A count of ASCII digits alone that fits a signed 32-bit integer; leading zeros are allowed.
 std::optional<std::int32_t> DecimalCount(std::string_view text) {
-    if (text.empty() || !std::all_of(text.begin(), text.end(),
-                                     [](char c) { return c >= '0' && c <= '9'; })) {
+    if (text.empty() ||
+        !std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; })) {
         return std::nullopt;
     }
     std::int32_t value = 0;
@@ -60,8 +60,8 @@ TUgfDataLines LocateUgfDataLines(const TUgfSections& sections, std::size_t lineC
     const std::size_t begin = static_cast<std::size_t>(sections.data) + 1;
     // Lines from "[Comment]" on are free text: a handicap count larger than the data section
     // never reaches into them.
-    std::size_t end = sections.comment >= 0 ? static_cast<std::size_t>(sections.comment)
-                                            : lineCount;
+    std::size_t end =
+        sections.comment >= 0 ? static_cast<std::size_t>(sections.comment) : lineCount;
     end = std::max(end, begin);
     const std::size_t count = handicap > 0 ? static_cast<std::size_t>(handicap) : 0;
     lines.handicapBegin = begin;

@@ -1,5 +1,10 @@
 #pragma once
 
+#include "conversion/ConversionState.h"
+#include "conversion/KeyTable.h"
+#include "conversion/LineList.h"
+#include "conversion/StringSplit.h"
+
 #include <array>
 #include <cstddef>
 #include <cstdint>
@@ -7,11 +12,6 @@
 #include <string>
 #include <string_view>
 #include <vector>
-
-#include "conversion/ConversionState.h"
-#include "conversion/KeyTable.h"
-#include "conversion/LineList.h"
-#include "conversion/StringSplit.h"
 
 // UGF records: a "[Header]" section of key=value lines, a "[Data]" section of one line per stone
 // and an optional "[Comment]" section that is never read. Reading takes lines whole and trims

@@ -1,5 +1,10 @@
 #include "conversion/UgfToSgf.h"
 
+#include "conversion/KeyTable.h"
+#include "conversion/Text.h"
+#include "conversion/Texts.h"
+#include "conversion/UgfRecord.h"
+
 #include <algorithm>
 #include <cstdint>
 #include <initializer_list>
@@ -9,11 +14,6 @@
 #include <string_view>
 #include <utility>
 #include <vector>
-
-#include "conversion/KeyTable.h"
-#include "conversion/Text.h"
-#include "conversion/Texts.h"
-#include "conversion/UgfRecord.h"
 
 namespace {
 
@@ -68,9 +68,7 @@ std::string MoveText(const TUgfMove& move) {
 }
 
 // 'Taro(3d)'.
-std::string Player(const TUgfPlayer& player) {
-    return player.name + "(" + player.rank + ")";
-}
+std::string Player(const TUgfPlayer& player) { return player.name + "(" + player.rank + ")"; }
 
 // One move a line, each followed by ";" and the last one by ")".
 void AppendMoveLines(std::vector<std::string>& moves, TLineList& lines) {
@@ -108,9 +106,8 @@ TLineList BuildSgf(std::int32_t dialect, const TSgfRoot& root, std::vector<std::
         case 0:
             lines.push_back("(;");
             lines.push_back("SZ[" + root.size + "]PB[" + Player(root.black) + "]PW[" +
-                            Player(root.white) + "]BS[0]WS[0]KM[" + root.komi + "]HA[" +
-                            handicap + "]RU[" + root.rule +
-                            "]AP[The strongest game of Go 2.0]VW[]");
+                            Player(root.white) + "]BS[0]WS[0]KM[" + root.komi + "]HA[" + handicap +
+                            "]RU[" + root.rule + "]AP[The strongest game of Go 2.0]VW[]");
             if (root.handicap == 0) {
                 lines.push_back("RE[" + root.result + "]PL[B];");
             } else {
@@ -118,15 +115,15 @@ TLineList BuildSgf(std::int32_t dialect, const TSgfRoot& root, std::vector<std::
             }
             break;
         case 1:
-            lines.push_back("(;SZ[" + root.size + "]BS[0]WS[0]PB[" + Player(root.black) +
-                            "]PW[" + Player(root.white) + "]KM[" + root.komi + "]HA[" +
-                            handicap + "]C[]" + root.stones + ";");
+            lines.push_back("(;SZ[" + root.size + "]BS[0]WS[0]PB[" + Player(root.black) + "]PW[" +
+                            Player(root.white) + "]KM[" + root.komi + "]HA[" + handicap + "]C[]" +
+                            root.stones + ";");
             break;
         case 2:
             lines.push_back("(;");
-            lines.push_back("FF[4]SZ[" + root.size + "]BS[0]WS[1]PB[" + root.black.name +
-                            "]PW[" + root.white.name + "]KM[" + root.komi + "]HA[" + handicap +
-                            "]RU[" + root.rule + "]AP[AIIGO /AGS]VW[]" + root.stones + ";");
+            lines.push_back("FF[4]SZ[" + root.size + "]BS[0]WS[1]PB[" + root.black.name + "]PW[" +
+                            root.white.name + "]KM[" + root.komi + "]HA[" + handicap + "]RU[" +
+                            root.rule + "]AP[AIIGO /AGS]VW[]" + root.stones + ";");
             break;
         default:
             lines.push_back("(;");
@@ -245,8 +242,8 @@ TConvertedRecord ConvertUgfRecord(const TLineList& source, TConversionState& sta
     return Finish(std::move(record), progress);
 }
 
-bool ConvertUgfToSgf(const std::string& path, TConversionState& state,
-                     TProgressService& progress, TFileService& files) {
+bool ConvertUgfToSgf(const std::string& path, TConversionState& state, TProgressService& progress,
+                     TFileService& files) {
     state.FailureReason.clear();
     const TConvertedRecord record = ConvertUgfRecord(SplitLines(files.Load(path)), state, progress);
     return record.ready && WriteOutput(path, ".sgf", record.lines, state, files);

@@ -1,11 +1,11 @@
 #pragma once
 
-#include <string>
-
 #include "conversion/ConversionState.h"
 #include "conversion/LineList.h"
 #include "conversion/Output.h"
 #include "conversion/Services.h"
+
+#include <string>
 
 // The SGF lines of one UGF record, in the dialect that state.USGFApli picks (0 to 3), working on
 // the shared state (KeyCode, ProgressCount, StringSplit, TempMemo, FailureReason) and driving

@@ -1,28 +1,27 @@
 // The SGF splitter on any bytes: no crash, no hang, no sanitizer report, outputs empty whenever it
 // answers false, and on small inputs exactly the entries of the literal, copying walk.
+#include "conversion/LineList.h"
+#include "conversion/SGFAdjust.h"
+#include "tests/support/LiteralSgfAdjust.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 #include <string_view>
-
-#include "conversion/LineList.h"
-#include "conversion/SGFAdjust.h"
-#include "tests/support/LiteralSgfAdjust.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view bytes(reinterpret_cast<const char*>(data), size);
     TSGFAdjust adjust;
     adjust.Input = SplitLines(bytes);
     const bool ok = adjust.Adjust();
-    if (!ok && (!adjust.OutputHD.empty() || !adjust.OutputHA.empty() ||
-                !adjust.OutputCK.empty())) {
+    if (!ok && (!adjust.OutputHD.empty() || !adjust.OutputHA.empty() || !adjust.OutputCK.empty())) {
         std::abort();
     }
     // The literal walk copies the rest after every cut: keep it to inputs it handles quickly.
     if (size <= 4096) {
         const TLiteralSplit expected = LiteralSgfAdjust(adjust.Input);
-        if (ok != expected.ok || adjust.OutputHD != expected.hd ||
-            adjust.OutputHA != expected.ha || adjust.OutputCK != expected.ck) {
+        if (ok != expected.ok || adjust.OutputHD != expected.hd || adjust.OutputHA != expected.ha ||
+            adjust.OutputCK != expected.ck) {
             std::abort();
         }
     }

@@ -1,15 +1,15 @@
 // The pure SGF to UGF conversion on any bytes and any setting: no crash, no hang, no sanitizer
 // report, and a reason for every record that is not written.
+#include "conversion/ConversionState.h"
+#include "conversion/LineList.h"
+#include "conversion/Services.h"
+#include "conversion/SgfToUgf.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <string_view>
-
-#include "conversion/ConversionState.h"
-#include "conversion/LineList.h"
-#include "conversion/Services.h"
-#include "conversion/SgfToUgf.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     // The first four bytes are the setting SGFConv, the rest the file.

@@ -1,17 +1,17 @@
 // The text rules, line lists, paths and splitting components on arbitrary bytes. The first byte
 // picks a separator, the second a pair of patterns; the rest is the text.
 
-#include <cstdint>
-#include <cstdlib>
-#include <string>
-#include <string_view>
-
 #include "conversion/KeyTable.h"
 #include "conversion/LineList.h"
 #include "conversion/PatExtract.h"
 #include "conversion/Paths.h"
 #include "conversion/StringSplit.h"
 #include "conversion/Text.h"
+
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+#include <string_view>
 
 namespace {
 

@@ -1,17 +1,17 @@
 // Arbitrary bytes through the UGF record reader, then the values read through the writer and
 // back: the data lines stay inside the file, and every value written reads back unchanged.
 
-#include <cstddef>
-#include <cstdint>
-#include <cstdlib>
-#include <optional>
-#include <string_view>
-
 #include "conversion/ConversionState.h"
 #include "conversion/KeyTable.h"
 #include "conversion/LineList.h"
 #include "conversion/Text.h"
 #include "conversion/UgfRecord.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <optional>
+#include <string_view>
 
 namespace {
 
@@ -24,8 +24,7 @@ void Check(bool condition) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    const TLineList lines =
-        SplitLines(std::string_view(reinterpret_cast<const char*>(data), size));
+    const TLineList lines = SplitLines(std::string_view(reinterpret_cast<const char*>(data), size));
     const TUgfSections sections = FindUgfSections(lines);
     TConversionState state;
     TUgfHeader header;
@@ -40,8 +39,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     const TUgfDataLines dataLines =
         LocateUgfDataLines(sections, lines.size(), handicap ? handicap->count : 0);
-    Check(dataLines.handicapBegin <= dataLines.moveBegin &&
-          dataLines.moveBegin <= dataLines.end && dataLines.end <= lines.size());
+    Check(dataLines.handicapBegin <= dataLines.moveBegin && dataLines.moveBegin <= dataLines.end &&
+          dataLines.end <= lines.size());
     TLineList handicapLines;
     TLineList moveLines;
     for (std::size_t i = dataLines.handicapBegin; i < dataLines.moveBegin; ++i) {
@@ -69,8 +68,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (int i = 1; i < again.data; ++i) {
         reread.ReadLine(record[static_cast<std::size_t>(i)], state);
     }
-    for (const std::uint8_t code : {keys::TITLE, keys::PLACE, keys::RULE, keys::SIZE,
-                                    keys::WINNER, keys::BMEMB1, keys::WMEMB1, keys::COPYRIGHT}) {
+    for (const std::uint8_t code : {keys::TITLE, keys::PLACE, keys::RULE, keys::SIZE, keys::WINNER,
+                                    keys::BMEMB1, keys::WMEMB1, keys::COPYRIGHT}) {
         Check(reread.Value(code) == header.Value(code));
     }
     Check(reread.Value(keys::MOVES) == IntToText(static_cast<long long>(moveLines.size()) + 1));

@@ -2,16 +2,16 @@
 // UGFConv, the next four USGFApli, the rest the file. Aborts when a record that gives no output
 // has no reason, or when an output is not one closed game tree.
 
+#include "conversion/ConversionState.h"
+#include "conversion/LineList.h"
+#include "conversion/Services.h"
+#include "conversion/UgfToSgf.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <string_view>
-
-#include "conversion/ConversionState.h"
-#include "conversion/LineList.h"
-#include "conversion/Services.h"
-#include "conversion/UgfToSgf.h"
 
 namespace {
 

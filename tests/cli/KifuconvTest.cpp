@@ -1,14 +1,12 @@
 #include "cli/Kifuconv.h"
-
-#include <gtest/gtest.h>
+#include "tests/support/TempDir.h"
 
 #include <filesystem>
+#include <gtest/gtest.h>
 #include <sstream>
 #include <streambuf>
 #include <string>
 #include <vector>
-
-#include "tests/support/TempDir.h"
 
 namespace {
 
@@ -51,8 +49,8 @@ TEST(Kifuconv, ConvertsBothWaysInArgumentOrder) {
     const TRun run = Kifuconv({dir.Path("game.ugf"), dir.Path("game.sgf")});
     EXPECT_EQ(run.status, 0);
     EXPECT_EQ(run.out, "converted: " + dir.Path("game.ugf") + " -> " + dir.Path("game.sgf") +
-                           "\nconverted: " + dir.Path("game.sgf") + " -> " +
-                           dir.Path("game.ugf") + "\n");
+                           "\nconverted: " + dir.Path("game.sgf") + " -> " + dir.Path("game.ugf") +
+                           "\n");
     EXPECT_EQ(run.err, "");
     // The second file is the SGF that the first conversion wrote; the UGF it replaced is the
     // backup.
@@ -79,9 +77,8 @@ TEST(Kifuconv, ReportsSkippedAndFailedFilesAndGoesOn) {
     }
     ASSERT_EQ(got.size(), 5u) << run.out;
     EXPECT_EQ(got[0], "skipped: " + dir.Path("GAME.UGF") + ": not a .ugf or .sgf file");
-    EXPECT_EQ(got[1],
-              "failed: " + dir.Path("missing.sgf") + ": ファイル " + dir.Path("missing.sgf") +
-                  " は開けません");
+    EXPECT_EQ(got[1], "failed: " + dir.Path("missing.sgf") + ": ファイル " +
+                          dir.Path("missing.sgf") + " は開けません");
     EXPECT_EQ(got[2].rfind("failed: " + dir.Path("bad.ugf") + ": ", 0), 0u) << got[2];
     EXPECT_GT(got[2].size(), ("failed: " + dir.Path("bad.ugf") + ": ").size());
     EXPECT_EQ(got[3], "skipped: " + dir.Path("c.txt") + ": not a .ugf or .sgf file");
@@ -184,9 +181,9 @@ TEST(Kifuconv, ConvertsJapaneseNamesInAJapaneseFolder) {
     const TRun run = Kifuconv({dir.Path("棋譜/囲碁.ugf"), dir.Path("棋譜/本因坊.sgf")});
     EXPECT_EQ(run.status, 0) << run.out;
     EXPECT_EQ(run.out, "converted: " + dir.Path("棋譜/囲碁.ugf") + " -> " +
-                           dir.Path("棋譜/囲碁.sgf") + "\nconverted: " +
-                           dir.Path("棋譜/本因坊.sgf") + " -> " + dir.Path("棋譜/本因坊.ugf") +
-                           "\n");
+                           dir.Path("棋譜/囲碁.sgf") +
+                           "\nconverted: " + dir.Path("棋譜/本因坊.sgf") + " -> " +
+                           dir.Path("棋譜/本因坊.ugf") + "\n");
     EXPECT_EQ(dir.Read("棋譜/囲碁.sgf"), MINIMAL_SGF);
     // Nothing, not even a temporary file, lands beside the folder.
     EXPECT_EQ(dir.List(), "棋譜/");

@@ -1,7 +1,6 @@
 #include "cli/Options.h"
 
 #include <gtest/gtest.h>
-
 #include <string>
 #include <vector>
 
@@ -9,10 +8,9 @@ using TArgs = std::vector<std::string>;
 
 TEST(Options, ReadsSettingsAnywhereBeforeTheDoubleDash) {
     std::string error;
-    const auto options =
-        ParseOptions({"a.ugf", "--app", "2", "--sgf-conv=-1", "-q", "b.sgf", "--ugf-conv", "+7",
-                      "--", "--app", "-q"},
-                     error);
+    const auto options = ParseOptions({"a.ugf", "--app", "2", "--sgf-conv=-1", "-q", "b.sgf",
+                                       "--ugf-conv", "+7", "--", "--app", "-q"},
+                                      error);
     ASSERT_TRUE(options) << error;
     EXPECT_EQ(options->app, 2);
     EXPECT_EQ(options->sgfConv, -1);

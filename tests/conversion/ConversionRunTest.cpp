@@ -1,15 +1,13 @@
 #include "conversion/ConversionRun.h"
-
-#include <gtest/gtest.h>
-
-#include <algorithm>
-#include <map>
-#include <string>
-#include <vector>
-
 #include "conversion/FileError.h"
 #include "conversion/Texts.h"
 #include "tests/support/FakeServices.h"
+
+#include <algorithm>
+#include <gtest/gtest.h>
+#include <map>
+#include <string>
+#include <vector>
 
 namespace {
 

@@ -1,14 +1,11 @@
 #include "conversion/ConversionState.h"
-
-#include <gtest/gtest.h>
-
-#include <string>
-
-#include <filesystem>
-
 #include "conversion/FileOps.h"
 #include "conversion/KeyTable.h"
 #include "tests/support/TempDir.h"
+
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <string>
 
 TEST(ConversionState, ClassifyKeyIsExactAndCaseSensitive) {
     struct Row {
@@ -16,20 +13,20 @@ TEST(ConversionState, ClassifyKeyIsExactAndCaseSensitive) {
         int code;
     };
     const Row rows[] = {
-        {"Ver", 1},     {"Lang", 2},       {"Crypt", 3},       {"Title", 4},
-        {"Place", 5},   {"Date", 6},       {"Size", 7},        {"Hdcp", 8},
-        {"Ptime", 9},   {"Rule", 10},      {"Winner", 11},     {"Moves", 12},
-        {"BMemb1", 13}, {"WMemb1", 14},    {"BMemb2", 15},     {"WMemb2", 16},
-        {"Writer", 17}, {"Copyright", 18}, {"Comment", 19},    {"SZ", 21},
-        {"SiZe", 21},   {"PB", 22},        {"PlayerBlack", 22}, {"PW", 23},
-        {"PlayerWhite", 23}, {"KM", 24},   {"KoMi", 24},       {"HA", 25},
-        {"HAndicap", 25}, {"RU", 26},      {"RE", 27},         {"REsult", 27},
-        {"DT", 28},     {"DaTe", 28},      {"AP", 29},         {"BR", 30},
-        {"BlackRank", 30}, {"WR", 31},     {"WhiteRank", 31},  {"PC", 32},
-        {"EV", 33},     {"EVent", 33},     {"CP", 34},         {"US", 35},
-        {"size", 20},   {"sz", 20},        {"Sz", 20},         {"pb", 20},
-        {"Title ", 20}, {"", 20},          {"AB", 20},         {"B", 20},
-        {"C", 20},      {"GM", 20},        {"User", 20},       {std::string("SZ\0", 3), 20},
+        {"Ver", 1},          {"Lang", 2},       {"Crypt", 3},        {"Title", 4},
+        {"Place", 5},        {"Date", 6},       {"Size", 7},         {"Hdcp", 8},
+        {"Ptime", 9},        {"Rule", 10},      {"Winner", 11},      {"Moves", 12},
+        {"BMemb1", 13},      {"WMemb1", 14},    {"BMemb2", 15},      {"WMemb2", 16},
+        {"Writer", 17},      {"Copyright", 18}, {"Comment", 19},     {"SZ", 21},
+        {"SiZe", 21},        {"PB", 22},        {"PlayerBlack", 22}, {"PW", 23},
+        {"PlayerWhite", 23}, {"KM", 24},        {"KoMi", 24},        {"HA", 25},
+        {"HAndicap", 25},    {"RU", 26},        {"RE", 27},          {"REsult", 27},
+        {"DT", 28},          {"DaTe", 28},      {"AP", 29},          {"BR", 30},
+        {"BlackRank", 30},   {"WR", 31},        {"WhiteRank", 31},   {"PC", 32},
+        {"EV", 33},          {"EVent", 33},     {"CP", 34},          {"US", 35},
+        {"size", 20},        {"sz", 20},        {"Sz", 20},          {"pb", 20},
+        {"Title ", 20},      {"", 20},          {"AB", 20},          {"B", 20},
+        {"C", 20},           {"GM", 20},        {"User", 20},        {std::string("SZ\0", 3), 20},
     };
     TConversionState state;
     for (const Row& row : rows) {

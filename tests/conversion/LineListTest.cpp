@@ -6,13 +6,13 @@
 #include <sys/stat.h>
 #endif
 
-#include <filesystem>
-#include <string>
-
 #include "conversion/FileError.h"
 #include "conversion/Texts.h"
 #include "tests/support/Sjis.h"
 #include "tests/support/TempDir.h"
+
+#include <filesystem>
+#include <string>
 
 using namespace std::string_literals;
 
@@ -77,7 +77,6 @@ TEST(LineList, FileErrorsCarryTheExactTexts) {
                       " \x82\xCD\x8A\x4A\x82\xAF\x82\xDC\x82\xB9\x82\xF1");
     }
     EXPECT_THROW(LoadLines(dir.root), TFileError);  // a folder is not a file
-
 
     std::filesystem::create_directory(dir.Path("out.sgf"));
     try {

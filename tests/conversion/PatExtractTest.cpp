@@ -1,12 +1,10 @@
 #include "conversion/PatExtract.h"
-
-#include <gtest/gtest.h>
-
-#include <random>
-#include <string>
-
 #include "conversion/Text.h"
 #include "tests/support/Sjis.h"
+
+#include <gtest/gtest.h>
+#include <random>
+#include <string>
 
 TEST(PatExtract, TakesNameAndValue) {
     struct Row {
@@ -23,12 +21,11 @@ TEST(PatExtract, TakesNameAndValue) {
         {"blanks trimmed", " AB [ dd ] ", "[", "]", true, "AB", "dd"},
         {"no opening pattern", "pd]", "[", "]", false, "", ""},
         {"no closing pattern", "B[pd", "[", "]", false, "", ""},
-        {"closing before opening: prope is all before the opening", "a]b[c", "[", "]", true,
-         "a]b", ""},
+        {"closing before opening: prope is all before the opening", "a]b[c", "[", "]", true, "a]b",
+         ""},
         {"escaped bracket is not recognised", "C[x\\]y]", "[", "]", true, "C", "x\\"},
         {"rank in a name", "Name (5d)", "(", ")", true, "Name", "5d"},
-        {"trail byte ] inside the value", "PB[" SJIS_ZO "x]", "[", "]", true, "PB",
-         SJIS_ZO "x"},
+        {"trail byte ] inside the value", "PB[" SJIS_ZO "x]", "[", "]", true, "PB", SJIS_ZO "x"},
         {"trail byte [ in the name", SJIS_CHOON "[a]", "[", "]", true, SJIS_CHOON, "a"},
         {"empty value", "B[]", "[", "]", true, "B", ""},
     };
@@ -76,9 +73,9 @@ TEST(PatExtract, AgreesWithTwoSeparateSearchesOnRandomTexts) {
             ASSERT_EQ(extract.Extract(), p1 != 0 && p2 != 0) << testing::PrintToString(expr);
             if (p1 != 0 && p2 != 0) {
                 EXPECT_EQ(extract.Prope, Trim(Copy(expr, 1, static_cast<long long>(p1) - 1)));
-                EXPECT_EQ(extract.Data, Trim(Copy(expr, static_cast<long long>(p1) + 1,
-                                                  static_cast<long long>(p2) -
-                                                      static_cast<long long>(p1) - 1)));
+                EXPECT_EQ(extract.Data,
+                          Trim(Copy(expr, static_cast<long long>(p1) + 1,
+                                    static_cast<long long>(p2) - static_cast<long long>(p1) - 1)));
             }
         }
     }

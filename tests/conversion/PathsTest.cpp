@@ -1,10 +1,8 @@
 #include "conversion/Paths.h"
+#include "tests/support/Sjis.h"
 
 #include <gtest/gtest.h>
-
 #include <string>
-
-#include "tests/support/Sjis.h"
 
 namespace {
 constexpr TPathStyle WIN = TPathStyle::Windows;

@@ -1,13 +1,11 @@
 #include "conversion/SGFAdjust.h"
+#include "tests/support/LiteralSgfAdjust.h"
+#include "tests/support/Sjis.h"
 
 #include <gtest/gtest.h>
-
 #include <random>
 #include <string>
 #include <vector>
-
-#include "tests/support/LiteralSgfAdjust.h"
-#include "tests/support/Sjis.h"
 
 using namespace std::string_literals;
 
@@ -137,8 +135,10 @@ TEST(SGFAdjust, SplitsOffTheFinalCloserAfterAnEarlierOneAsADeliberateMend) {
 }
 
 TEST(SGFAdjust, MatchesTheLiteralWalkOnRandomRecords) {
-    const std::string pieces[] = {"(", ";", ")", "]", "[", "(;", "AB", "B", "x", " ", "\t", "\x83",
-                                  SJIS_ZO, "\x83;", "\xEF\xBB\xBF", "\0"s, SJIS_HYO, "[a]", "C["};
+    const std::string pieces[] = {"(",   ";",      ")",     "]",     "[",
+                                  "(;",  "AB",     "B",     "x",     " ",
+                                  "\t",  "\x83",   SJIS_ZO, "\x83;", "\xEF\xBB\xBF",
+                                  "\0"s, SJIS_HYO, "[a]",   "C["};
     std::mt19937 random(20240611);
     for (int round = 0; round < 20000; ++round) {
         TLineList input(random() % 7);

@@ -1,30 +1,44 @@
-#include "conversion/SgfToUgf.h"
-
-#include <gtest/gtest.h>
-
-#include <algorithm>
-#include <cstdint>
-#include <map>
-#include <string>
-#include <vector>
-
 #include "conversion/FileError.h"
+#include "conversion/SgfToUgf.h"
 #include "conversion/Texts.h"
 #include "tests/support/FakeServices.h"
 #include "tests/support/Sjis.h"
 #include "tests/support/TempDir.h"
 
+#include <algorithm>
+#include <cstdint>
+#include <gtest/gtest.h>
+#include <map>
+#include <string>
+#include <vector>
+
 namespace {
 
 const TLineList WORKED_SGF = {"(;GM[1]FF[4]SZ[19]PB[Kuro (9d)]PW[Shiro]RE[B+R]",
-                             "HA[2]AB[pd][dp]KM[0.5]", ";W[pp];B[dd]", ";W[tt]C[pass]", ")"};
+                              "HA[2]AB[pd][dp]KM[0.5]", ";W[pp];B[dd]", ";W[tt]C[pass]", ")"};
 
-const TLineList WORKED_UGF = {
-    "[Header]", "Ver=UGF,100", "Lang=SJIS", "Crypt=0,PLAIN_UGF_FILE",
-    std::string("Title=") + texts::UGF_DEFAULT_TITLE + ",,", "Place=", "Date=", "Rule=JPN",
-    "Size=19", "Winner=W,C", "Moves=4", "BMemb1=Kuro,9d,", "WMemb1=Shiro,", "User=",
-    "Copyright=", "Comment=", "[Data]", "PD,B1,0,0", "DP,B1,0,0", "PP,W1,1,0", "DD,B1,2,0",
-    "YA,W1,3,0"};
+const TLineList WORKED_UGF = {"[Header]",
+                              "Ver=UGF,100",
+                              "Lang=SJIS",
+                              "Crypt=0,PLAIN_UGF_FILE",
+                              std::string("Title=") + texts::UGF_DEFAULT_TITLE + ",,",
+                              "Place=",
+                              "Date=",
+                              "Rule=JPN",
+                              "Size=19",
+                              "Winner=W,C",
+                              "Moves=4",
+                              "BMemb1=Kuro,9d,",
+                              "WMemb1=Shiro,",
+                              "User=",
+                              "Copyright=",
+                              "Comment=",
+                              "[Data]",
+                              "PD,B1,0,0",
+                              "DP,B1,0,0",
+                              "PP,W1,1,0",
+                              "DD,B1,2,0",
+                              "YA,W1,3,0"};
 
 TLineList Convert(const TLineList& sgf) {
     TConversionState state;
@@ -58,8 +72,8 @@ TEST(SgfToUgf, WritesTheWholeRecordAndDrivesTheBar) {
     EXPECT_EQ(record.lines, WORKED_UGF);
     EXPECT_EQ(state.FailureReason, "");
     // 8 root properties, 2 handicap stones, 3 move nodes.
-    EXPECT_EQ(fake.log, (TLog{"Timer1 on", "ProgressBar1.Max=13", "ProgressBar1.Position=13",
-                              "Timer1 off"}));
+    EXPECT_EQ(fake.log,
+              (TLog{"Timer1 on", "ProgressBar1.Max=13", "ProgressBar1.Position=13", "Timer1 off"}));
     EXPECT_EQ(state.ProgressCount, 13);
     EXPECT_EQ(state.TempMemo, (TLineList{"B", "R"}));
 }
@@ -81,7 +95,8 @@ TEST(SgfToUgf, LeavesTheComponentsAsTheLastMoveNodeSetThem) {
     ASSERT_TRUE(ConvertSgfRecord({"(;SZ[19]PB[Kuro (9d)]AB[aa])"}, state, progress).ready);
     EXPECT_EQ(state.PatExtract.Expr, "AB[aa]");  // no move node: the handicap step set it last
     EXPECT_EQ(state.PatExtract.Data, "aa");
-    EXPECT_EQ(state.StringSplit.expr, "W[dd]C[x]");  // no result, no move: as the first call left it
+    EXPECT_EQ(state.StringSplit.expr,
+              "W[dd]C[x]");  // no result, no move: as the first call left it
 }
 
 TEST(SgfToUgf, TakesRootValuesIntoTheHeader) {
@@ -138,23 +153,38 @@ TEST(SgfToUgf, WritesHandicapStonesThenMovesNumberedInOneSequence) {
     };
     const Row rows[] = {
         {"empty point", {"(;SZ[19];B[])"}, {",B1,1,0"}, "Moves=2"},
-        {"only lower-case tt is the pass", {"(;SZ[19];B[TT];W[tt])"}, {"TT,B1,1,0", "YA,W1,2,0"},
+        {"only lower-case tt is the pass",
+         {"(;SZ[19];B[TT];W[tt])"},
+         {"TT,B1,1,0", "YA,W1,2,0"},
          "Moves=3"},
-        {"other properties of a node give nothing", {"(;SZ[19];B[pd]C[nice]BL[30];W[dd])"},
-         {"PD,B1,1,0", "DD,W1,2,0"}, "Moves=3"},
-        {"long move names and two moves in a node", {"(;SZ[19];Black[pd]White[dd])"},
-         {"PD,B1,1,0", "DD,W1,2,0"}, "Moves=3"},
+        {"other properties of a node give nothing",
+         {"(;SZ[19];B[pd]C[nice]BL[30];W[dd])"},
+         {"PD,B1,1,0", "DD,W1,2,0"},
+         "Moves=3"},
+        {"long move names and two moves in a node",
+         {"(;SZ[19];Black[pd]White[dd])"},
+         {"PD,B1,1,0", "DD,W1,2,0"},
+         "Moves=3"},
         {"variations in file order",
          {"(;SZ[19];B[pd]", ";W[cc](;B[aa])(;B[bb])", ")"},
-         {"PD,B1,1,0", "CC,W1,2,0", "AA,B1,3,0", "BB,B1,4,0"}, "Moves=5"},
-        {"stones without a handicap count", {"(;AB[pd];B[dd])"}, {"PD,B1,0,0", "DD,B1,1,0"},
+         {"PD,B1,1,0", "CC,W1,2,0", "AA,B1,3,0", "BB,B1,4,0"},
+         "Moves=5"},
+        {"stones without a handicap count",
+         {"(;AB[pd];B[dd])"},
+         {"PD,B1,0,0", "DD,B1,1,0"},
          "Moves=2"},
         {"a handicap count without stones", {"(;HA[2];W[dd])"}, {"DD,W1,1,0"}, "Moves=2"},
         {"no moves", {"(;SZ[19]AB[pd][dp]", ")"}, {"PD,B1,0,0", "DP,B1,0,0"}, "Moves=1"},
-        {"other setup stones give nothing", {"(;AW[aa]", ";AE[aa]B[bb])"}, {"BB,B1,1,0"},
+        {"other setup stones give nothing",
+         {"(;AW[aa]", ";AE[aa]B[bb])"},
+         {"BB,B1,1,0"},
          "Moves=2"},
-        {"trail bytes are not upper-cased", {"(;SZ[19];B[\x83\x61" "a])"},
-         {"\x83\x61" "A,B1,1,0"}, "Moves=2"},
+        {"trail bytes are not upper-cased",
+         {"(;SZ[19];B[\x83\x61"
+          "a])"},
+         {"\x83\x61"
+          "A,B1,1,0"},
+         "Moves=2"},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
@@ -173,11 +203,20 @@ TEST(SgfToUgf, GivesAReasonAndTouchesNoFileWhenNothingIsWritten) {
         TLog log;
     };
     const Row rows[] = {
-        {"no record", "Game record", 0, texts::SGF_NOT_A_RECORD,
+        {"no record",
+         "Game record",
+         0,
+         texts::SGF_NOT_A_RECORD,
          {"Timer1 on", "ProgressBar1.Position=7", "Timer1 off"}},
-        {"conversion not chosen", "(;SZ[19];B[pd])", 1, texts::SGF_CONVERSION_OFF,
+        {"conversion not chosen",
+         "(;SZ[19];B[pd])",
+         1,
+         texts::SGF_CONVERSION_OFF,
          {"Timer1 on", "ProgressBar1.Max=2", "ProgressBar1.Position=2", "Timer1 off"}},
-        {"no choice at all", "(;SZ[19];B[pd])", -1, texts::SGF_CONVERSION_OFF,
+        {"no choice at all",
+         "(;SZ[19];B[pd])",
+         -1,
+         texts::SGF_CONVERSION_OFF,
          {"Timer1 on", "ProgressBar1.Max=2", "ProgressBar1.Position=2", "Timer1 off"}},
     };
     for (const Row& row : rows) {
@@ -203,8 +242,8 @@ TEST(SgfToUgf, MovesTheEarlierOutputToTheBackupName) {
     TConversionState state;
     ASSERT_TRUE(ConvertSgfToUgf("/kifu/game.sgf", state, fake.progress, fake.files));
     EXPECT_EQ(fake.log, (TLog{"Timer1 on", "ProgressBar1.Max=2", "ProgressBar1.Position=2",
-                              "Timer1 off", "SaveTemporary /kifu/game.ugf",
-                              "Delete /kifu/game.bak", "Rename /kifu/game.ugf -> /kifu/game.bak",
+                              "Timer1 off", "SaveTemporary /kifu/game.ugf", "Delete /kifu/game.bak",
+                              "Rename /kifu/game.ugf -> /kifu/game.bak",
                               "Rename /kifu/game.ugf.tmp -> /kifu/game.ugf"}));
     EXPECT_EQ(fake.files.files["/kifu/game.bak"], "earlier");
     EXPECT_EQ(fake.files.files["/kifu/game.ugf"].substr(0, 10), "[Header]\r\n");

@@ -1,12 +1,10 @@
 #include "conversion/StringSplit.h"
+#include "tests/support/Sjis.h"
 
 #include <gtest/gtest.h>
-
 #include <random>
 #include <string>
 #include <vector>
-
-#include "tests/support/Sjis.h"
 
 using namespace std::string_literals;
 using TItems = std::vector<std::string>;
@@ -42,10 +40,16 @@ TEST(StringSplit, CutsAtEverySeparatorWithEmptyPieces) {
         {"absent separator", "abc", ",", {"abc"}, {"abc"}},
         {"empty separator", "a,b", "", {"a,b"}, {"a,b"}},
         {"separator only", ",", ",", {"", ""}, {",", ""}},
-        {"trail byte is no separator", "x" SJIS_ZO "]y", "]", {"x" SJIS_ZO, "y"},
+        {"trail byte is no separator",
+         "x" SJIS_ZO "]y",
+         "]",
+         {"x" SJIS_ZO, "y"},
          {"x" SJIS_ZO "]", "y"}},
         {"nothing after a NUL is cut", "a\0,b"s, ",", {"a\0,b"s}, {"a\0,b"s}},
-        {"the last piece keeps what follows a NUL", "a,b\0,c"s, ",", {"a", "b\0,c"s},
+        {"the last piece keeps what follows a NUL",
+         "a,b\0,c"s,
+         ",",
+         {"a", "b\0,c"s},
          {"a,", "b\0,c"s}},
         {"multi-byte separator", "PB=Kuro==x", "==", {"PB=Kuro", "x"}, {"PB=Kuro==", "x"}},
     };

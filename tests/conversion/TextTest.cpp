@@ -1,12 +1,10 @@
 #include "conversion/Text.h"
-
-#include <gtest/gtest.h>
+#include "tests/support/Sjis.h"
 
 #include <algorithm>
+#include <gtest/gtest.h>
 #include <random>
 #include <string>
-
-#include "tests/support/Sjis.h"
 
 using namespace std::string_literals;
 
@@ -80,13 +78,16 @@ TEST(Text, FindFromAgreesWithACharacterByCharacterWalk) {
     }
 }
 
-TEST(Text, NulEndsTheSearchEvenAfterALeadByte) {
-    EXPECT_EQ(FindText(";", "\x83\0;"s), 0u);
-}
+TEST(Text, NulEndsTheSearchEvenAfterALeadByte) { EXPECT_EQ(FindText(";", "\x83\0;"s), 0u); }
 
 TEST(Text, CaseMappingTouchesAsciiLettersOnly) {
     EXPECT_EQ(AnsiLower("PD" SJIS_A "Z"), "pd" SJIS_A "z");
-    EXPECT_EQ(AnsiUpper("pd" "\x82\x61" "z"), "PD" "\x82\x61" "Z");  // Ｂ's trail byte is 'a'
+    EXPECT_EQ(AnsiUpper("pd"
+                        "\x82\x61"
+                        "z"),
+              "PD"
+              "\x82\x61"
+              "Z");                        // Ｂ's trail byte is 'a'
     EXPECT_EQ(AnsiUpper("\xE0"), "\xE0");  // a lone lead byte at the end
     EXPECT_EQ(AnsiLower("\xC0\xDE"), "\xC0\xDE");
     EXPECT_TRUE(SameTextIgnoringCase("[data]", "[Data]"));

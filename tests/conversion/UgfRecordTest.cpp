@@ -1,12 +1,10 @@
 #include "conversion/UgfRecord.h"
-
-#include <gtest/gtest.h>
+#include "tests/support/Sjis.h"
 
 #include <cstdint>
+#include <gtest/gtest.h>
 #include <optional>
 #include <string>
-
-#include "tests/support/Sjis.h"
 
 #define SJIS_KIFU_HENKAN "\x8A\xFB\x95\x88\x83\x74\x83\x40\x83\x43\x83\x8B\x95\xCF\x8A\xB7"
 
@@ -55,11 +53,21 @@ TEST(UgfRecord, HandicapCountIsPlainDecimalUpToInt32) {
         const char* komi;
     };
     const Row rows[] = {
-        {"", 0, "0"},          {"2,0.5", 2, "0.5"},         {"2", 2, "0"},
-        {"2,", 2, ""},         {"007,6.5,x", 7, "6.5"},     {"2147483647", 2147483647, "0"},
-        {"2147483648", {}, ""}, {"99999999999999999999", {}, ""}, {"-1", {}, ""},
-        {"+1", {}, ""},        {" 1", {}, ""},              {"1 ", {}, ""},
-        {"x", {}, ""},         {",6.5", {}, ""},            {"\x82\x50", {}, ""},
+        {"", 0, "0"},
+        {"2,0.5", 2, "0.5"},
+        {"2", 2, "0"},
+        {"2,", 2, ""},
+        {"007,6.5,x", 7, "6.5"},
+        {"2147483647", 2147483647, "0"},
+        {"2147483648", {}, ""},
+        {"99999999999999999999", {}, ""},
+        {"-1", {}, ""},
+        {"+1", {}, ""},
+        {" 1", {}, ""},
+        {"1 ", {}, ""},
+        {"x", {}, ""},
+        {",6.5", {}, ""},
+        {"\x82\x50", {}, ""},
     };
     TStringSplit split;
     for (const Row& row : rows) {
@@ -111,10 +119,18 @@ TEST(UgfRecord, DataLinesGiveStonesAndMovesByTheirFields) {
         const char* move;                  // read as a move line: colour and point, or ""
     };
     const Row rows[] = {
-        {"PD,B1,0,0", "PD", "B PD"},  {"DP,W2,0", "DP", "W DP"},  {"pd,B2,1,0", {}, "B pd"},
-        {"PD,B1,5,0", {}, "B PD"},    {"YA,W1,7,0", {}, "W YA"},  {",B1,0,0", "", "B "},
-        {"PD,B3,0,0", "PD", ""},      {"PD,b1,1,0", {}, ""},      {"PD,B1", {}, "B PD"},
-        {"PD", {}, ""},               {"", {}, ""},               {"PD,B1,0 ,0", {}, "B PD"},
+        {"PD,B1,0,0", "PD", "B PD"},
+        {"DP,W2,0", "DP", "W DP"},
+        {"pd,B2,1,0", {}, "B pd"},
+        {"PD,B1,5,0", {}, "B PD"},
+        {"YA,W1,7,0", {}, "W YA"},
+        {",B1,0,0", "", "B "},
+        {"PD,B3,0,0", "PD", ""},
+        {"PD,b1,1,0", {}, ""},
+        {"PD,B1", {}, "B PD"},
+        {"PD", {}, ""},
+        {"", {}, ""},
+        {"PD,B1,0 ,0", {}, "B PD"},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.line);
@@ -158,13 +174,28 @@ TEST(UgfRecord, WritesTheProgramsOwnLayout) {
     written.winner = "W,C";
     written.bMemb1 = "Taro,3d,";
     written.wMemb1 = "Jiro,";
-    const TLineList lines = WriteUgfRecord(
-        written, {WriteUgfDataLine("PD", "B1", 0)},
-        {WriteUgfDataLine("PD", "B1", 1), WriteUgfDataLine("YA", "W1", 2)});
-    const TLineList expected = {
-        "[Header]", "Ver=UGF,100", "Lang=SJIS", "Crypt=0,PLAIN_UGF_FILE",
-        "Title=" SJIS_KIFU_HENKAN ",,", "Place=", "Date=", "Rule=JPN", "Size=19", "Winner=W,C",
-        "Moves=3", "BMemb1=Taro,3d,", "WMemb1=Jiro,", "User=", "Copyright=", "Comment=",
-        "[Data]", "PD,B1,0,0", "PD,B1,1,0", "YA,W1,2,0"};
+    const TLineList lines =
+        WriteUgfRecord(written, {WriteUgfDataLine("PD", "B1", 0)},
+                       {WriteUgfDataLine("PD", "B1", 1), WriteUgfDataLine("YA", "W1", 2)});
+    const TLineList expected = {"[Header]",
+                                "Ver=UGF,100",
+                                "Lang=SJIS",
+                                "Crypt=0,PLAIN_UGF_FILE",
+                                "Title=" SJIS_KIFU_HENKAN ",,",
+                                "Place=",
+                                "Date=",
+                                "Rule=JPN",
+                                "Size=19",
+                                "Winner=W,C",
+                                "Moves=3",
+                                "BMemb1=Taro,3d,",
+                                "WMemb1=Jiro,",
+                                "User=",
+                                "Copyright=",
+                                "Comment=",
+                                "[Data]",
+                                "PD,B1,0,0",
+                                "PD,B1,1,0",
+                                "YA,W1,2,0"};
     EXPECT_EQ(lines, expected);
 }

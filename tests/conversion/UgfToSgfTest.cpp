@@ -1,23 +1,21 @@
-#include "conversion/UgfToSgf.h"
-
-#include <gtest/gtest.h>
-
-#include <map>
-#include <string>
-#include <vector>
-
 #include "conversion/FileError.h"
 #include "conversion/Texts.h"
+#include "conversion/UgfToSgf.h"
 #include "tests/support/FakeServices.h"
 #include "tests/support/Sjis.h"
 #include "tests/support/TempDir.h"
+
+#include <gtest/gtest.h>
+#include <map>
+#include <string>
+#include <vector>
 
 #define SJIS_FUMEI "\x95\x73\x96\xBE"
 
 namespace {
 
-const TLineList HEADER = {"Lang=SJIS",    "Crypt=0,PLAIN_UGF_FILE", "Size=19",
-                          "Winner=B,C",   "BMemb1=Taro,3d",         "WMemb1=Jiro"};
+const TLineList HEADER = {"Lang=SJIS",  "Crypt=0,PLAIN_UGF_FILE", "Size=19",
+                          "Winner=B,C", "BMemb1=Taro,3d",         "WMemb1=Jiro"};
 const TLineList MOVES = {"PD,B1,1,0", "DD,W1,2,0"};
 
 // "[Header]", the header lines, then extra (later lines win), "[Data]" and the data lines.
@@ -62,7 +60,8 @@ TEST(UgfToSgf, WritesEachDialectLineByLine) {
 
 TEST(UgfToSgf, WritesHandicapStonesEachDialectItsWay) {
     const TLineList source = Record({"Hdcp=2,0.5"}, {"PD,B1,0,0", "DP,W1,0,0", "QQ,W1,1,0"});
-    const std::string root0 = "SZ[19]PB[Taro(3d)]PW[Jiro(" SJIS_FUMEI ")]BS[0]WS[0]KM[0.5]HA[2]"
+    const std::string root0 = "SZ[19]PB[Taro(3d)]PW[Jiro(" SJIS_FUMEI
+                              ")]BS[0]WS[0]KM[0.5]HA[2]"
                               "RU[Japanese]AP[The strongest game of Go 2.0]VW[]";
     const TLineList expected[] = {
         {"(;", root0, "RE[W+R]PL[W]AB[pd]AB[dp];", "W[qq])"},
@@ -117,13 +116,19 @@ TEST(UgfToSgf, MovesComeFromMoveLinesOnly) {
         {"pass", {}, {"YA,W1,12,0"}, {"RE[W+R]PL[B];", "W[tt])"}},
         {"lower-case ya is a point", {}, {"ya,W2,12,0"}, {"RE[W+R]PL[B];", "W[ya])"}},
         {"only letters lower-cased", {}, {SJIS_A "Q,B1,1,0"}, {"RE[W+R]PL[B];", "B[" SJIS_A "q])"}},
-        {"comment section unread", {}, {"PD,B1,1,0", "[comment]", "DD,W1,0,0"},
+        {"comment section unread",
+         {},
+         {"PD,B1,1,0", "[comment]", "DD,W1,0,0"},
          {"RE[W+R]PL[B];", "B[pd])"}},
         {"no move closes the tree", {}, {}, {"RE[W+R]PL[B];", ")"}},
         {"no line gives a move", {}, {"PD,X1,1,0"}, {"RE[W+R]PL[B];", ")"}},
-        {"handicap line without a stone", {"Hdcp=1"}, {"PD,B1,5,0", "DD,W1,1,0"},
+        {"handicap line without a stone",
+         {"Hdcp=1"},
+         {"PD,B1,5,0", "DD,W1,1,0"},
          {"RE[W+R]PL[W];", "W[dd])"}},
-        {"stones end with the last line", {"Hdcp=2147483647"}, {"PD,B1,0,0"},
+        {"stones end with the last line",
+         {"Hdcp=2147483647"},
+         {"PD,B1,0,0"},
          {"RE[W+R]PL[W]AB[pd];", ")"}},
     };
     for (const Row& row : rows) {
@@ -133,17 +138,17 @@ TEST(UgfToSgf, MovesComeFromMoveLinesOnly) {
         EXPECT_EQ(TLineList(lines.begin() + 2, lines.end()), row.after);
     }
     // Dialect 1 writes no "AB" without a value.
-    EXPECT_EQ(Sgf(Record({"Hdcp=1"}, {"PD,B1,5,0"}), 1),
-              (TLineList{"(;SZ[19]BS[0]WS[0]PB[Taro(3d)]PW[Jiro(" SJIS_FUMEI ")]KM[0]HA[1]C[];",
-                         ")"}));
+    EXPECT_EQ(
+        Sgf(Record({"Hdcp=1"}, {"PD,B1,5,0"}), 1),
+        (TLineList{"(;SZ[19]BS[0]WS[0]PB[Taro(3d)]PW[Jiro(" SJIS_FUMEI ")]KM[0]HA[1]C[];", ")"}));
 }
 
 TEST(UgfToSgf, PacksDialectOneMovesIntoLinesOfMoreThan200Bytes) {
     struct Row {
         const char* name;
-        int before;        // moves of six bytes with their terminator
-        const char* odd;   // the point of one more move, or none
-        int after;         // more moves of six bytes
+        int before;       // moves of six bytes with their terminator
+        const char* odd;  // the point of one more move, or none
+        int after;        // more moves of six bytes
         std::vector<std::size_t> sizes;
     };
     const Row rows[] = {
@@ -186,15 +191,43 @@ TEST(UgfToSgf, RejectsWithReasonProgressAndDiagnosticLines) {
     const Row rows[] = {
         {"blank first line", {"", "[Header]"}, 0, 0, texts::NO_HEADER_LINE, {}, 1, false, 0},
         {"empty file", {}, 0, 0, texts::NO_HEADER_LINE, {}, 0, false, 0},
-        {"no data line", {"[Header]", "Lang=SJIS", "Crypt=0,PLAIN_UGF_FILE", "[Comment]"}, 0, 0,
-         texts::NOT_PLAIN_TEXT, {""}, 3, true, 1},
-        {"crypt with a blank", Record({"Crypt=" + crypt}), 0, 0, texts::NOT_PLAIN_TEXT + crypt,
-         {crypt}, 10, true, 8},
-        {"lower-case lang", Record({"Lang=sjis"}, {}), 0, 0, texts::NOT_SJIS + std::string("sjis"),
-         {}, 8, true, 8},
+        {"no data line",
+         {"[Header]", "Lang=SJIS", "Crypt=0,PLAIN_UGF_FILE", "[Comment]"},
+         0,
+         0,
+         texts::NOT_PLAIN_TEXT,
+         {""},
+         3,
+         true,
+         1},
+        {"crypt with a blank",
+         Record({"Crypt=" + crypt}),
+         0,
+         0,
+         texts::NOT_PLAIN_TEXT + crypt,
+         {crypt},
+         10,
+         true,
+         8},
+        {"lower-case lang",
+         Record({"Lang=sjis"}, {}),
+         0,
+         0,
+         texts::NOT_SJIS + std::string("sjis"),
+         {},
+         8,
+         true,
+         8},
         {"negative handicap", Record({"Hdcp=-1,0.5"}, {}), 0, 0, bad, {bad}, 8, true, 8},
         {"no output asked", good, 1, 0, texts::UGF_CONVERSION_OFF, {}, 9, true, 9},
-        {"unknown dialect", good, 0, 4, texts::UNKNOWN_SGF_DIALECT + std::string("4"), {}, 9, true,
+        {"unknown dialect",
+         good,
+         0,
+         4,
+         texts::UNKNOWN_SGF_DIALECT + std::string("4"),
+         {},
+         9,
+         true,
          9},
         {"no dialect", good, 0, -1, texts::UNKNOWN_SGF_DIALECT + std::string("-1"), {}, 9, true, 9},
     };
@@ -270,9 +303,8 @@ TEST(UgfToSgf, LeavesFilesAloneWhenNothingCanBeWritten) {
         fake.files.directories = {row.inTheWay};
         EXPECT_FALSE(ConvertUgfToSgf("/k/g.ugf", state, fake.progress, fake.files));
         EXPECT_NE(state.FailureReason, "");
-        EXPECT_EQ(fake.files.files,
-                  (std::map<std::string, std::string>{{"/k/g.ugf", JoinLines(Record())},
-                                                      {"/k/g.sgf", "old"}}));
+        EXPECT_EQ(fake.files.files, (std::map<std::string, std::string>{
+                                        {"/k/g.ugf", JoinLines(Record())}, {"/k/g.sgf", "old"}}));
     }
 }
 
@@ -289,9 +321,8 @@ TEST(UgfToSgf, FileErrorsReachTheCaller) {
     EXPECT_THROW((void)ConvertUgfToSgf("/k/g.ugf", state, fake.progress, fake.files), TFileError);
     // A failed write leaves the old files as they were.
     EXPECT_EQ(fake.files.files,
-              (std::map<std::string, std::string>{{"/k/g.ugf", JoinLines(Record())},
-                                                  {"/k/g.sgf", "old"},
-                                                  {"/k/g.bak", "older"}}));
+              (std::map<std::string, std::string>{
+                  {"/k/g.ugf", JoinLines(Record())}, {"/k/g.sgf", "old"}, {"/k/g.bak", "older"}}));
 }
 
 TEST(UgfToSgf, ConvertsOnTheDisk) {

@@ -22,13 +22,9 @@ const char* FieldName(TBarField field) {
 
 }  // namespace
 
-void TFakeProgress::Show() {
-    m_log.push_back("Show");
-}
+void TFakeProgress::Show() { m_log.push_back("Show"); }
 
-void TFakeProgress::Close() {
-    m_log.push_back("Close");
-}
+void TFakeProgress::Close() { m_log.push_back("Close"); }
 
 void TFakeProgress::SetCaption(std::string_view caption) {
     m_log.push_back("Caption " + std::string(caption));
@@ -48,13 +44,9 @@ void TFakeProgress::SetTimer(bool enabled) {
     m_log.push_back(enabled ? "Timer1 on" : "Timer1 off");
 }
 
-int TFakeCandidates::RowCount() const {
-    return static_cast<int>(rows.size());
-}
+int TFakeCandidates::RowCount() const { return static_cast<int>(rows.size()); }
 
-std::optional<int> TFakeCandidates::SelectedRow() const {
-    return selected;
-}
+std::optional<int> TFakeCandidates::SelectedRow() const { return selected; }
 
 std::string TFakeCandidates::Caption(int row) const {
     return rows.at(static_cast<std::size_t>(row)).first;
@@ -90,29 +82,17 @@ void TFakeCandidates::SelectRow(int row) {
     selected = row;
 }
 
-void TFakeCandidates::Focus() {
-    m_log.push_back("Focus");
-}
+void TFakeCandidates::Focus() { m_log.push_back("Focus"); }
 
-void TFakeCandidates::UpdateButtons() {
-    m_log.push_back("UpdateButtons");
-}
+void TFakeCandidates::UpdateButtons() { m_log.push_back("UpdateButtons"); }
 
-void TFakeCandidates::UpdateStatusLine() {
-    m_log.push_back("UpdateStatusLine");
-}
+void TFakeCandidates::UpdateStatusLine() { m_log.push_back("UpdateStatusLine"); }
 
-void TFakeMessages::Info(std::string_view text) {
-    m_log.push_back("Info " + std::string(text));
-}
+void TFakeMessages::Info(std::string_view text) { m_log.push_back("Info " + std::string(text)); }
 
-void TFakeMessages::Error(std::string_view text) {
-    m_log.push_back("Error " + std::string(text));
-}
+void TFakeMessages::Error(std::string_view text) { m_log.push_back("Error " + std::string(text)); }
 
-bool TFakeFiles::Exists(const std::string& path) {
-    return files.count(path) > 0;
-}
+bool TFakeFiles::Exists(const std::string& path) { return files.count(path) > 0; }
 
 bool TFakeFiles::Delete(const std::string& path) {
     m_log.push_back("Delete " + path);

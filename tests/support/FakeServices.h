@@ -1,13 +1,13 @@
 #pragma once
 
+#include "conversion/Services.h"
+
 #include <map>
 #include <optional>
 #include <set>
 #include <string>
 #include <utility>
 #include <vector>
-
-#include "conversion/Services.h"
 
 // Recording fakes of the services. All of them write to one log, one line per call, so a test can
 // compare the order of calls across services.

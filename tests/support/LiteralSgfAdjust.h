@@ -1,9 +1,9 @@
 #pragma once
 
-#include <string>
-
 #include "conversion/LineList.h"
 #include "conversion/Text.h"
+
+#include <string>
 
 // The SGF splitter walked the slow, literal way: every search starts at the front of a text and
 // every cut copies the rest, with the 1-based positions of FindText. Quadratic on purpose: the
