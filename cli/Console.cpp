@@ -38,7 +38,10 @@ std::string Printable(std::string_view text) {
     return result;
 }
 
-std::string DescribeFileError(const TFileError& error) {
-    return "ファイル " + error.path +
-           (error.kind == TFileErrorKind::Open ? " は開けません" : " を作成できません");
+std::string ForTerminal(const TUserText& text) {
+    std::string result;
+    for (const TUserText::TPiece& piece : text.Pieces()) {
+        result += piece.isName ? piece.bytes : ShiftJisToUtf8(piece.bytes);
+    }
+    return Printable(result);
 }

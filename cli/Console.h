@@ -1,6 +1,6 @@
 #pragma once
 
-#include "conversion/FileError.h"
+#include "conversion/UserText.h"
 
 #include <string>
 #include <string_view>
@@ -12,5 +12,6 @@ std::string ShiftJisToUtf8(std::string_view text);
 // or a file name can steer the terminal.
 std::string Printable(std::string_view text);
 
-// The file error's text in UTF-8, with its path as given on the command line.
-std::string DescribeFileError(const TFileError& error);
+// The text for the terminal: program text as UTF-8, names as given on the command line, and no
+// control bytes.
+std::string ForTerminal(const TUserText& text);

@@ -67,11 +67,10 @@ bool Written(std::ostream& out, std::ostream& err) {
 }
 
 std::string FailureText(const TRowOutcome& outcome, const TConversionState& state) {
-    if (outcome.fileError) {
-        return Printable(DescribeFileError(*outcome.fileError));
+    if (!outcome.error.Empty()) {
+        return ForTerminal(outcome.error);
     }
-    const std::string& reason = outcome.error.empty() ? state.FailureReason : outcome.error;
-    return reason.empty() ? "not converted" : Printable(ShiftJisToUtf8(reason));
+    return state.FailureReason.empty() ? "not converted" : ForTerminal(state.FailureReason);
 }
 
 }  // namespace

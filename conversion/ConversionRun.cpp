@@ -25,9 +25,8 @@ TRowOutcome ConvertRow(const std::string& path, TRecordKind kind, TConversionSta
     try {
         outcome.converted = kind == TRecordKind::Sgf ? converters.ConvertSgfToUgf(path)
                                                      : converters.ConvertUgfToSgf(path);
-    } catch (const TFileError& error) {
-        outcome.error = error.what();
-        outcome.fileError = error;
+    } catch (const TUserError& error) {
+        outcome.error = error.text;
     } catch (const std::exception& error) {
         // A record too large for memory ends this file only; the run goes on and reports it.
         outcome.error = error.what();
@@ -77,9 +76,9 @@ void TConversionRun::SelConvBtnClick() {
     } else {
         m_progress.SetBar(TBar::ProgressBar1, TBarField::Position,
                           m_progress.GetBar(TBar::ProgressBar1, TBarField::Max));
-        std::string message = texts::FAILED;
-        if (!outcome.error.empty()) {
-            message += "\n" + outcome.error;
+        TUserText message(texts::FAILED);
+        if (!outcome.error.Empty()) {
+            message.Text("\n").Append(outcome.error);
         }
         m_messages.Error(message);
         m_progress.Close();
@@ -110,7 +109,7 @@ void TConversionRun::ConvBtnClick() {
         const TRowOutcome outcome = ConvertRow(path, kind, m_state, m_converters);
         if (!outcome.converted) {
             failures.push_back(path);
-            if (!outcome.error.empty()) {
+            if (!outcome.error.Empty()) {
                 m_state.TempMemo.push_back(outcome.error);
             }
         }
@@ -129,7 +128,7 @@ void TConversionRun::ConvBtnClick() {
 }
 
 void TConversionRun::ShowCaptionFor(const std::string& path) {
-    m_progress.SetCaption(texts::PROGRESS_CAPTION + ExtractFileName(path));
+    m_progress.SetCaption(TUserText(texts::PROGRESS_CAPTION).Name(ExtractFileName(path)));
 }
 
 void TConversionRun::RefreshListState() {

@@ -18,10 +18,8 @@ TRecordKind RecordKindOf(std::string_view path);
 // How one record file's conversion ended.
 struct TRowOutcome {
     bool converted = false;
-    // The error that ended the conversion (Shift-JIS), empty when it ended in true or false.
-    std::string error;
-    // The same error when it was a file error, kept apart for callers that show the path.
-    std::optional<TFileError> fileError;
+    // The error that ended the conversion, empty when it ended in true or false.
+    TUserText error;
 };
 
 // Converts one record file of kind Sgf or Ugf as one row of a run: ProgressCount starts at 0 and

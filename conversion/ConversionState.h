@@ -4,10 +4,19 @@
 #include "conversion/PatExtract.h"
 #include "conversion/SGFAdjust.h"
 #include "conversion/StringSplit.h"
+#include "conversion/UserText.h"
 
 #include <cstdint>
 #include <string>
 #include <string_view>
+
+// Hears the work steps while a converter runs, so that a window can show them as they go.
+class TStepListener {
+public:
+    virtual ~TStepListener() = default;
+    // Called with the new ProgressCount once every STEP_STRIDE steps.
+    virtual void Stepped(std::int32_t count) = 0;
+};
 
 // The state that the conversion run and both converters share, held by the main window (or the
 // command-line tool) for as long as it lives.
@@ -26,8 +35,8 @@ public:
     std::int32_t USGFApli = 0;
     // Work steps of the file being converted.
     std::int32_t ProgressCount = 0;
-    // Diagnostic lines (Shift-JIS), only ever appended to.
-    TLineList TempMemo;
+    // Diagnostic lines, only ever appended to.
+    TDiagnosticLines TempMemo;
     // Why the last converter call gave false (Shift-JIS); empty after a true.
     std::string FailureReason;
 
@@ -37,6 +46,10 @@ public:
 
     // Sets KeyCode to the code of key (see KeyCodeOf).
     void ClassifyKey(std::string_view key);
+    // Told of every STEP_STRIDE-th step; none when null.
+    TStepListener* StepListener = nullptr;
+    static constexpr std::int32_t STEP_STRIDE = 64;
+
     // Adds 1 to ProgressCount and returns the new value.
     std::int32_t StepProgress();
 };

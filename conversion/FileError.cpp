@@ -4,12 +4,15 @@
 
 namespace {
 
-std::string Message(TFileErrorKind kind, const std::string& path) {
-    return texts::FILE_PREFIX + path +
-           (kind == TFileErrorKind::Open ? texts::CANNOT_OPEN : texts::CANNOT_CREATE);
+TUserText Message(TFileErrorKind kind, const std::string& path) {
+    TUserText text(texts::FILE_PREFIX);
+    text.Name(path).Text(kind == TFileErrorKind::Open ? texts::CANNOT_OPEN : texts::CANNOT_CREATE);
+    return text;
 }
 
 }  // namespace
 
+TUserError::TUserError(TUserText text) : std::runtime_error(text.Bytes()), text(std::move(text)) {}
+
 TFileError::TFileError(TFileErrorKind kind, const std::string& path)
-    : std::runtime_error(Message(kind, path)), kind(kind), path(path) {}
+    : TUserError(Message(kind, path)), kind(kind), path(path) {}

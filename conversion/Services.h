@@ -1,14 +1,15 @@
 #pragma once
 
 #include "conversion/LineList.h"
+#include "conversion/UserText.h"
 
 #include <optional>
 #include <string>
 #include <string_view>
 
 // What the conversion code asks of the windows and the disk. The windows implement these, the
-// command-line tool brings console versions, and tests bring recording fakes. All texts are
-// Shift-JIS bytes.
+// command-line tool brings console versions, and tests bring recording fakes. Texts are Shift-JIS
+// bytes; a text that names a file keeps the name apart (TUserText).
 
 // The two bars of the progress window: the current file and the whole run.
 enum class TBar { ProgressBar1, ProgressBar2 };
@@ -23,7 +24,7 @@ public:
     virtual void Show() = 0;
     // Closes the window; it stays for the next run.
     virtual void Close() = 0;
-    virtual void SetCaption(std::string_view caption) = 0;
+    virtual void SetCaption(const TUserText& caption) = 0;
     virtual void SetBar(TBar bar, TBarField field, int value) = 0;
     virtual int GetBar(TBar bar, TBarField field) const = 0;
     virtual void SetTimer(bool enabled) = 0;
@@ -60,9 +61,9 @@ class TMessageService {
 public:
     virtual ~TMessageService() = default;
     // Caption "情報", information icon.
-    virtual void Info(std::string_view text) = 0;
+    virtual void Info(const TUserText& text) = 0;
     // Caption "エラー", error icon.
-    virtual void Error(std::string_view text) = 0;
+    virtual void Error(const TUserText& text) = 0;
 };
 
 // The files the converters read and write.
@@ -106,7 +107,7 @@ class TSilentProgress : public TProgressService {
 public:
     void Show() override {}
     void Close() override {}
-    void SetCaption(std::string_view) override {}
+    void SetCaption(const TUserText&) override {}
     void SetBar(TBar bar, TBarField field, int value) override;
     int GetBar(TBar bar, TBarField field) const override;
     void SetTimer(bool) override {}

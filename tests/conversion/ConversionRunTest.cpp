@@ -6,12 +6,13 @@
 #include <algorithm>
 #include <gtest/gtest.h>
 #include <map>
+#include <new>
 #include <string>
 #include <vector>
 
 namespace {
 
-enum class TScript { Converts, Fails, Throws };
+enum class TScript { Converts, Fails, Throws, RunsOutOfMemory };
 
 // Converters that answer from a script by path and log each call with the ProgressCount seen.
 class TScriptedConverters : public TConverterService {
@@ -33,6 +34,8 @@ private:
                 return false;
             case TScript::Throws:
                 throw TFileError(TFileErrorKind::Open, path);
+            case TScript::RunsOutOfMemory:
+                throw std::bad_alloc();
         }
         return false;
     }
@@ -212,9 +215,33 @@ TEST(ConversionRun, FullRunKeepsARowWhoseFileCannotBeReadAndNotesTheError) {
     f.converters.script["/kifu/a.ugf"] = TScript::Throws;
     f.run.ConvBtnClick();
     EXPECT_EQ(f.Names(), (std::vector<std::string>{"a.ugf"}));
-    EXPECT_EQ(f.state.TempMemo,
-              (TLineList{TFileError(TFileErrorKind::Open, "/kifu/a.ugf").what()}));
+    ASSERT_EQ(f.state.TempMemo,
+              (TDiagnosticLines{TFileError(TFileErrorKind::Open, "/kifu/a.ugf").text}));
+    // The path stays a piece of its own, for a window to decode by the file system's rule.
+    const std::vector<TUserText::TPiece>& pieces = f.state.TempMemo[0].Pieces();
+    ASSERT_EQ(pieces.size(), 3u);
+    EXPECT_EQ(pieces[1], (TUserText::TPiece{"/kifu/a.ugf", true}));
+    EXPECT_FALSE(pieces[0].isName || pieces[2].isName);
     EXPECT_NE(std::find(f.fake.log.begin(), f.fake.log.end(), INFO_ALL), f.fake.log.end());
+}
+
+TEST(ConversionRun, AnErrorOtherThanAFileErrorFailsOnlyItsRow) {
+    TRunFixture f({"a.ugf", "b.ugf"});
+    f.converters.script["/kifu/a.ugf"] = TScript::RunsOutOfMemory;
+    f.converters.script["/kifu/b.ugf"] = TScript::Converts;
+    f.run.ConvBtnClick();
+    EXPECT_EQ(f.Names(), (std::vector<std::string>{"a.ugf"}));
+    ASSERT_EQ(f.state.TempMemo.size(), 1u);
+    EXPECT_EQ(f.state.TempMemo[0].Bytes(), std::bad_alloc().what());
+
+    TRunFixture single({"a.ugf"});
+    single.fake.candidates.selected = 0;
+    single.converters.script["/kifu/a.ugf"] = TScript::RunsOutOfMemory;
+    single.run.SelConvBtnClick();
+    EXPECT_NE(std::find(single.fake.log.begin(), single.fake.log.end(),
+                        ERROR_FAILED + "\n" + std::bad_alloc().what()),
+              single.fake.log.end());
+    EXPECT_EQ(single.Names(), (std::vector<std::string>{"a.ugf"}));
 }
 
 TEST(ConversionRun, FullRunOnAnEmptyListDoesNothing) {

@@ -5,7 +5,9 @@
 
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <limits>
 #include <string>
+#include <vector>
 
 TEST(ConversionState, ClassifyKeyIsExactAndCaseSensitive) {
     struct Row {
@@ -49,6 +51,26 @@ TEST(ConversionState, StartsWithTheDesignValues) {
     EXPECT_EQ(state.StepProgress(), 3);
 }
 
+TEST(ConversionState, StepProgressWrapsAndTellsItsListenerEveryStride) {
+    struct TListener : TStepListener {
+        std::vector<std::int32_t> heard;
+        void Stepped(std::int32_t count) override { heard.push_back(count); }
+    } listener;
+    TConversionState state;
+    state.ProgressCount = 0;
+    for (int i = 0; i < 3 * TConversionState::STEP_STRIDE; ++i) {
+        state.StepProgress();
+    }
+    state.StepListener = &listener;
+    for (int i = 0; i < 3 * TConversionState::STEP_STRIDE + 1; ++i) {
+        state.StepProgress();
+    }
+    const std::int32_t stride = TConversionState::STEP_STRIDE;
+    EXPECT_EQ(listener.heard, (std::vector<std::int32_t>{4 * stride, 5 * stride, 6 * stride}));
+    state.ProgressCount = std::numeric_limits<std::int32_t>::max();
+    EXPECT_EQ(state.StepProgress(), std::numeric_limits<std::int32_t>::min());
+}
+
 TEST(FileOps, TellFilesFromFolders) {
     TTempDir dir;
     dir.Write("a.sgf", "x");
@@ -62,4 +84,13 @@ TEST(FileOps, TellFilesFromFolders) {
     EXPECT_EQ(dir.List(), "a.bak d.bak/");
     EXPECT_TRUE(DeleteFile(dir.Path("a.bak")));
     EXPECT_FALSE(DeleteFile(dir.Path("a.bak")));
+}
+
+TEST(FileOps, RenameNeverReplacesAFile) {
+    TTempDir dir;
+    dir.Write("a.sgf", "new");
+    dir.Write("a.bak", "old");
+    EXPECT_FALSE(RenameFile(dir.Path("a.sgf"), dir.Path("a.bak")));
+    EXPECT_EQ(dir.Read("a.bak"), "old");
+    EXPECT_EQ(dir.Read("a.sgf"), "new");
 }

@@ -75,7 +75,7 @@ TEST(SgfToUgf, WritesTheWholeRecordAndDrivesTheBar) {
     EXPECT_EQ(fake.log,
               (TLog{"Timer1 on", "ProgressBar1.Max=13", "ProgressBar1.Position=13", "Timer1 off"}));
     EXPECT_EQ(state.ProgressCount, 13);
-    EXPECT_EQ(state.TempMemo, (TLineList{"B", "R"}));
+    EXPECT_EQ(state.TempMemo, (TDiagnosticLines{"B", "R"}));
 }
 
 TEST(SgfToUgf, LeavesTheComponentsAsTheLastMoveNodeSetThem) {

@@ -240,7 +240,7 @@ TEST(UgfToSgf, RejectsWithReasonProgressAndDiagnosticLines) {
         state.TempMemo = {"earlier"};
         EXPECT_FALSE(ConvertUgfRecord(row.source, state, fake.progress).ready);
         EXPECT_EQ(state.FailureReason, row.reason);
-        TLineList memo = {"earlier"};
+        TDiagnosticLines memo = {"earlier"};
         memo.insert(memo.end(), row.memo.begin(), row.memo.end());
         EXPECT_EQ(state.TempMemo, memo);
         const std::string max = std::to_string(row.max);

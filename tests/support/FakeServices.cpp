@@ -26,8 +26,8 @@ void TFakeProgress::Show() { m_log.push_back("Show"); }
 
 void TFakeProgress::Close() { m_log.push_back("Close"); }
 
-void TFakeProgress::SetCaption(std::string_view caption) {
-    m_log.push_back("Caption " + std::string(caption));
+void TFakeProgress::SetCaption(const TUserText& caption) {
+    m_log.push_back("Caption " + caption.Bytes());
 }
 
 void TFakeProgress::SetBar(TBar bar, TBarField field, int value) {
@@ -88,9 +88,9 @@ void TFakeCandidates::UpdateButtons() { m_log.push_back("UpdateButtons"); }
 
 void TFakeCandidates::UpdateStatusLine() { m_log.push_back("UpdateStatusLine"); }
 
-void TFakeMessages::Info(std::string_view text) { m_log.push_back("Info " + std::string(text)); }
+void TFakeMessages::Info(const TUserText& text) { m_log.push_back("Info " + text.Bytes()); }
 
-void TFakeMessages::Error(std::string_view text) { m_log.push_back("Error " + std::string(text)); }
+void TFakeMessages::Error(const TUserText& text) { m_log.push_back("Error " + text.Bytes()); }
 
 bool TFakeFiles::Exists(const std::string& path) { return files.count(path) > 0; }
 
@@ -101,7 +101,7 @@ bool TFakeFiles::Delete(const std::string& path) {
 
 bool TFakeFiles::Rename(const std::string& from, const std::string& to) {
     m_log.push_back("Rename " + from + " -> " + to);
-    if (!files.count(from) || files.count(to) || directories.count(to)) {
+    if (!files.count(from) || files.count(to) || directories.count(to) || unmovable.count(from)) {
         return false;
     }
     files[to] = files[from];

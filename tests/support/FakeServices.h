@@ -18,7 +18,7 @@ public:
     explicit TFakeProgress(TLog& log) : m_log(log) {}
     void Show() override;
     void Close() override;
-    void SetCaption(std::string_view caption) override;
+    void SetCaption(const TUserText& caption) override;
     void SetBar(TBar bar, TBarField field, int value) override;
     int GetBar(TBar bar, TBarField field) const override;
     void SetTimer(bool enabled) override;
@@ -54,8 +54,8 @@ private:
 class TFakeMessages : public TMessageService {
 public:
     explicit TFakeMessages(TLog& log) : m_log(log) {}
-    void Info(std::string_view text) override;
-    void Error(std::string_view text) override;
+    void Info(const TUserText& text) override;
+    void Error(const TUserText& text) override;
 
 private:
     TLog& m_log;
@@ -77,6 +77,8 @@ public:
     std::set<std::string> directories;
     std::set<std::string> unreadable;
     std::set<std::string> unwritable;
+    // Files that cannot be renamed away.
+    std::set<std::string> unmovable;
 
 private:
     TLog& m_log;
