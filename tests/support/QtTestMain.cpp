@@ -1,0 +1,16 @@
+// main of the window tests: Qt's offscreen platform unless the caller chose one, one QApplication
+// for the whole executable, then every GoogleTest test.
+
+#include <QApplication>
+
+#include <cstdlib>
+#include <gtest/gtest.h>
+
+int main(int argc, char** argv) {
+    if (std::getenv("QT_QPA_PLATFORM") == nullptr) {
+        setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    }
+    testing::InitGoogleTest(&argc, argv);
+    QApplication application(argc, argv);
+    return RUN_ALL_TESTS();
+}
