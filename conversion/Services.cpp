@@ -3,6 +3,9 @@
 #include "conversion/FileOps.h"
 #include "conversion/Paths.h"
 
+#include <filesystem>
+#include <system_error>
+
 std::string TCandidateService::FullPath(int row) const {
     return JoinPath(SubItem(row), Caption(row));
 }
@@ -13,6 +16,12 @@ bool TDiskFileService::Delete(const std::string& path) { return DeleteFile(path)
 
 bool TDiskFileService::Rename(const std::string& from, const std::string& to) {
     return RenameFile(from, to);
+}
+
+bool TDiskFileService::Replace(const std::string& from, const std::string& to) {
+    std::error_code error;
+    std::filesystem::rename(from, to, error);
+    return !error;
 }
 
 std::string TDiskFileService::Load(const std::string& path) { return LoadBytes(path); }

@@ -76,6 +76,8 @@ public:
     virtual bool Delete(const std::string& path) = 0;
     // False when the file could not be renamed; never replaces a file at to.
     virtual bool Rename(const std::string& from, const std::string& to) = 0;
+    // Renames from to to in one step, replacing a file at to; false when it could not.
+    virtual bool Replace(const std::string& from, const std::string& to) = 0;
     // The whole file. Throws TFileError (Open).
     virtual std::string Load(const std::string& path) = 0;
     // Writes bytes to a new temporary file beside path and answers its name; path itself is not
@@ -98,6 +100,7 @@ public:
     bool Exists(const std::string& path) override;
     bool Delete(const std::string& path) override;
     bool Rename(const std::string& from, const std::string& to) override;
+    bool Replace(const std::string& from, const std::string& to) override;
     std::string Load(const std::string& path) override;
     std::string SaveTemporary(const std::string& path, std::string_view bytes) override;
 };

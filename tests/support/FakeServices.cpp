@@ -109,6 +109,16 @@ bool TFakeFiles::Rename(const std::string& from, const std::string& to) {
     return true;
 }
 
+bool TFakeFiles::Replace(const std::string& from, const std::string& to) {
+    m_log.push_back("Replace " + from + " -> " + to);
+    if (!files.count(from) || directories.count(to) || unmovable.count(from)) {
+        return false;
+    }
+    files[to] = files[from];
+    files.erase(from);
+    return true;
+}
+
 std::string TFakeFiles::Load(const std::string& path) {
     if (!files.count(path) || unreadable.count(path)) {
         throw TFileError(TFileErrorKind::Open, path);

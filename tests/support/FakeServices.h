@@ -69,6 +69,7 @@ public:
     bool Exists(const std::string& path) override;
     bool Delete(const std::string& path) override;
     bool Rename(const std::string& from, const std::string& to) override;
+    bool Replace(const std::string& from, const std::string& to) override;
     std::string Load(const std::string& path) override;
     // Saves to path + ".tmp"; throws for a path in unwritable or in directories.
     std::string SaveTemporary(const std::string& path, std::string_view bytes) override;

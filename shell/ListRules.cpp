@@ -1,0 +1,26 @@
+#include "shell/ListRules.h"
+
+#include "conversion/Paths.h"
+
+#include <algorithm>
+
+std::string StatusText(int rows) {
+    if (rows <= 0) {
+        return "棋譜変換候補一覧に棋譜ファイルが追加されていません";
+    }
+    return std::to_string(rows) + "個の棋譜ファイルが変換候補一覧にあります";
+}
+
+std::optional<int> RowAfterDeletion(int deleted, int rowsLeft) {
+    if (rowsLeft <= 0) {
+        return std::nullopt;
+    }
+    return std::min(deleted, rowsLeft - 1);
+}
+
+bool IsInstalledLayout(std::string_view exeDir) {
+    while (exeDir.size() > 1 && exeDir.back() == '/') {
+        exeDir.remove_suffix(1);
+    }
+    return ExtractFileName(exeDir) == "bin";
+}

@@ -1,0 +1,19 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+// The status line for a candidate list of rows rows (UTF-8):
+// "<rows>個の棋譜ファイルが変換候補一覧に あります", or
+// "棋譜変換候補一覧に棋譜ファイルが追加されていません" for an empty list.
+std::string StatusText(int rows);
+
+// The row to select after row deleted went and rowsLeft rows stayed: the row that took its place,
+// or the new last row when it was the last; none when no row is left.
+std::optional<int> RowAfterDeletion(int deleted, int rowsLeft);
+
+// True when exeDir, the executable's folder, is the bin folder of an installation (/usr/bin,
+// /usr/local/bin, ~/.local/bin ...) rather than a folder of the program's own, such as a build
+// tree or an unpacked archive.
+bool IsInstalledLayout(std::string_view exeDir);

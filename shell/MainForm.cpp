@@ -1,0 +1,277 @@
+#include "shell/MainForm.h"
+
+#include "ui_MainForm.h"
+
+#include "conversion/FileError.h"
+#include "shell/ListRules.h"
+#include "shell/ProgressForm.h"
+#include "shell/QtText.h"
+#include "shell/ViewForm.h"
+
+#include <QCloseEvent>
+#include <QTreeWidgetItem>
+
+namespace {
+
+// Where a row keeps its texts as the file system spells them; the columns show them decoded.
+constexpr int BYTES_ROLE = Qt::UserRole;
+
+constexpr int NARROW_WIDTH = 450;
+constexpr int WIDE_WIDTH = 842;
+
+std::string BytesOf(const QTreeWidgetItem& item, int column) {
+    return item.data(column, BYTES_ROLE).toByteArray().toStdString();
+}
+
+QTreeWidgetItem* NewRow(std::string_view name, std::string_view directory) {
+    auto* item = new QTreeWidgetItem;
+    item->setText(0, FromName(name));
+    item->setText(1, FromName(directory));
+    item->setData(0, BYTES_ROLE, QByteArray(name.data(), static_cast<qsizetype>(name.size())));
+    item->setData(1, BYTES_ROLE,
+                  QByteArray(directory.data(), static_cast<qsizetype>(directory.size())));
+    return item;
+}
+
+}  // namespace
+
+TMainForm::TMainForm(TShellMessages& messages, TDialogs& dialogs, TFileService& files,
+                     std::string folder)
+    : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                           Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                           Qt::WindowCloseButtonHint),
+      m_ui(std::make_unique<Ui::TMainForm>()),
+      m_messages(messages),
+      m_dialogs(dialogs),
+      m_programFiles(folder, files) {
+    m_ui->setupUi(this);
+    setFixedSize(size());
+    move(281, 117);
+    m_ui->FileListView->setColumnWidth(0, 150);
+    m_ui->FileListView->setColumnWidth(1, 295);
+    m_ui->FileListView->viewport()->installEventFilter(this);
+    m_state.ExeDir = folder;
+
+    connect(m_ui->tuika, &QPushButton::clicked, this, &TMainForm::tuikaClick);
+    connect(m_ui->ConvBtn, &QPushButton::clicked, this, &TMainForm::ConvBtnClick);
+    connect(m_ui->SelConvBtn, &QPushButton::clicked, this, &TMainForm::SelConvBtnClick);
+    connect(m_ui->About, &QPushButton::clicked, this, &TMainForm::AboutClick);
+    connect(m_ui->CloseBtn, &QPushButton::clicked, this, &TMainForm::CloseBtnClick);
+    connect(m_ui->SettingSpdBtn, &QToolButton::clicked, this, &TMainForm::SettingSpdBtnClick);
+    connect(m_ui->DbgBtn, &QToolButton::clicked, this, &TMainForm::DbgBtnClick);
+    connect(m_ui->seldelBtn, &QToolButton::clicked, this, &TMainForm::seldelBtnClick);
+    connect(m_ui->alldelBtn, &QToolButton::clicked, this, &TMainForm::alldelBtnClick);
+
+    FormCreate();
+
+    // The other windows come after the main window's creation, and go before its destruction.
+    m_viewForm = std::make_unique<TViewForm>();
+    m_progressForm = std::make_unique<TProgressForm>(m_state);
+    m_state.StepListener = m_progressForm.get();
+    m_converters = std::make_unique<TRecordConverters>(m_state, *m_progressForm, files);
+    m_run = std::make_unique<TConversionRun>(m_state, *this, *m_progressForm, m_messages,
+                                             *m_converters);
+}
+
+TMainForm::~TMainForm() {
+    m_run.reset();
+    m_converters.reset();
+    m_state.StepListener = nullptr;
+    m_progressForm.reset();
+    m_viewForm.reset();
+    FormDestroy();
+}
+
+void TMainForm::FormCreate() {
+    Guarded(m_messages, [&] {
+        try {
+            AppendRows(m_programFiles.LoadList());
+        } catch (const TFileError&) {
+            m_listUnreadable = true;
+            throw;
+        }
+    });
+    // Read even when the list could not be: an unreadable list must not cost the user the
+    // settings, which the next shut-down would otherwise overwrite with the defaults.
+    Guarded(m_messages, [&] {
+        const TStoredSettings settings = m_programFiles.LoadSettings();
+        move(settings.left, settings.top);
+        m_state.SGFConv = settings.sgfConv;
+        m_state.UGFConv = settings.ugfConv;
+        m_state.SSGFApli = settings.ssgfApli;
+        m_state.USGFApli = settings.usgfApli;
+    });
+    UpdateButtons();
+    // The status line tells the restored rows at once, rather than calling the list empty.
+    UpdateStatusLine();
+}
+
+void TMainForm::FormDestroy() {
+    Guarded(m_messages, [&] {
+        const std::vector<TCandidateRow> rows = Rows();
+        if (!rows.empty() || !m_listUnreadable) {
+            m_programFiles.SaveList(rows);
+        }
+        m_programFiles.SaveSettings(
+            {y(), x(), m_state.SGFConv, m_state.UGFConv, m_state.SSGFApli, m_state.USGFApli});
+    });
+}
+
+void TMainForm::tuikaClick() {
+    Guarded(m_messages, [&] { m_dialogs.AddFiles(this, *this, *m_ui->TmpDirListCBox); });
+    UpdateStatusLine();
+    UpdateButtons();
+}
+
+void TMainForm::alldelBtnClick() {
+    Clear();
+    UpdateStatusLine();
+    UpdateButtons();
+}
+
+void TMainForm::seldelBtnClick() {
+    if (const std::optional<int> row = SelectedRow()) {
+        DeleteRow(*row);
+        if (const std::optional<int> next = RowAfterDeletion(*row, RowCount())) {
+            SelectRow(*next);
+        }
+    }
+    UpdateStatusLine();
+    UpdateButtons();
+}
+
+void TMainForm::FileListViewDblClick() {
+    const std::optional<int> row = SelectedRow();
+    if (RowCount() == 0 || !row) {
+        return;
+    }
+    Guarded(m_messages, [&] { m_viewForm->ViewFile(FullPath(*row)); });
+}
+
+void TMainForm::SettingSpdBtnClick() {
+    Guarded(m_messages, [&] { m_dialogs.Settings(this, m_state); });
+}
+
+void TMainForm::AboutClick() {
+    Guarded(m_messages, [&] { m_dialogs.About(this); });
+}
+
+void TMainForm::CloseBtnClick() { close(); }
+
+void TMainForm::DbgBtnClick() {
+    setFixedSize(width() == NARROW_WIDTH ? WIDE_WIDTH : NARROW_WIDTH, height());
+}
+
+void TMainForm::ConvBtnClick() {
+    Run([&] { m_run->ConvBtnClick(); });
+}
+
+void TMainForm::SelConvBtnClick() {
+    Run([&] { m_run->SelConvBtnClick(); });
+}
+
+template <typename Body>
+void TMainForm::Run(Body&& body) {
+    if (m_running) {
+        return;
+    }
+    m_running = true;
+    Guarded(m_messages, std::forward<Body>(body));
+    m_running = false;
+    ShowNewDiagnostics();
+}
+
+void TMainForm::ShowNewDiagnostics() {
+    for (; m_diagnosticsShown < m_state.TempMemo.size(); ++m_diagnosticsShown) {
+        m_ui->TempMemo->appendPlainText(FromUserText(m_state.TempMemo[m_diagnosticsShown]));
+    }
+}
+
+std::vector<TCandidateRow> TMainForm::Rows() const {
+    std::vector<TCandidateRow> rows;
+    const int count = RowCount();
+    rows.reserve(static_cast<std::size_t>(count));
+    for (int row = 0; row < count; ++row) {
+        rows.push_back({Caption(row), SubItem(row)});
+    }
+    return rows;
+}
+
+int TMainForm::RowCount() const { return m_ui->FileListView->topLevelItemCount(); }
+
+std::optional<int> TMainForm::SelectedRow() const {
+    const QList<QTreeWidgetItem*> selected = m_ui->FileListView->selectedItems();
+    if (selected.isEmpty()) {
+        return std::nullopt;
+    }
+    return m_ui->FileListView->indexOfTopLevelItem(selected.front());
+}
+
+std::string TMainForm::Caption(int row) const {
+    return BytesOf(*m_ui->FileListView->topLevelItem(row), 0);
+}
+
+std::string TMainForm::SubItem(int row) const {
+    return BytesOf(*m_ui->FileListView->topLevelItem(row), 1);
+}
+
+void TMainForm::DeleteRow(int row) { delete m_ui->FileListView->takeTopLevelItem(row); }
+
+void TMainForm::Clear() { m_ui->FileListView->clear(); }
+
+void TMainForm::AppendRow(std::string_view name, std::string_view directory) {
+    m_ui->FileListView->addTopLevelItem(NewRow(name, directory));
+}
+
+void TMainForm::AppendRows(const std::vector<TCandidateRow>& rows) {
+    QList<QTreeWidgetItem*> items;
+    items.reserve(static_cast<qsizetype>(rows.size()));
+    for (const TCandidateRow& row : rows) {
+        items.append(NewRow(row.name, row.directory));
+    }
+    // One insertion, one repaint.
+    m_ui->FileListView->setUpdatesEnabled(false);
+    m_ui->FileListView->addTopLevelItems(items);
+    m_ui->FileListView->setUpdatesEnabled(true);
+}
+
+void TMainForm::SelectRow(int row) {
+    QTreeWidget& list = *m_ui->FileListView;
+    list.clearSelection();
+    list.setCurrentItem(list.topLevelItem(row), 0, QItemSelectionModel::ClearAndSelect);
+}
+
+void TMainForm::Focus() { m_ui->FileListView->setFocus(); }
+
+void TMainForm::UpdateButtons() {
+    const bool rows = RowCount() > 0;
+    for (QWidget* button :
+         {static_cast<QWidget*>(m_ui->ConvBtn), static_cast<QWidget*>(m_ui->SelConvBtn),
+          static_cast<QWidget*>(m_ui->seldelBtn), static_cast<QWidget*>(m_ui->alldelBtn)}) {
+        button->setEnabled(rows);
+    }
+}
+
+void TMainForm::UpdateStatusLine() {
+    m_ui->StatusBar->showMessage(QString::fromUtf8(StatusText(RowCount())));
+}
+
+void TMainForm::closeEvent(QCloseEvent* event) {
+    if (m_running) {
+        event->ignore();
+        return;
+    }
+    event->accept();
+    if (OnClosed) {
+        OnClosed();
+    }
+}
+
+bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
+    // A double-click anywhere in the list acts on the selected row, not on the row under it.
+    if (watched == m_ui->FileListView->viewport() && event->type() == QEvent::MouseButtonDblClick) {
+        FileListViewDblClick();
+        return true;
+    }
+    return QWidget::eventFilter(watched, event);
+}

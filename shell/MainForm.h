@@ -1,0 +1,95 @@
+#pragma once
+
+#include "conversion/ConversionRun.h"
+#include "conversion/ConversionState.h"
+#include "conversion/RecordConverters.h"
+#include "conversion/Services.h"
+#include "selection/CandidateRows.h"
+#include "shell/Dialogs.h"
+#include "shell/Messages.h"
+#include "shell/ProgramFiles.h"
+
+#include <QWidget>
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace Ui {
+class TMainForm;
+}
+class TProgressForm;
+class TViewForm;
+
+// The main window: the candidate list of record files, its buttons, and the state that the
+// conversions share. It restores the list, its position and the settings from the program's folder
+// when it is made, and stores them there when it goes. It is the candidate list of the conversion
+// run and of the add-files dialog, and owns the progress window and the viewer.
+class TMainForm : public QWidget, public TCandidateService, public TCandidateRows {
+public:
+    // folder holds the two files, with its trailing separator.
+    TMainForm(TShellMessages& messages, TDialogs& dialogs, TFileService& files, std::string folder);
+    ~TMainForm() override;
+
+    void FormCreate();
+    void FormDestroy();
+    void tuikaClick();
+    void alldelBtnClick();
+    void seldelBtnClick();
+    void FileListViewDblClick();
+    void SettingSpdBtnClick();
+    void AboutClick();
+    void CloseBtnClick();
+    void DbgBtnClick();
+    void ConvBtnClick();
+    void SelConvBtnClick();
+
+    TConversionState& State() { return m_state; }
+    TProgressForm& ProgressForm() { return *m_progressForm; }
+    TViewForm& ViewForm() { return *m_viewForm; }
+    // Every row, top to bottom.
+    std::vector<TCandidateRow> Rows() const;
+    // True while a conversion run holds the window.
+    bool Running() const { return m_running; }
+
+    // Called when the window has closed, which ends the program.
+    std::function<void()> OnClosed;
+
+    // The candidate list.
+    int RowCount() const override;
+    std::optional<int> SelectedRow() const override;
+    std::string Caption(int row) const override;
+    std::string SubItem(int row) const override;
+    void DeleteRow(int row) override;
+    void Clear() override;
+    void AppendRow(std::string_view name, std::string_view directory) override;
+    void AppendRows(const std::vector<TCandidateRow>& rows) override;
+    void SelectRow(int row) override;
+    void Focus() override;
+    void UpdateButtons() override;
+    void UpdateStatusLine() override;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    template <typename Body>
+    void Run(Body&& body);
+    void ShowNewDiagnostics();
+
+    std::unique_ptr<Ui::TMainForm> m_ui;
+    TShellMessages& m_messages;
+    TDialogs& m_dialogs;
+    TProgramFiles m_programFiles;
+    TConversionState m_state;
+    std::unique_ptr<TViewForm> m_viewForm;
+    std::unique_ptr<TProgressForm> m_progressForm;
+    std::unique_ptr<TRecordConverters> m_converters;
+    std::unique_ptr<TConversionRun> m_run;
+    bool m_running = false;
+    // The stored list was there but could not be read: an empty list then does not delete it.
+    bool m_listUnreadable = false;
+    std::size_t m_diagnosticsShown = 0;
+};

@@ -1,0 +1,139 @@
+#include "shell/ProgramFiles.h"
+
+#include "conversion/FileError.h"
+#include "conversion/LineList.h"
+#include "conversion/Paths.h"
+#include "conversion/Text.h"
+#include "shell/Profile.h"
+#include "shell/ShellTexts.h"
+
+namespace {
+
+constexpr char LIST_FILE[] = "flvback.dat";
+constexpr char SETTINGS_FILE[] = "tessaro.ini";
+
+struct TIntKey {
+    const char* section;
+    const char* key;
+    std::int32_t TStoredSettings::*field;
+};
+
+// The six keys, in the order they are read and written.
+constexpr TIntKey KEYS[] = {
+    {"FORM", "TOP", &TStoredSettings::top},
+    {"FORM", "LEFT", &TStoredSettings::left},
+    {"SETTING", "SGFCONV", &TStoredSettings::sgfConv},
+    {"SETTING", "UGFCONV", &TStoredSettings::ugfConv},
+    {"SETTING", "SSGFAPLI", &TStoredSettings::ssgfApli},
+    {"SETTING", "USGFAPLI", &TStoredSettings::usgfApli},
+};
+
+TUserError CannotWrite(const std::string& path) {
+    return TUserError(TUserText().Name(path).Text(texts::CANNOT_WRITE));
+}
+
+}  // namespace
+
+TProgramFiles::TProgramFiles(std::string folder, TFileService& files)
+    : m_folder(std::move(folder)), m_files(files) {}
+
+std::string TProgramFiles::ListPath() const { return JoinPath(m_folder, LIST_FILE); }
+
+std::string TProgramFiles::SettingsPath() const { return JoinPath(m_folder, SETTINGS_FILE); }
+
+std::vector<TCandidateRow> TProgramFiles::LoadList() {
+    std::vector<TCandidateRow> rows;
+    const std::string path = ListPath();
+    if (!m_files.Exists(path)) {
+        return rows;
+    }
+    for (const std::string& line : SplitLines(m_files.Load(path))) {
+        if (!line.empty() && m_files.Exists(line)) {
+            rows.push_back({ExtractFileName(line), ExtractFileDir(line)});
+        }
+    }
+    return rows;
+}
+
+void TProgramFiles::SaveList(const std::vector<TCandidateRow>& rows) {
+    const std::string path = ListPath();
+    if (rows.empty()) {
+        if (m_files.Exists(path)) {
+            (void)m_files.Delete(path);
+        }
+        return;
+    }
+    TLineList lines;
+    lines.reserve(rows.size());
+    for (const TCandidateRow& row : rows) {
+        lines.push_back(JoinPath(row.directory, row.name));
+    }
+    if (!SaveOver(path, JoinLines(lines))) {
+        throw TFileError(TFileErrorKind::Create, path);
+    }
+}
+
+TStoredSettings TProgramFiles::LoadSettings() {
+    TStoredSettings settings;
+    TProfile profile;
+    try {
+        if (m_files.Exists(SettingsPath())) {
+            profile = TProfile(m_files.Load(SettingsPath()));
+        }
+    } catch (const TFileError&) {
+        // An unreadable settings file reads as a missing one: every value its default.
+    }
+    for (const TIntKey& key : KEYS) {
+        const std::optional<std::string> text = profile.ReadString(key.section, key.key);
+        if (const std::optional<std::int32_t> value =
+                text ? ParseProfileInt(*text) : std::nullopt) {
+            settings.*key.field = *value;
+        }
+    }
+    return settings;
+}
+
+void TProgramFiles::SaveSettings(const TStoredSettings& settings) {
+    const std::string path = SettingsPath();
+    TProfile profile;
+    if (m_files.Exists(path)) {
+        try {
+            profile = TProfile(m_files.Load(path));
+        } catch (const TFileError&) {
+            // Writing now would lose what the file holds.
+            throw CannotWrite(path);
+        }
+    }
+    for (const TIntKey& key : KEYS) {
+        profile.WriteString(key.section, key.key, IntToText(settings.*key.field));
+    }
+    if (!SaveOver(path, profile.Bytes())) {
+        throw CannotWrite(path);
+    }
+}
+
+bool TProgramFiles::SaveOver(const std::string& path, std::string_view bytes) {
+    std::string temporary;
+    try {
+        temporary = m_files.SaveTemporary(path, bytes);
+    } catch (const TFileError&) {
+        return false;
+    }
+    if (!m_files.Replace(temporary, path)) {
+        (void)m_files.Delete(temporary);
+        return false;
+    }
+    return true;
+}
+
+std::string ProgramFolder(std::string_view exeDir, bool installed, std::string_view configHome,
+                          std::string_view home) {
+    if (!installed) {
+        return JoinPath(exeDir, "");
+    }
+    // A relative XDG_CONFIG_HOME is to be ignored, as the base directory rules say.
+    const std::string base = !configHome.empty() && configHome.front() == '/'
+                                 ? std::string(configHome)
+                                 : JoinPath(home, ".config");
+    return JoinPath(JoinPath(base, "morvane"), "");
+}

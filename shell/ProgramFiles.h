@@ -1,0 +1,60 @@
+#pragma once
+
+#include "conversion/Services.h"
+#include "selection/CandidateRows.h"
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// The window position and the four conversion settings, as the settings file keeps them.
+struct TStoredSettings {
+    std::int32_t top = 100;
+    std::int32_t left = 100;
+    std::int32_t sgfConv = 0;
+    std::int32_t ugfConv = 0;
+    std::int32_t ssgfApli = 0;
+    std::int32_t usgfApli = 0;
+    friend bool operator==(const TStoredSettings&, const TStoredSettings&) = default;
+};
+
+// The two files the program keeps in its folder: the stored candidate list (flvback.dat, one full
+// path a line) and the settings (tessaro.ini). Both are replaced whole through a temporary file,
+// so a failed write leaves the old file as it was.
+class TProgramFiles {
+public:
+    // folder ends with its separator.
+    TProgramFiles(std::string folder, TFileService& files);
+
+    std::string ListPath() const;
+    std::string SettingsPath() const;
+
+    // The stored rows whose paths still name files, in file order; none without the file.
+    // Throws TFileError (Open) when the file is there but cannot be read.
+    std::vector<TCandidateRow> LoadList();
+    // Stores the rows' full paths, or deletes the file when there are none (a failed deletion is
+    // let be). Throws TFileError (Create) when the file cannot be written.
+    void SaveList(const std::vector<TCandidateRow>& rows);
+
+    // The six values; a missing or unreadable file, a missing key or a value that is no number
+    // gives the default.
+    TStoredSettings LoadSettings();
+    // Writes the six values into the file, keeping everything else in it. Throws TUserError
+    // "<path> に書き込めません" when the file cannot be read back or written.
+    void SaveSettings(const TStoredSettings& settings);
+
+private:
+    // Writes bytes over path in one step. False when it could not.
+    bool SaveOver(const std::string& path, std::string_view bytes);
+
+    std::string m_folder;
+    TFileService& m_files;
+};
+
+// The folder of the two files, with its trailing "/": beside the executable in exeDir when the
+// program runs from a folder of its own, or the user's configuration folder
+// ($XDG_CONFIG_HOME/morvane, by default ~/.config/morvane) when it is installed. configHome and
+// home are the values of those variables, empty when unset.
+std::string ProgramFolder(std::string_view exeDir, bool installed, std::string_view configHome,
+                          std::string_view home);

@@ -1,0 +1,120 @@
+// morvane_screens DIR: renders every window of the program to PNG files in DIR, on whatever
+// platform Qt runs (offscreen without a display), so that they can be looked at without one.
+
+#include "conversion/FileError.h"
+#include "conversion/LineList.h"
+#include "conversion/Services.h"
+#include "shell/AboutBox.h"
+#include "shell/Dialogs.h"
+#include "shell/Fonts.h"
+#include "shell/MainForm.h"
+#include "shell/Messages.h"
+#include "shell/ProgressForm.h"
+#include "shell/QtText.h"
+#include "shell/SettingForm.h"
+#include "shell/ViewForm.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QTabWidget>
+#include <QTemporaryDir>
+
+#include <cstdio>
+#include <cstdlib>
+
+namespace {
+
+class TNoMessages : public TShellMessages {
+public:
+    void Info(const TUserText&) override {}
+    void Error(const TUserText&) override {}
+    void ApplicationError(const TUserText&) override {}
+};
+
+class TNoDialogs : public TDialogs {
+public:
+    void AddFiles(QWidget*, TCandidateRows&, QComboBox&) override {}
+    void Settings(QWidget*, TConversionState&) override {}
+    void About(QWidget*) override {}
+};
+
+bool Save(QWidget& window, const QDir& folder, const char* name) {
+    window.show();
+    QApplication::processEvents();
+    const QString path = folder.filePath(QString::fromLatin1(name) + ".png");
+    if (!window.grab().save(path)) {
+        std::fprintf(stderr, "morvane_screens: cannot write %s\n", qPrintable(path));
+        return false;
+    }
+    std::printf("%s\n", qPrintable(path));
+    return true;
+}
+
+// A short record in Shift-JIS, as the viewer shows one.
+const char RECORD[] =
+    "[Header]\r\nVer=UGF,100\r\nLang=SJIS\r\nCrypt=0,PLAIN_UGF_FILE\r\n"
+    "Title=\x91\xE6\x8E\x4F\x8F\x5C\x8C\xDC\x8A\xFA\x96\x7B\x88\xF6\x96\x56\x90\xED,,\r\n"
+    "Place=\x93\x8C\x8B\x9E,,\r\nSize=19\r\nWinner=B,C\r\n"
+    "BMemb1=\x8D\x95\x93\x63\x91\xBE\x98\x59,\x8E\x4F\x92\x69,\r\n"
+    "WMemb1=\x94\x92\x90\xEC\x8E\x9F\x98\x59,\x93\xF1\x92\x69,\r\n"
+    "[Data]\r\nPD,B1,1,0\r\nDD,W1,2,0\r\nQQ,B1,3,0\r\nDQ,W1,4,0\r\n";
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: morvane_screens DIR\n");
+        return 2;
+    }
+    QApplication application(argc, argv);
+    UseClassicFont();
+    const QDir out(QString::fromLocal8Bit(argv[1]));
+    QDir().mkpath(out.path());
+    QTemporaryDir home;
+    const std::string folder = ToName(home.path()) + "/";
+    const std::string kifu = folder + "棋譜";
+    QDir().mkpath(FromName(kifu));
+    SaveBytes(kifu + "/本因坊戦.ugf", RECORD);
+
+    TNoMessages messages;
+    TNoDialogs dialogs;
+    TDiskFileService files;
+    bool saved = true;
+    {
+        TMainForm main(messages, dialogs, files, folder);
+        main.AppendRows({{"本因坊戦.ugf", kifu},
+                         {"名人戦第一局.sgf", kifu},
+                         {"game-2026-11-03.sgf", "/home/player/kifu"},
+                         {"表彰式.ugf", "/home/player/ダウンロード"}});
+        main.UpdateStatusLine();
+        main.UpdateButtons();
+        main.SelectRow(0);
+        saved &= Save(main, out, "main");
+
+        TProgressForm& progress = main.ProgressForm();
+        progress.SetCaption(TUserText("\x90\x69\x8D\x73\x8F\xF3\x8B\xB5-").Name("本因坊戦.ugf"));
+        progress.SetBar(TBar::ProgressBar1, TBarField::Max, 100);
+        progress.SetBar(TBar::ProgressBar1, TBarField::Position, 62);
+        progress.SetBar(TBar::ProgressBar2, TBarField::Max, 4);
+        progress.SetBar(TBar::ProgressBar2, TBarField::Position, 1);
+        saved &= Save(progress, out, "progress");
+        progress.Close();
+
+        main.ViewForm().ViewFile(kifu + "/本因坊戦.ugf");
+        saved &= Save(main.ViewForm(), out, "viewer");
+        main.ViewForm().hide();
+        main.Clear();
+    }
+    {
+        TConversionState state;
+        TSettingForm settings(state);
+        saved &= Save(settings, out, "settings-sgf");
+        settings.findChild<QTabWidget*>("PageControl1")->setCurrentIndex(1);
+        saved &= Save(settings, out, "settings-ugf");
+    }
+    {
+        TAboutBox about;
+        saved &= Save(about, out, "about");
+    }
+    return saved ? 0 : 1;
+}

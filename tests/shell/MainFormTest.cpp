@@ -1,0 +1,311 @@
+#include "conversion/FileError.h"
+#include "shell/MainForm.h"
+#include "shell/ProgressForm.h"
+#include "shell/ViewForm.h"
+#include "tests/shell/WindowTestSupport.h"
+#include "tests/support/QtTest.h"
+#include "tests/support/TempDir.h"
+
+#include <QComboBox>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QTest>
+#include <QToolButton>
+#include <QTreeWidget>
+
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <memory>
+#include <set>
+
+namespace {
+
+const std::string UGF =
+    "[Header]\r\nLang=SJIS\r\nCrypt=0,PLAIN_UGF_FILE\r\nSize=19\r\nWinner=B,C\r\n"
+    "BMemb1=Taro,3d\r\nWMemb1=Jiro\r\n[Data]\r\nPD,B1,1,0\r\nDD,W1,2,0\r\n";
+const std::string BAD_UGF = "[Header]\r\nLang=SJIS\r\nCrypt=1,SECRET\r\n[Data]\r\n";
+const std::string EMPTY_TEXT = "棋譜変換候補一覧に棋譜ファイルが追加されていません";
+
+// A main window on a folder of its own (real files), with its message boxes and dialogs answered
+// by the test.
+struct TWindow {
+    TTempDir dir;
+    TLoggedMessages messages;
+    TAnsweredDialogs dialogs;
+    TDiskFileService disk;
+    std::unique_ptr<TMainForm> form;
+
+    void Start() { form = std::make_unique<TMainForm>(messages, dialogs, disk, dir.root + "/"); }
+    void Stop() { form.reset(); }
+
+    QTreeWidget& List() const { return *Child<QTreeWidget>(*form, "FileListView"); }
+    std::string Status() const {
+        return Child<QStatusBar>(*form, "StatusBar")->currentMessage().toStdString();
+    }
+    std::vector<std::string> Names() const {
+        std::vector<std::string> names;
+        for (const TCandidateRow& row : form->Rows()) {
+            names.push_back(row.name);
+        }
+        return names;
+    }
+    // Adds rows as the add-files dialog would.
+    void AddRows(const std::vector<TCandidateRow>& rows) {
+        dialogs.addFiles = [rows](TCandidateRows& list, QComboBox&) { list.AppendRows(rows); };
+        Click(*form, "tuika");
+    }
+    // Rows for the named files of the folder, which are written with bytes.
+    void AddFiles(const std::vector<std::pair<std::string, std::string>>& files) {
+        std::vector<TCandidateRow> rows;
+        for (const auto& [name, bytes] : files) {
+            dir.Write(name, bytes);
+            rows.push_back({name, dir.root});
+        }
+        AddRows(rows);
+    }
+    bool ListButtonsEnabled() const {
+        const bool conv = Child<QPushButton>(*form, "ConvBtn")->isEnabled();
+        EXPECT_EQ(Child<QPushButton>(*form, "SelConvBtn")->isEnabled(), conv);
+        EXPECT_EQ(Child<QToolButton>(*form, "seldelBtn")->isEnabled(), conv);
+        EXPECT_EQ(Child<QToolButton>(*form, "alldelBtn")->isEnabled(), conv);
+        return conv;
+    }
+};
+
+}  // namespace
+
+TEST(MainForm, ShowsItsDesignAtStart) {
+    TWindow w;
+    w.Start();
+    EXPECT_EQ(w.form->windowTitle().toStdString(), "囲碁棋譜ファイル変換　Morvane");
+    EXPECT_EQ(w.form->size(), QSize(450, 458));
+    EXPECT_EQ(w.Status(), EMPTY_TEXT);
+    EXPECT_FALSE(w.ListButtonsEnabled());
+    for (const char* name : {"tuika", "About", "CloseBtn"}) {
+        EXPECT_TRUE(Child<QPushButton>(*w.form, name)->isEnabled()) << name;
+    }
+    // Only the add button shows a hint.
+    EXPECT_EQ(Child<QPushButton>(*w.form, "tuika")->toolTip().toStdString(),
+              "棋譜ファイルを追加します");
+    EXPECT_TRUE(Child<QPushButton>(*w.form, "ConvBtn")->toolTip().isEmpty());
+    EXPECT_TRUE(Child<QPushButton>(*w.form, "SelConvBtn")->toolTip().isEmpty());
+    // The diagnostic area, the history box and their toggle are out of sight.
+    EXPECT_TRUE(Child<QToolButton>(*w.form, "DbgBtn")->isHidden());
+    EXPECT_TRUE(Child<QComboBox>(*w.form, "TmpDirListCBox")->isHidden());
+    EXPECT_GE(Child<QPlainTextEdit>(*w.form, "TempMemo")->x(), w.form->width());
+    // Tab order, and no focus for the flat buttons.
+    std::vector<std::string> order;
+    QWidget* widget = Child<QWidget>(*w.form, "tuika");
+    for (int i = 0; i < 7; ++i, widget = widget->nextInFocusChain()) {
+        while (widget->focusPolicy() == Qt::NoFocus || widget->objectName().isEmpty()) {
+            widget = widget->nextInFocusChain();
+        }
+        order.push_back(widget->objectName().toStdString());
+    }
+    EXPECT_EQ(order, (std::vector<std::string>{"tuika", "ConvBtn", "About", "CloseBtn",
+                                               "FileListView", "SelConvBtn", "TempMemo"}));
+}
+
+TEST(MainForm, StatusLineCountsRestoredRowsAtStartAsADeliberateMend) {
+    TWindow w;
+    w.dir.Write("a.ugf", UGF);
+    w.dir.Write("b.sgf", "");
+    w.dir.Write("flvback.dat", w.dir.Path("a.ugf") + "\r\n\r\n" + w.dir.Path("gone.ugf") + "\r\n" +
+                                   w.dir.root + "\r\n" + w.dir.Path("b.sgf"));
+    w.Start();
+    EXPECT_EQ(w.Names(), (std::vector<std::string>{"a.ugf", "b.sgf"}));
+    EXPECT_EQ(w.List().topLevelItem(0)->text(1).toStdString(), w.dir.root);
+    EXPECT_EQ(w.Status(), "2個の棋譜ファイルが変換候補一覧にあります");
+    EXPECT_TRUE(w.ListButtonsEnabled());
+}
+
+TEST(MainForm, KeepsListPositionAndSettingsFromOneRunToTheNext) {
+    TWindow w;
+    w.dir.Write("tessaro.ini",
+                "; mine\r\n[FORM]\r\nTOP=0x40\r\nLEFT=abc\r\n[SETTING]\r\nUSGFAPLI=7\r\n");
+    w.Start();
+    EXPECT_EQ(w.form->pos(), QPoint(100, 64));
+    EXPECT_EQ(w.form->State().USGFApli, 7);
+    w.dialogs.addFiles = [&](TCandidateRows& rows, QComboBox& history) {
+        EXPECT_EQ(&history, Child<QComboBox>(*w.form, "TmpDirListCBox"));
+        w.dir.Write("棋譜.ugf", UGF);
+        w.dir.Write("\x95\x5C.sgf", "");  // a Shift-JIS name, no UTF-8
+        rows.AppendRows({{"棋譜.ugf", w.dir.root}, {"\x95\x5C.sgf", w.dir.root}});
+    };
+    Click(*w.form, "tuika");
+    EXPECT_EQ(w.Status(), "2個の棋譜ファイルが変換候補一覧にあります");
+    EXPECT_TRUE(w.ListButtonsEnabled());
+    w.dialogs.settings = [](TConversionState& state) { state.USGFApli = 3; };
+    Click(*w.form, "SettingSpdBtn");
+    w.form->move(300, 200);
+    w.Stop();
+    EXPECT_EQ(w.dir.Read("flvback.dat"),
+              w.dir.Path("棋譜.ugf") + "\r\n" + w.dir.Path("\x95\x5C.sgf") + "\r\n");
+    EXPECT_EQ(w.dir.Read("tessaro.ini"),
+              "; mine\r\n[FORM]\r\nTOP=200\r\nLEFT=300\r\n[SETTING]\r\nUSGFAPLI=3\r\n"
+              "SGFCONV=0\r\nUGFCONV=0\r\nSSGFAPLI=0\r\n");
+
+    w.Start();
+    EXPECT_EQ(w.Names(), (std::vector<std::string>{"棋譜.ugf", "\x95\x5C.sgf"}));
+    EXPECT_EQ(w.form->pos(), QPoint(300, 200));
+    EXPECT_EQ(w.form->State().USGFApli, 3);
+    // The name that is no valid text is shown as well as it decodes.
+    EXPECT_FALSE(w.List().topLevelItem(1)->text(0).isEmpty());
+
+    Click(*w.form, "alldelBtn");
+    EXPECT_EQ(w.Status(), EMPTY_TEXT);
+    EXPECT_FALSE(w.ListButtonsEnabled());
+    w.Stop();
+    EXPECT_EQ(w.dir.List().find("flvback.dat"), std::string::npos);
+    EXPECT_TRUE(w.messages.log.empty());
+}
+
+TEST(MainForm, AnUnreadableListIsReportedAndNeitherItNorTheSettingsAreLost) {
+    TLoggedMessages messages;
+    TAnsweredDialogs dialogs;
+    TFakeServices fake;
+    fake.files.files["/p/flvback.dat"] = "/k/a.ugf\r\n";
+    fake.files.unreadable.insert("/p/flvback.dat");
+    fake.files.files["/p/tessaro.ini"] = "[SETTING]\r\nUSGFAPLI=2\r\n";
+    {
+        TMainForm form(messages, dialogs, fake.files, "/p/");
+        EXPECT_EQ(
+            messages.log,
+            (std::vector<std::string>{"ApplicationError ファイル /p/flvback.dat は開けません."}));
+        EXPECT_EQ(form.State().USGFApli, 2);
+    }
+    EXPECT_EQ(fake.files.files["/p/flvback.dat"], "/k/a.ugf\r\n");
+    EXPECT_NE(fake.files.files["/p/tessaro.ini"].find("USGFAPLI=2"), std::string::npos);
+}
+
+TEST(MainForm, AListThatCannotBeWrittenAtTheEndLeavesTheSettingsUnwritten) {
+    TLoggedMessages messages;
+    TAnsweredDialogs dialogs;
+    TFakeServices fake;
+    fake.files.files["/k/a.ugf"] = "";
+    fake.files.unwritable.insert("/p/flvback.dat");
+    {
+        TMainForm form(messages, dialogs, fake.files, "/p/");
+        form.AppendRows({{"a.ugf", "/k"}});
+    }
+    EXPECT_EQ(
+        messages.log,
+        (std::vector<std::string>{"ApplicationError ファイル /p/flvback.dat を作成できません."}));
+    EXPECT_EQ(fake.files.files.count("/p/tessaro.ini"), 0u);
+}
+
+TEST(MainForm, DeletingARowSelectsTheOneThatTookItsPlace) {
+    TWindow w;
+    w.Start();
+    w.AddRows({{"a.ugf", "/k"}, {"b.ugf", "/k"}, {"c.ugf", "/k"}});
+    Click(*w.form, "seldelBtn");  // nothing selected: only the status line follows
+    EXPECT_EQ(w.Status(), "3個の棋譜ファイルが変換候補一覧にあります");
+    w.List().topLevelItem(1)->setSelected(true);
+    Click(*w.form, "seldelBtn");
+    EXPECT_EQ(w.Names(), (std::vector<std::string>{"a.ugf", "c.ugf"}));
+    EXPECT_EQ(w.form->SelectedRow(), 1);
+    Click(*w.form, "seldelBtn");
+    EXPECT_EQ(w.Names(), (std::vector<std::string>{"a.ugf"}));
+    EXPECT_EQ(w.form->SelectedRow(), 0);
+    EXPECT_EQ(w.List().selectedItems().size(), 1);
+    Click(*w.form, "seldelBtn");
+    EXPECT_EQ(w.form->RowCount(), 0);
+    EXPECT_EQ(w.Status(), EMPTY_TEXT);
+    EXPECT_FALSE(w.ListButtonsEnabled());
+}
+
+TEST(MainForm, DoubleClickShowsTheSelectedRowsFileInTheOneViewer) {
+    TWindow w;
+    w.Start();
+    w.AddFiles({{"a.ugf", "A\r\n"}, {"b.ugf", "B\n"}});
+    QWidget* viewport = w.List().viewport();
+    QTest::mouseDClick(viewport, Qt::LeftButton, {}, QPoint(5, 200));  // below the rows
+    EXPECT_FALSE(w.form->ViewForm().isVisible());
+    w.List().topLevelItem(1)->setSelected(true);
+    QTest::mouseDClick(viewport, Qt::LeftButton, {}, QPoint(5, 200));
+    EXPECT_TRUE(w.form->ViewForm().isVisible());
+    EXPECT_EQ(w.form->ViewForm().windowTitle().toStdString(), w.dir.Path("b.ugf"));
+    EXPECT_EQ(Child<QPlainTextEdit>(w.form->ViewForm(), "Memo1")->toPlainText().toStdString(),
+              "B\n");
+    std::filesystem::remove(w.dir.Path("a.ugf"));
+    w.form->SelectRow(0);
+    QTest::mouseDClick(viewport, Qt::LeftButton, {}, QPoint(5, 5));
+    EXPECT_EQ(w.form->ViewForm().windowTitle().toStdString(), w.dir.Path("a.ugf"));
+    EXPECT_TRUE(Child<QPlainTextEdit>(w.form->ViewForm(), "Memo1")->toPlainText().isEmpty());
+    EXPECT_EQ(w.messages.log, (std::vector<std::string>{"ApplicationError ファイル " +
+                                                        w.dir.Path("a.ugf") + " は開けません."}));
+    w.form->ViewForm().hide();
+}
+
+TEST(MainForm, TheHiddenToggleUncoversTheDiagnosticsAndCoversThemAgain) {
+    TWindow w;
+    w.Start();
+    Child<QToolButton>(*w.form, "DbgBtn")->click();
+    EXPECT_EQ(w.form->width(), 842);
+    Child<QToolButton>(*w.form, "DbgBtn")->click();
+    EXPECT_EQ(w.form->width(), 450);
+    Click(*w.form, "About");
+    EXPECT_EQ(w.dialogs.log, (std::vector<std::string>{"About"}));
+}
+
+TEST(MainForm, FullRunConvertsThroughTheWindowsAndKeepsTheFailedRows) {
+    TWindow w;
+    w.Start();
+    w.AddFiles({{"a.ugf", UGF}, {"b.ugf", BAD_UGF}, {"c.txt", "x"}, {"d.UGF", UGF}});
+    Click(*w.form, "ConvBtn");
+    EXPECT_EQ(w.messages.log, (std::vector<std::string>{"Info 全変換終了しました"}));
+    EXPECT_EQ(w.Names(), (std::vector<std::string>{"b.ugf"}));
+    EXPECT_FALSE(w.form->ProgressForm().isVisible());
+    EXPECT_EQ(Child<QProgressBar>(w.form->ProgressForm(), "ProgressBar2")->value(), 4);
+    EXPECT_EQ(w.dir.Read("a.sgf").substr(0, 3), "(;\r");
+    // The converter's diagnostic line reaches the diagnostic area.
+    EXPECT_EQ(Child<QPlainTextEdit>(*w.form, "TempMemo")->toPlainText().toStdString(), "1,SECRET");
+}
+
+TEST(MainForm, SingleRunTellsTheOutcomeAndSelectsTheNextRow) {
+    TWindow w;
+    w.Start();
+    w.AddFiles({{"a.ugf", UGF}, {"b.ugf", BAD_UGF}, {"c.ugf", UGF}});
+    w.form->SelectRow(0);
+    Click(*w.form, "SelConvBtn");
+    EXPECT_EQ(w.Names(), (std::vector<std::string>{"b.ugf", "c.ugf"}));
+    EXPECT_EQ(w.form->SelectedRow(), 0);
+    Click(*w.form, "SelConvBtn");
+    EXPECT_EQ(w.Names(), (std::vector<std::string>{"b.ugf", "c.ugf"}));
+    EXPECT_EQ(w.form->SelectedRow(), 0);
+    ASSERT_EQ(w.messages.log.size(), 2u);
+    EXPECT_EQ(w.messages.log[0], "Info 正常終了しました");
+    EXPECT_EQ(w.messages.log[1].rfind("Error 異常終了しました", 0), 0u) << w.messages.log[1];
+    EXPECT_EQ(w.Status(), "2個の棋譜ファイルが変換候補一覧にあります");
+}
+
+TEST(MainForm, ProgressMovesDuringALongConversionAndInputWaitsForTheEnd) {
+    TWindow w;
+    w.Start();
+    std::string record =
+        "[Header]\r\nLang=SJIS\r\nCrypt=0,PLAIN_UGF_FILE\r\nSize=19\r\nWinner=B,C\r\n"
+        "BMemb1=Taro,3d\r\nWMemb1=Jiro\r\n[Data]\r\n";
+    for (int move = 1; move <= 400000; ++move) {
+        record += move % 2 ? "PD,B1," : "DD,W1,";
+        record += std::to_string(move) + ",0\r\n";
+    }
+    w.AddFiles({{"long.ugf", record}, {"short.ugf", UGF}});
+    auto* bar = Child<QProgressBar>(w.form->ProgressForm(), "ProgressBar1");
+    std::set<int> between;
+    QObject::connect(bar, &QProgressBar::valueChanged, [&](int value) {
+        if (value > bar->minimum() && value < bar->maximum()) {
+            between.insert(value);
+            // What a user might do while the run goes on: nothing of it may act.
+            QTest::mouseClick(Child<QToolButton>(*w.form, "alldelBtn"), Qt::LeftButton);
+            QTest::mouseClick(Child<QPushButton>(*w.form, "ConvBtn"), Qt::LeftButton);
+            w.form->close();
+        }
+    });
+    Click(*w.form, "ConvBtn");
+    EXPECT_GE(between.size(), 2u) << "the bar never moved between its ends";
+    EXPECT_EQ(w.messages.log, (std::vector<std::string>{"Info 全変換終了しました"}));
+    EXPECT_TRUE(w.form->Rows().empty());
+    EXPECT_EQ(w.dir.List(), "long.sgf long.ugf short.sgf short.ugf");
+}

@@ -1,0 +1,50 @@
+#include "conversion/FileError.h"
+#include "shell/ViewForm.h"
+#include "tests/support/QtTest.h"
+#include "tests/support/TempDir.h"
+
+#include <QPlainTextEdit>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+std::string Shown(const TViewForm& form) {
+    return Child<QPlainTextEdit>(form, "Memo1")->toPlainText().toStdString();
+}
+
+}  // namespace
+
+TEST(ViewForm, ShowsTheRecordDecodedWithItsPathAsCaption) {
+    TTempDir dir;
+    // 表 and ソ end in 0x5C, ー in "[": none of them ends a line or splits.
+    dir.Write("a.ugf", "[Header]\r\nTitle=\x95\x5C\x83\x5C\x81\x5B\rB\nC");
+    dir.Write("b.ugf", std::string("before\r\n\0after", 15));
+    dir.Write("c.ugf", "");
+    TViewForm form;
+    EXPECT_EQ(form.windowTitle().toStdString(), "ViewForm");
+    form.ViewFile(dir.Path("a.ugf"));
+    EXPECT_TRUE(form.isVisible());
+    EXPECT_EQ(form.windowTitle().toStdString(), dir.Path("a.ugf"));
+    EXPECT_EQ(Shown(form), "[Header]\nTitle=表ソー\nB\nC");
+    EXPECT_TRUE(Child<QPlainTextEdit>(form, "Memo1")->isReadOnly());
+    form.ViewFile(dir.Path("b.ugf"));
+    EXPECT_EQ(Shown(form), "before\n");
+    form.ViewFile(dir.Path("c.ugf"));
+    EXPECT_EQ(form.windowTitle().toStdString(), dir.Path("c.ugf"));
+    EXPECT_EQ(Shown(form), "");
+    form.hide();
+}
+
+TEST(ViewForm, AFileThatCannotBeReadLeavesTheNewCaptionAndNoText) {
+    TTempDir dir;
+    dir.Write("a.ugf", "A");
+    TViewForm form;
+    form.ViewFile(dir.Path("a.ugf"));
+    EXPECT_THROW(form.ViewFile(dir.Path("gone.ugf")), TFileError);
+    EXPECT_TRUE(form.isVisible());
+    EXPECT_EQ(form.windowTitle().toStdString(), dir.Path("gone.ugf"));
+    EXPECT_EQ(Shown(form), "");
+    EXPECT_THROW(form.ViewFile(dir.root), TFileError);  // a folder is no file to show
+    form.hide();
+}
