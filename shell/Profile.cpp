@@ -20,6 +20,18 @@ std::optional<std::string_view> SectionName(std::string_view line) {
     return TrimView(trimmed.substr(1, close - 1));
 }
 
+std::string SectionLine(std::string_view section) {
+    std::string line(1, '[');
+    line.append(section).push_back(']');
+    return line;
+}
+
+std::string KeyLine(std::string_view key, std::string_view value) {
+    std::string line(key);
+    line.append(1, '=').append(value);
+    return line;
+}
+
 bool IsComment(std::string_view line) {
     const std::string_view trimmed = TrimView(line);
     return !trimmed.empty() && trimmed.front() == ';';
@@ -98,13 +110,13 @@ std::optional<std::string> TProfile::ReadString(std::string_view section,
 void TProfile::WriteString(std::string_view section, std::string_view key, std::string_view value) {
     const std::optional<std::size_t> sectionLine = FindSection(section);
     if (!sectionLine) {
-        m_lines.push_back("[" + std::string(section) + "]");
-        m_lines.push_back(std::string(key) + "=" + std::string(value));
+        m_lines.push_back(SectionLine(section));
+        m_lines.push_back(KeyLine(key, value));
         return;
     }
     if (const std::optional<TKeyLine> found = FindKey(*sectionLine, key)) {
         std::string& line = m_lines[found->line];
-        line = line.substr(0, found->keyEnd + 1) + std::string(value);
+        line.replace(found->keyEnd + 1, std::string::npos, value);
         return;
     }
     // After the section's last line that is not blank, so the blank lines that part it from the
@@ -113,8 +125,7 @@ void TProfile::WriteString(std::string_view section, std::string_view key, std::
     while (at > *sectionLine + 1 && TrimView(m_lines[at - 1]).empty()) {
         --at;
     }
-    m_lines.insert(m_lines.begin() + static_cast<std::ptrdiff_t>(at),
-                   std::string(key) + "=" + std::string(value));
+    m_lines.insert(m_lines.begin() + static_cast<std::ptrdiff_t>(at), KeyLine(key, value));
 }
 
 std::string TProfile::Bytes() const { return JoinLines(m_lines); }

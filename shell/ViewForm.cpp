@@ -17,6 +17,7 @@ TViewForm::TViewForm()
     m_ui->setupUi(this);
     setFixedSize(size());
     move(393, 249);
+    m_ui->Memo1->SetText(QStringLiteral("Memo1"));
 }
 
 TViewForm::~TViewForm() = default;
@@ -26,7 +27,7 @@ void TViewForm::ViewFile(const std::string& path) {
     raise();
     activateWindow();
     setWindowTitle(FromName(path));
-    m_ui->Memo1->clear();
+    m_ui->Memo1->Clear();
     // Looked at before it is read, so a huge file is refused without filling the memory.
     std::error_code error;
     const std::uintmax_t size = std::filesystem::file_size(path, error);
@@ -37,5 +38,5 @@ void TViewForm::ViewFile(const std::string& path) {
     if (bytes.size() > MAX_BYTES) {
         throw TUserError(texts::TEXT_TOO_LARGE);
     }
-    m_ui->Memo1->setPlainText(FromShiftJis(ViewText(bytes)));
+    m_ui->Memo1->SetText(FromShiftJis(ViewText(bytes)));
 }

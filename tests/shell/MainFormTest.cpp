@@ -1,6 +1,7 @@
 #include "conversion/FileError.h"
 #include "shell/MainForm.h"
 #include "shell/ProgressForm.h"
+#include "shell/TextView.h"
 #include "shell/ViewForm.h"
 #include "tests/shell/WindowTestSupport.h"
 #include "tests/support/QtTest.h"
@@ -227,13 +228,12 @@ TEST(MainForm, DoubleClickShowsTheSelectedRowsFileInTheOneViewer) {
     QTest::mouseDClick(viewport, Qt::LeftButton, {}, QPoint(5, 200));
     EXPECT_TRUE(w.form->ViewForm().isVisible());
     EXPECT_EQ(w.form->ViewForm().windowTitle().toStdString(), w.dir.Path("b.ugf"));
-    EXPECT_EQ(Child<QPlainTextEdit>(w.form->ViewForm(), "Memo1")->toPlainText().toStdString(),
-              "B\n");
+    EXPECT_EQ(Child<TTextView>(w.form->ViewForm(), "Memo1")->Text().toStdString(), "B\n");
     std::filesystem::remove(w.dir.Path("a.ugf"));
     w.form->SelectRow(0);
     QTest::mouseDClick(viewport, Qt::LeftButton, {}, QPoint(5, 5));
     EXPECT_EQ(w.form->ViewForm().windowTitle().toStdString(), w.dir.Path("a.ugf"));
-    EXPECT_TRUE(Child<QPlainTextEdit>(w.form->ViewForm(), "Memo1")->toPlainText().isEmpty());
+    EXPECT_TRUE(Child<TTextView>(w.form->ViewForm(), "Memo1")->Text().isEmpty());
     EXPECT_EQ(w.messages.log, (std::vector<std::string>{"ApplicationError ファイル " +
                                                         w.dir.Path("a.ugf") + " は開けません."}));
     w.form->ViewForm().hide();

@@ -1,4 +1,5 @@
 #include "conversion/FileError.h"
+#include "shell/TextView.h"
 #include "shell/ViewForm.h"
 #include "tests/support/QtTest.h"
 #include "tests/support/TempDir.h"
@@ -10,7 +11,7 @@
 namespace {
 
 std::string Shown(const TViewForm& form) {
-    return Child<QPlainTextEdit>(form, "Memo1")->toPlainText().toStdString();
+    return Child<TTextView>(form, "Memo1")->Text().toStdString();
 }
 
 }  // namespace
@@ -27,7 +28,6 @@ TEST(ViewForm, ShowsTheRecordDecodedWithItsPathAsCaption) {
     EXPECT_TRUE(form.isVisible());
     EXPECT_EQ(form.windowTitle().toStdString(), dir.Path("a.ugf"));
     EXPECT_EQ(Shown(form), "[Header]\nTitle=表ソー\nB\nC");
-    EXPECT_TRUE(Child<QPlainTextEdit>(form, "Memo1")->isReadOnly());
     form.ViewFile(dir.Path("b.ugf"));
     EXPECT_EQ(Shown(form), "before\n");
     form.ViewFile(dir.Path("c.ugf"));
