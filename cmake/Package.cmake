@@ -19,7 +19,8 @@ set(CPACK_STRIP_FILES ON)
 
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_MAINTAINER "The Morvane developers")
-set(CPACK_DEBIAN_PACKAGE_SECTION games)
+# A converter for Go players, not a game: Debian keeps section games for programs in /usr/games.
+set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 # The libraries the programs link (Qt, the C++ runtime, the C library) and the lowest versions
