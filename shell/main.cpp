@@ -12,6 +12,8 @@
 int main(int argc, char** argv) {
     QApplication application(argc, argv);
     QApplication::setApplicationName("morvane");
+    // Lets a desktop match the window to the menu entry morvane.desktop and its icon.
+    QGuiApplication::setDesktopFileName("morvane");
     // Closing the main window ends the program, even with the viewer still open.
     QApplication::setQuitOnLastWindowClosed(false);
     UseClassicFont();
