@@ -28,11 +28,15 @@ void TProgressBar::SetPosition(int value) {
 }
 
 void TProgressBar::Show() {
+    // Painted with the next paint event, not at once as QProgressBar would: a run sets the bars
+    // several times a record, and painting each time would cost more than converting.
+    setUpdatesEnabled(false);
     if (m_max == m_min) {
         setRange(0, 1);
         setValue(m_position >= m_max ? 1 : 0);
-        return;
+    } else {
+        setRange(m_min, m_max);
+        setValue(std::clamp(m_position, m_min, m_max));
     }
-    setRange(m_min, m_max);
-    setValue(std::clamp(m_position, m_min, m_max));
+    setUpdatesEnabled(true);
 }

@@ -1,0 +1,159 @@
+// bench_window KIFUCONV: the window program against its baselines, measured in the same run, best
+// of three rounds each, on Qt's offscreen platform:
+// - start-up with a stored list of 10,000 existing files, from making the main window to its first
+//   paint, against reading the same list and looking up each file;
+// - a full run of the window over 1,000 typical records (half UGF, half SGF), against kifuconv
+//   converting fresh copies of the same files.
+
+#include "bench/Records.h"
+#include "conversion/FileOps.h"
+#include "conversion/LineList.h"
+#include "conversion/Services.h"
+#include "shell/Dialogs.h"
+#include "shell/Fonts.h"
+#include "shell/MainForm.h"
+#include "shell/Messages.h"
+
+#include <QApplication>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+class TNoMessages : public TShellMessages {
+public:
+    void Info(const TUserText&) override {}
+    void Error(const TUserText&) override {}
+    void ApplicationError(const TUserText& text) override {
+        std::fprintf(stderr, "bench_window: %s\n", text.Bytes().c_str());
+    }
+};
+
+class TNoDialogs : public TDialogs {
+public:
+    void AddFiles(QWidget*, TCandidateRows&, QComboBox&) override {}
+    void Settings(QWidget*, TConversionState&) override {}
+    void About(QWidget*) override {}
+};
+
+// Seconds of the fastest of three rounds; prepare runs untimed before each round.
+double Best(const std::function<void()>& prepare, const std::function<void()>& work) {
+    double best = 1e9;
+    for (int round = 0; round < 3; ++round) {
+        prepare();
+        const auto start = std::chrono::steady_clock::now();
+        work();
+        best = std::min(
+            best, std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
+    }
+    return best;
+}
+
+void Report(const char* what, double baseline, const char* baselineName, double measured) {
+    std::printf("%-40s %9.3f s   %-28s %9.3f s   ratio %.2f\n", what, measured, baselineName,
+                baseline, measured / baseline);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: bench_window KIFUCONV\n");
+        return 2;
+    }
+    QApplication application(argc, argv);
+    UseClassicFont();
+    QTemporaryDir temporary;
+    const std::string root = temporary.path().toStdString();
+    TNoMessages messages;
+    TNoDialogs dialogs;
+    TDiskFileService files;
+
+    // Start-up with 10,000 stored rows.
+    const std::string app = root + "/app/";
+    fs::create_directories(app);
+    fs::create_directories(root + "/list");
+    TLineList paths;
+    for (int i = 0; i < 10000; ++i) {
+        paths.push_back(root + "/list/game" + std::to_string(i) + ".sgf");
+        SaveBytes(paths.back(), "(;SZ[19])");
+    }
+    SaveLines(app + "flvback.dat", paths);
+    std::size_t found = 0;
+    const double read = Best([] {},
+                             [&] {
+                                 found = 0;
+                                 for (const std::string& path : LoadLines(app + "flvback.dat")) {
+                                     found += FileExists(path) ? 1 : 0;
+                                 }
+                             });
+    std::size_t rows = 0;
+    const double start = Best([] {},
+                              [&] {
+                                  TMainForm form(messages, dialogs, files, app);
+                                  form.show();
+                                  QApplication::processEvents();
+                                  rows = static_cast<std::size_t>(form.RowCount());
+                                  form.hide();
+                              });
+    if (rows != found || rows != paths.size()) {
+        std::fprintf(stderr, "bench_window: %zu rows of %zu\n", rows, paths.size());
+        return 1;
+    }
+    Report("start-up, 10,000 stored rows", read, "reading the list", start);
+
+    // A full run over 1,000 typical records.
+    std::vector<std::pair<std::string, std::string>> records;
+    for (unsigned i = 0; i < 1000; ++i) {
+        const bool ugf = i % 2 == 0;
+        char name[32];
+        std::snprintf(name, sizeof name, ugf ? "u%04u.ugf" : "s%04u.sgf", i);
+        records.emplace_back(name, ugf ? MakeUgfRecord(250, i) : MakeTypicalSgf(i));
+    }
+    const std::string work = root + "/work";
+    const auto fresh = [&] {
+        fs::remove_all(work);
+        fs::create_directories(work);
+        for (const auto& [name, bytes] : records) {
+            SaveBytes(work + "/" + name, bytes);
+        }
+    };
+    QStringList arguments{"-q", "--"};
+    for (const auto& record : records) {
+        arguments << QString::fromStdString(work + "/" + record.first);
+    }
+    const double kifuconv = Best(fresh, [&] {
+        QProcess process;
+        process.start(QString::fromLocal8Bit(argv[1]), arguments);
+        process.waitForFinished(-1);
+    });
+    std::size_t left = 1;
+    fs::remove(app + "flvback.dat");
+    const double window = Best(fresh, [&] {
+        TMainForm form(messages, dialogs, files, app);
+        std::vector<TCandidateRow> candidates;
+        for (const auto& record : records) {
+            candidates.push_back({record.first, work});
+        }
+        form.AppendRows(candidates);
+        form.UpdateButtons();
+        form.ConvBtnClick();
+        left = static_cast<std::size_t>(form.RowCount());
+    });
+    if (left != 0) {
+        std::fprintf(stderr, "bench_window: %zu records failed\n", left);
+        return 1;
+    }
+    Report("window full run, 1,000 records", kifuconv, "kifuconv, same files", window);
+    return 0;
+}
