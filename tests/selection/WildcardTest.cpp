@@ -2,7 +2,57 @@
 
 #include <chrono>
 #include <gtest/gtest.h>
+#include <random>
 #include <string>
+#include <vector>
+
+namespace {
+
+// The characters of text as the matcher sees them: UTF-8 sequences, else single bytes.
+std::vector<std::string> Characters(const std::string& text) {
+    std::vector<std::string> characters;
+    for (std::size_t i = 0; i < text.size();) {
+        const auto b = static_cast<unsigned char>(text[i]);
+        std::size_t length = b >= 0xF0 && b <= 0xF4  ? 4
+                             : b >= 0xE0 && b < 0xF0 ? 3
+                             : b >= 0xC2 && b < 0xE0 ? 2
+                                                     : 1;
+        for (std::size_t k = 1; k < length; ++k) {
+            if (i + k >= text.size() || (static_cast<unsigned char>(text[i + k]) & 0xC0) != 0x80) {
+                length = 1;
+            }
+        }
+        characters.push_back(text.substr(i, length));
+        i += length;
+    }
+    return characters;
+}
+
+std::string Folded(std::string text) {
+    for (char& c : text) {
+        c = c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+    }
+    return text;
+}
+
+// The definition, literally: every way "*" can take characters is tried.
+bool Literally(const std::vector<std::string>& name, std::size_t n,
+               const std::vector<std::string>& mask, std::size_t m) {
+    if (m == mask.size()) {
+        return n == name.size();
+    }
+    if (mask[m] == "*") {
+        return Literally(name, n, mask, m + 1) ||
+               (n < name.size() && Literally(name, n + 1, mask, m));
+    }
+    if (n == name.size()) {
+        return false;
+    }
+    return (mask[m] == "?" || Folded(mask[m]) == Folded(name[n])) &&
+           Literally(name, n + 1, mask, m + 1);
+}
+
+}  // namespace
 
 TEST(Wildcard, MatchesStarAndQuestionMarkOverCharacters) {
     struct Row {
@@ -32,6 +82,7 @@ TEST(Wildcard, MatchesStarAndQuestionMarkOverCharacters) {
         {"\xE6\xA3\x8B\xE8\xAD\x9C.sgf", "?.sgf", false},
         {"\xE6\xA3\x8B\xE8\xAD\x9C.sgf", "\xE6\xA3\x8B*", true},
         {"\xFF\xFE.sgf", "??.sgf", true},
+        {"\xE6\xA3\x8B", "*??", false},    // "*" takes characters too, never part of one
         {"\xE6\xA3.sgf", "??.sgf", true},  // a character broken off: two stray bytes
         {"\xC3\x89.sgf", "?.SGF", true},   // É, not folded, but one character
         // Only ASCII letters fold.
@@ -49,4 +100,22 @@ TEST(Wildcard, ManyStarsOverALongNameStayQuick) {
     const auto start = std::chrono::steady_clock::now();
     EXPECT_FALSE(MatchesMask(name, "*a*a*a*a*a*a*a*a*b"));
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(1));
+}
+
+TEST(Wildcard, AgreesWithTheLiteralDefinition) {
+    const std::vector<std::string> nameParts = {"a",    "A",        "b",       ".", "\xE6\xA3\x8B",
+                                                "\xFF", "\xE6\xA3", "\xC3\x89"};
+    const std::vector<std::string> maskParts = {"a", "B", ".", "*", "?", "\xE6\xA3\x8B"};
+    std::mt19937 random(11);
+    for (int round = 0; round < 20000; ++round) {
+        std::string name, mask;
+        for (int n = static_cast<int>(random() % 7); n > 0; --n) {
+            name += nameParts[random() % nameParts.size()];
+        }
+        for (int n = static_cast<int>(random() % 6); n > 0; --n) {
+            mask += maskParts[random() % maskParts.size()];
+        }
+        ASSERT_EQ(MatchesMask(name, mask), Literally(Characters(name), 0, Characters(mask), 0))
+            << name << " / " << mask;
+    }
 }
