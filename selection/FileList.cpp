@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <bit>
-#include <limits>
 #include <type_traits>
 #include <utility>
 
@@ -18,15 +17,53 @@ std::uint64_t Number(TSortKeyUnit unit) {
 }
 
 struct TSortItem {
-    std::uint64_t head;  // the first units of key, packed so that heads compare as keys do
+    std::uint64_t head;  // units of key from the depth sorted at, packed to compare as they do
     TKey key;
     std::size_t index;
 };
 
+// How many units one head packs, and in how many bits each.
+struct TPacking {
+    int bits;
+    std::size_t units;
+};
+
+using TItems = std::vector<TSortItem>::iterator;
+
+// Sorts [first, last), whose keys agree on their first depth units, by the rest of their keys and
+// then by their texts: one 64-bit head of the next units each, sorted as numbers, then each run of
+// equal heads again from further on. Names that a folder spells alike cost no string compares.
+void SortFrom(TItems first, TItems last, std::size_t depth, TPacking packing,
+              const std::vector<std::string>& texts) {
+    for (auto item = first; item != last; ++item) {
+        item->head = 0;
+        for (std::size_t k = depth; k < depth + packing.units; ++k) {
+            // Each unit u as u + 1, so a key that ends early (0) goes first.
+            const std::uint64_t unit = k < item->key.size() ? Number(item->key[k]) + 1 : 0;
+            item->head = (item->head << packing.bits) | unit;
+        }
+    }
+    std::sort(first, last, [](const TSortItem& a, const TSortItem& b) { return a.head < b.head; });
+    for (auto run = first; run != last;) {
+        const auto runEnd =
+            std::find_if(run, last, [&](const TSortItem& item) { return item.head != run->head; });
+        if (runEnd - run > 1) {
+            const std::size_t next = depth + packing.units;
+            if (std::all_of(run, runEnd,
+                            [&](const TSortItem& item) { return item.key.size() <= next; })) {
+                std::sort(run, runEnd, [&](const TSortItem& a, const TSortItem& b) {
+                    return texts[a.index] < texts[b.index];
+                });
+            } else {
+                SortFrom(run, runEnd, next, packing, texts);
+            }
+        }
+        run = runEnd;
+    }
+}
+
 // The order of texts in the user locale, letter case ignored; texts that compare equal go by
 // their bytes. Each text gets its sort key once, so the sort compares numbers, not locale rules.
-// Two things keep the comparisons short when a folder names its records alike: the units every
-// key starts with are left out, and the next few units are packed into one number compared first.
 std::vector<std::size_t> SortedOrder(const std::vector<std::string>& texts) {
     TSortKeys keys;
     std::vector<std::size_t> ends(texts.size());
@@ -34,37 +71,18 @@ std::vector<std::size_t> SortedOrder(const std::vector<std::string>& texts) {
         AppendSortKey(texts[i], keys);
         ends[i] = keys.size();
     }
-    std::vector<TSortItem> items(texts.size());
-    std::size_t shared = std::numeric_limits<std::size_t>::max();
     std::uint64_t largest = 0;
+    for (const TSortKeyUnit unit : keys) {
+        largest = std::max(largest, Number(unit));
+    }
+    const int bits = std::bit_width(largest + 1);
+    const TPacking packing{bits, static_cast<std::size_t>(64 / bits)};
+    std::vector<TSortItem> items(texts.size());
     for (std::size_t i = 0; i < texts.size(); ++i) {
         const std::size_t begin = i == 0 ? 0 : ends[i - 1];
-        const TKey key = TKey(keys).substr(begin, ends[i] - begin);
-        items[i] = TSortItem{0, key, i};
-        const TKey first = items[0].key.substr(0, std::min(shared, key.size()));
-        shared = static_cast<std::size_t>(
-            std::mismatch(first.begin(), first.end(), key.begin()).first - first.begin());
-        for (const TSortKeyUnit unit : key) {
-            largest = std::max(largest, Number(unit));
-        }
+        items[i] = TSortItem{0, TKey(keys).substr(begin, ends[i] - begin), i};
     }
-    // Each unit u is packed as u + 1, so a key that ends early (0) goes first.
-    const int bits = std::bit_width(largest + 1);
-    const std::size_t packed = static_cast<std::size_t>(64 / bits);
-    for (TSortItem& item : items) {
-        item.key.remove_prefix(shared);
-        for (std::size_t k = 0; k < packed; ++k) {
-            item.head = (item.head << bits) | (k < item.key.size() ? Number(item.key[k]) + 1 : 0);
-        }
-        item.key.remove_prefix(std::min(packed, item.key.size()));
-    }
-    std::sort(items.begin(), items.end(), [&](const TSortItem& a, const TSortItem& b) {
-        if (a.head != b.head) {
-            return a.head < b.head;
-        }
-        const int byKey = a.key.compare(b.key);
-        return byKey != 0 ? byKey < 0 : texts[a.index] < texts[b.index];
-    });
+    SortFrom(items.begin(), items.end(), 0, packing, texts);
     std::vector<std::size_t> order;
     order.reserve(items.size());
     for (const TSortItem& item : items) {

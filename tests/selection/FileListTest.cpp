@@ -134,17 +134,18 @@ TEST(FileList, SortsByTheLocaleKeysOfAnyNames) {
         }
         dir.Write(name + std::to_string(i % 7), "");
     }
+    // A second mask lists some names twice.
     TFileList list;
-    list.Mask() = {"*"};
+    list.Mask() = {"*", "*a*"};
     list.SetDirectory(dir.root);
     const std::vector<std::string>& files = list.Files();
-    ASSERT_EQ(files.size(), static_cast<std::size_t>(std::distance(fs::directory_iterator(dir.root),
+    ASSERT_GT(files.size(), static_cast<std::size_t>(std::distance(fs::directory_iterator(dir.root),
                                                                    fs::directory_iterator())));
     for (std::size_t i = 1; i < files.size(); ++i) {
         TSortKeys a, b;
         AppendSortKey(files[i - 1], a);
         AppendSortKey(files[i], b);
-        ASSERT_TRUE(a < b || (a == b && files[i - 1] < files[i])) << i;
+        ASSERT_TRUE(a < b || (a == b && files[i - 1] <= files[i])) << i;
     }
 }
 
