@@ -8,6 +8,8 @@
 #include <QFile>
 #include <QFont>
 #include <QHideEvent>
+#include <QKeyEvent>
+#include <QLineEdit>
 #include <QPainter>
 #include <QPainterPath>
 #include <QShowEvent>
@@ -120,8 +122,10 @@ TAddfile::TAddfile(TCandidateRows& rows, QComboBox& TmpDirListCBox, TFolderBrows
         buttons[image]->setIconSize(QSize(16, 16));
         buttons[image]->setFont(toolFont);
     }
-    // What is typed is what is listed: no completion from the history.
+    // What is typed is what is listed: no completion from the history. Enter there lists
+    // nothing more and presses no button: the dialog has no default button.
     m_ui->DirectoryList->setCompleter(nullptr);
+    m_ui->DirectoryList->lineEdit()->installEventFilter(this);
     // Lines tall enough for the font and the tick box, never less than the classic 12 pixels.
     m_ui->CheckFileListBox->SetItemHeight(std::max(
         {12, fontMetrics().height(), style()->pixelMetric(QStyle::PM_IndicatorHeight) + 2}));
@@ -151,6 +155,14 @@ TAddfile::TAddfile(TCandidateRows& rows, QComboBox& TmpDirListCBox, TFolderBrows
 }
 
 TAddfile::~TAddfile() = default;
+
+bool TAddfile::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == m_ui->DirectoryList->lineEdit() && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        return key == Qt::Key_Return || key == Qt::Key_Enter;
+    }
+    return QDialog::eventFilter(watched, event);
+}
 
 void TAddfile::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);

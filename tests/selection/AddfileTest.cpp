@@ -152,6 +152,8 @@ TEST_F(AddfileTest, HistoryGoesToTheNextDialogAndOnlyTheBrowserAddsToIt) {
     EXPECT_FALSE(Child<QWidget>(*second, "CheckAllBtn")->isEnabled());
     QTest::keyClicks(box.lineEdit(), QString(Folder().back()) + "/");
     EXPECT_EQ(Lines(*second), "b.sgf Game1.SGF");
+    QTest::keyClick(box.lineEdit(), Qt::Key_Return);
+    EXPECT_TRUE(second->isVisible()) << "Enter in the folder box closed the dialog";
     second->close();
     EXPECT_EQ(Items(history), std::vector<std::string>{dir.root});
 }
