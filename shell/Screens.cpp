@@ -4,6 +4,8 @@
 #include "conversion/FileError.h"
 #include "conversion/LineList.h"
 #include "conversion/Services.h"
+#include "selection/Addfile.h"
+#include "selection/FolderBrowser.h"
 #include "shell/AboutBox.h"
 #include "shell/Dialogs.h"
 #include "shell/Fonts.h"
@@ -15,6 +17,7 @@
 #include "shell/ViewForm.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QDir>
 #include <QTabWidget>
 #include <QTemporaryDir>
@@ -111,6 +114,20 @@ int main(int argc, char** argv) {
         saved &= Save(settings, out, "settings-sgf");
         settings.findChild<QTabWidget*>("PageControl1")->setCurrentIndex(1);
         saved &= Save(settings, out, "settings-ugf");
+    }
+    {
+        // The add-files dialog on the folder of records, the first two ticked.
+        TMainForm main(messages, dialogs, files, folder);
+        SaveBytes(kifu + "/名人戦第一局.sgf", "(;)");
+        SaveBytes(kifu + "/Game-2026-11-03.SGF", "(;)");
+        SaveBytes(kifu + "/表彰式.sgf", "(;)");
+        QComboBox history;
+        history.addItem(FromName(kifu));
+        TQtFolderBrowser browser;
+        TAddfile dialog(main, history, browser);
+        dialog.findChild<QComboBox*>("DirectoryList")->setEditText(FromName(kifu));
+        saved &= Save(dialog, out, "add-files");
+        dialog.hide();
     }
     {
         TAboutBox about;

@@ -311,3 +311,22 @@ TEST(MainForm, ProgressMovesDuringALongConversionAndInputWaitsForTheEnd) {
     EXPECT_TRUE(w.form->Rows().empty());
     EXPECT_EQ(w.dir.List(), "long.sgf long.ugf short.sgf short.ugf");
 }
+
+TEST(MainForm, TheAddButtonOpensTheAddFilesDialogAndItsRowsConvert) {
+    TWindow w;
+    TDesktopDialogs desktop;
+    w.dir.Write("a.sgf", "");
+    w.dir.Write("b.sgf", "");
+    w.form = std::make_unique<TMainForm>(w.messages, desktop, w.disk, w.dir.root + "/");
+    WhenModalOpens([&](QWidget* dialog) {
+        EXPECT_EQ(dialog->windowTitle().toStdString(), "追加");
+        Child<QComboBox>(*dialog, "DirectoryList")->setEditText(QString::fromStdString(w.dir.root));
+        Click(*dialog, "CheckAllBtn");
+        Click(*dialog, "OKButton");
+    });
+    Click(*w.form, "tuika");
+    EXPECT_EQ(w.Names(), (std::vector<std::string>{"a.sgf", "b.sgf"}));
+    EXPECT_EQ(w.form->Rows()[0].directory, w.dir.root);
+    EXPECT_EQ(w.Status(), "2個の棋譜ファイルが変換候補一覧にあります");
+    EXPECT_TRUE(w.ListButtonsEnabled());
+}

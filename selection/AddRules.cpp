@@ -1,0 +1,66 @@
+#include "selection/AddRules.h"
+
+#include "conversion/Text.h"
+
+#include <functional>
+#include <unordered_set>
+
+namespace {
+
+struct TRowHash {
+    std::size_t operator()(const TCandidateRow& row) const {
+        const std::hash<std::string> hash;
+        return hash(row.name) * 31 + hash(row.directory);
+    }
+};
+
+}  // namespace
+
+std::vector<bool> AlreadyListed(const TCandidateRows& rows,
+                                const std::vector<TCandidateRow>& candidates) {
+    // A set instead of comparing every candidate with every row: adding a folder of ten thousand
+    // records to a list that holds them already stays instant.
+    std::unordered_set<TCandidateRow, TRowHash> seen;
+    const int count = rows.RowCount();
+    seen.reserve(static_cast<std::size_t>(count) + candidates.size());
+    for (int row = 0; row < count; ++row) {
+        seen.insert(TCandidateRow{rows.Caption(row), rows.SubItem(row)});
+    }
+    std::vector<bool> listed;
+    listed.reserve(candidates.size());
+    for (const TCandidateRow& candidate : candidates) {
+        listed.push_back(!seen.insert(candidate).second);
+    }
+    return listed;
+}
+
+std::vector<TCandidateRow> RowsToAdd(const TCandidateRows& rows,
+                                     const std::vector<TCandidateRow>& candidates) {
+    const std::vector<bool> listed = AlreadyListed(rows, candidates);
+    std::vector<TCandidateRow> added;
+    for (std::size_t i = 0; i < candidates.size(); ++i) {
+        if (!listed[i]) {
+            added.push_back(candidates[i]);
+        }
+    }
+    return added;
+}
+
+std::vector<TCandidateRow> RowsToAdd(const TCandidateRows& rows,
+                                     const std::vector<std::string>& names,
+                                     const std::string& directory) {
+    std::vector<TCandidateRow> candidates;
+    candidates.reserve(names.size());
+    for (const std::string& name : names) {
+        candidates.push_back(TCandidateRow{name, directory});
+    }
+    return RowsToAdd(rows, candidates);
+}
+
+std::string ListedName(std::string_view text, TNameCase nameCase) {
+    return nameCase == TNameCase::Lower ? AnsiLower(text) : std::string(text);
+}
+
+std::string FileCountText(std::size_t count) {
+    return count == 0 ? std::string() : std::to_string(count) + "個の棋譜ファイルがありました";
+}

@@ -1,0 +1,43 @@
+#pragma once
+
+// The add-files dialog's decisions that need no window: which files become rows, how a listed
+// name is shown, and the count in its status bar. Files given on the command line or dropped on
+// the list go through the same rules.
+
+#include "selection/CandidateRows.h"
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// For each candidate, whether it is a row of rows already or repeats an earlier candidate: same
+// name and same directory, each compared byte for byte (letter case counts, and "/kifu" is not
+// "/kifu/"). Reads every row once, so the time grows with rows plus candidates.
+std::vector<bool> AlreadyListed(const TCandidateRows& rows,
+                                const std::vector<TCandidateRow>& candidates);
+
+// The candidates that AlreadyListed does not mark, in their order: the rows to append.
+std::vector<TCandidateRow> RowsToAdd(const TCandidateRows& rows,
+                                     const std::vector<TCandidateRow>& candidates);
+
+// The same for names of one directory, directory exactly as the user's text holds it.
+std::vector<TCandidateRow> RowsToAdd(const TCandidateRows& rows,
+                                     const std::vector<std::string>& names,
+                                     const std::string& directory);
+
+// How the dialog shows and adds listed names. Where names are case-sensitive they are kept as the
+// directory spells them, since a lower-cased name would name another file; Windows lower-cases.
+enum class TNameCase { Keep, Lower };
+#ifdef _WIN32
+inline constexpr TNameCase NATIVE_NAME_CASE = TNameCase::Lower;
+#else
+inline constexpr TNameCase NATIVE_NAME_CASE = TNameCase::Keep;
+#endif
+
+// An entry text as the dialog lists it: Lower maps ASCII letters only, never the trail byte of a
+// Shift-JIS character, as the ANSI lower-casing of code page 932 does.
+std::string ListedName(std::string_view text, TNameCase nameCase = NATIVE_NAME_CASE);
+
+// The status text for count listed files (UTF-8): "5個の棋譜ファイルがありました"; empty for 0.
+std::string FileCountText(std::size_t count);
