@@ -36,9 +36,6 @@ bool TEventPump::eventFilter(QObject*, QEvent* event) {
         case QEvent::TouchEnd:
         case QEvent::TabletPress:
         case QEvent::TabletRelease:
-        case QEvent::DragEnter:
-        case QEvent::DragMove:
-        case QEvent::Drop:
         case QEvent::Close:
             event->ignore();
             return true;

@@ -6,7 +6,8 @@
 // Keeps the windows alive while a conversion holds the GUI thread: at most once an interval it
 // lets pending paint and timer events run (so the progress timer ticks and the bars move), and
 // drops the user's input that arrived meanwhile, so nothing the user does during a run can start
-// a second run, close a window or act on rows that the run is changing.
+// a second run, close a window or act on rows that the run is changing. Files dropped on the list
+// pass: the main window keeps them until the run ends.
 class TEventPump : public QObject {
 public:
     explicit TEventPump(int intervalMs);

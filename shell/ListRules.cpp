@@ -11,6 +11,11 @@ std::string StatusText(int rows) {
     return std::to_string(rows) + "個の棋譜ファイルが変換候補一覧にあります";
 }
 
+std::string AddedStatusText(int added, int rows) {
+    return std::to_string(added) + "個の棋譜ファイルを追加しました（" + std::to_string(rows) +
+           "個が変換候補一覧にあります）";
+}
+
 std::optional<int> RowAfterDeletion(int deleted, int rowsLeft) {
     if (rowsLeft <= 0) {
         return std::nullopt;

@@ -9,6 +9,10 @@
 // "棋譜変換候補一覧に棋譜ファイルが追加されていません" for an empty list.
 std::string StatusText(int rows);
 
+// The status line after files handed to the program added added rows to a list of rows rows
+// (UTF-8): "<added>個の棋譜ファイルを追加しました（<rows>個が変換候補一覧にあります）".
+std::string AddedStatusText(int added, int rows);
+
 // The row to select after row deleted went and rowsLeft rows stayed: the row that took its place,
 // or the new last row when it was the last; none when no row is left.
 std::optional<int> RowAfterDeletion(int deleted, int rowsLeft);

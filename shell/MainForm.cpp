@@ -3,13 +3,20 @@
 #include "ui_MainForm.h"
 
 #include "conversion/FileError.h"
+#include "selection/AddRules.h"
 #include "shell/ListRules.h"
+#include "shell/OpenFiles.h"
 #include "shell/ProgressForm.h"
 #include "shell/QtText.h"
 #include "shell/ViewForm.h"
 
 #include <QCloseEvent>
+#include <QDropEvent>
+#include <QMimeData>
 #include <QTreeWidgetItem>
+#include <QUrl>
+
+#include <utility>
 
 namespace {
 
@@ -50,6 +57,7 @@ TMainForm::TMainForm(TShellMessages& messages, TDialogs& dialogs, TFileService& 
     m_ui->FileListView->setColumnWidth(0, 150);
     m_ui->FileListView->setColumnWidth(1, 295);
     m_ui->FileListView->viewport()->installEventFilter(this);
+    m_ui->FileListView->viewport()->setAcceptDrops(true);
     m_state.ExeDir = folder;
 
     connect(m_ui->tuika, &QPushButton::clicked, this, &TMainForm::tuikaClick);
@@ -179,6 +187,40 @@ void TMainForm::Run(Body&& body) {
     Guarded(m_messages, std::forward<Body>(body));
     m_running = false;
     ShowNewDiagnostics();
+    for (const auto& [paths, opener] : std::exchange(m_waiting, {})) {
+        OpenFiles(paths, opener);
+    }
+}
+
+void TMainForm::OpenFiles(const std::vector<std::string>& paths, TOpener opener) {
+    if (m_running) {
+        m_waiting.emplace_back(paths, opener);
+        return;
+    }
+    const std::vector<TCandidateRow> rows = RowsToAdd(*this, CandidatesOf(paths));
+    if (!rows.empty()) {
+        AppendRows(rows);
+    }
+    if (opener == TOpener::CommandLine) {
+        m_ui->StatusBar->showMessage(
+            QString::fromUtf8(AddedStatusText(static_cast<int>(rows.size()), RowCount())));
+    } else {
+        UpdateStatusLine();
+    }
+    UpdateButtons();
+}
+
+std::vector<std::string> TMainForm::DroppedFiles(const QEvent& event) {
+    std::vector<std::string> paths;
+    const QMimeData* data = static_cast<const QDropEvent&>(event).mimeData();
+    if (data != nullptr && data->hasUrls()) {
+        for (const QUrl& url : data->urls()) {
+            if (url.isLocalFile()) {
+                paths.push_back(ToName(url.toLocalFile()));
+            }
+        }
+    }
+    return paths;
 }
 
 void TMainForm::ShowNewDiagnostics() {
@@ -268,10 +310,36 @@ void TMainForm::closeEvent(QCloseEvent* event) {
 }
 
 bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
-    // A double-click anywhere in the list acts on the selected row, not on the row under it.
-    if (watched == m_ui->FileListView->viewport() && event->type() == QEvent::MouseButtonDblClick) {
-        FileListViewDblClick();
-        return true;
+    if (watched != m_ui->FileListView->viewport()) {
+        return QWidget::eventFilter(watched, event);
     }
-    return QWidget::eventFilter(watched, event);
+    switch (event->type()) {
+        case QEvent::MouseButtonDblClick:
+            // A double-click anywhere in the list acts on the selected row, not the one under it.
+            FileListViewDblClick();
+            return true;
+        case QEvent::DragEnter:
+        case QEvent::DragMove: {
+            auto& drag = static_cast<QDragMoveEvent&>(*event);
+            if (DroppedFiles(*event).empty()) {
+                drag.ignore();
+            } else {
+                drag.setDropAction(Qt::CopyAction);
+                drag.accept();
+            }
+            return true;
+        }
+        case QEvent::Drop: {
+            auto& drop = static_cast<QDropEvent&>(*event);
+            const std::vector<std::string> paths = DroppedFiles(drop);
+            if (!paths.empty()) {
+                drop.setDropAction(Qt::CopyAction);
+                drop.accept();
+                OpenFiles(paths, TOpener::Drop);
+            }
+            return true;
+        }
+        default:
+            return QWidget::eventFilter(watched, event);
+    }
 }

@@ -53,6 +53,13 @@ public:
     // True while a conversion run holds the window.
     bool Running() const { return m_running; }
 
+    // Who hands files to the window.
+    enum class TOpener { CommandLine, Drop };
+    // Adds the rows that the files and folders at paths give (see CandidatesOf), leaving out rows
+    // the list has already; the status line then tells the rows added (CommandLine) or the rows
+    // there are (Drop). During a run the files wait for its end: rows never change under a run.
+    void OpenFiles(const std::vector<std::string>& paths, TOpener opener);
+
     // Called when the window has closed, which ends the program.
     std::function<void()> OnClosed;
 
@@ -77,6 +84,8 @@ protected:
 private:
     template <typename Body>
     void Run(Body&& body);
+    // The local files of a drag, none when it carries no file.
+    static std::vector<std::string> DroppedFiles(const QEvent& event);
     void ShowNewDiagnostics();
 
     std::unique_ptr<Ui::TMainForm> m_ui;
@@ -92,4 +101,6 @@ private:
     // The stored list was there but could not be read: an empty list then does not delete it.
     bool m_listUnreadable = false;
     std::size_t m_diagnosticsShown = 0;
+    // Files handed to the window during a run, opened when it ends.
+    std::vector<std::pair<std::vector<std::string>, TOpener>> m_waiting;
 };

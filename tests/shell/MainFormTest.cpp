@@ -7,7 +7,9 @@
 #include "tests/support/QtTest.h"
 #include "tests/support/TempDir.h"
 
+#include <QApplication>
 #include <QComboBox>
+#include <QMimeData>
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
@@ -15,6 +17,7 @@
 #include <QTest>
 #include <QToolButton>
 #include <QTreeWidget>
+#include <QUrl>
 
 #include <filesystem>
 #include <gtest/gtest.h>
@@ -22,6 +25,23 @@
 #include <set>
 
 namespace {
+
+// Drops the files on widget as a file manager would.
+void DropFiles(QWidget* widget, const std::vector<std::string>& paths) {
+    QMimeData data;
+    QList<QUrl> urls;
+    for (const std::string& path : paths) {
+        urls.append(QUrl::fromLocalFile(QString::fromStdString(path)));
+    }
+    data.setUrls(urls);
+    const QPoint at(10, 10);
+    QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(widget, &enter);
+    ASSERT_TRUE(enter.isAccepted());
+    QDropEvent drop(QPointF(at), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(widget, &drop);
+    EXPECT_TRUE(drop.isAccepted());
+}
 
 const std::string UGF =
     "[Header]\r\nLang=SJIS\r\nCrypt=0,PLAIN_UGF_FILE\r\nSize=19\r\nWinner=B,C\r\n"
@@ -294,6 +314,7 @@ TEST(MainForm, ProgressMovesDuringALongConversionAndInputWaitsForTheEnd) {
         record += std::to_string(move) + ",0\r\n";
     }
     w.AddFiles({{"long.ugf", record}, {"short.ugf", UGF}});
+    w.dir.Write("later.sgf", "");
     auto* bar = Child<QProgressBar>(w.form->ProgressForm(), "ProgressBar1");
     std::set<int> between;
     QObject::connect(bar, &QProgressBar::valueChanged, [&](int value) {
@@ -303,13 +324,18 @@ TEST(MainForm, ProgressMovesDuringALongConversionAndInputWaitsForTheEnd) {
             QTest::mouseClick(Child<QToolButton>(*w.form, "alldelBtn"), Qt::LeftButton);
             QTest::mouseClick(Child<QPushButton>(*w.form, "ConvBtn"), Qt::LeftButton);
             w.form->close();
+            // A file dropped now waits for the end of the run.
+            if (between.size() == 1) {
+                DropFiles(w.List().viewport(), {w.dir.Path("later.sgf")});
+                EXPECT_EQ(w.form->RowCount(), 2);
+            }
         }
     });
     Click(*w.form, "ConvBtn");
     EXPECT_GE(between.size(), 2u) << "the bar never moved between its ends";
     EXPECT_EQ(w.messages.log, (std::vector<std::string>{"Info 全変換終了しました"}));
-    EXPECT_TRUE(w.form->Rows().empty());
-    EXPECT_EQ(w.dir.List(), "long.sgf long.ugf short.sgf short.ugf");
+    EXPECT_EQ(w.Names(), (std::vector<std::string>{"later.sgf"}));
+    EXPECT_EQ(w.dir.List(), "later.sgf long.sgf long.ugf short.sgf short.ugf");
 }
 
 TEST(MainForm, TheAddButtonOpensTheAddFilesDialogAndItsRowsConvert) {
@@ -329,4 +355,26 @@ TEST(MainForm, TheAddButtonOpensTheAddFilesDialogAndItsRowsConvert) {
     EXPECT_EQ(w.form->Rows()[0].directory, w.dir.root);
     EXPECT_EQ(w.Status(), "2個の棋譜ファイルが変換候補一覧にあります");
     EXPECT_TRUE(w.ListButtonsEnabled());
+}
+
+TEST(MainForm, FilesDroppedOrGivenAtStartBecomeRowsOnce) {
+    TWindow w;
+    w.dir.Write("a.sgf", "");
+    w.dir.Write("b.UGF", "");
+    w.dir.Write("notes.txt", "");
+    w.Start();
+    w.form->OpenFiles({w.dir.Path("a.sgf"), w.dir.Path("missing.sgf")},
+                      TMainForm::TOpener::CommandLine);
+    EXPECT_EQ(w.Status(), "1個の棋譜ファイルを追加しました（1個が変換候補一覧にあります）");
+    EXPECT_TRUE(w.ListButtonsEnabled());
+    // The folder gives its records; the row already there is not added again.
+    DropFiles(w.List().viewport(), {w.dir.root});
+    EXPECT_EQ(w.Names(), (std::vector<std::string>{"a.sgf", "b.UGF"}));
+    EXPECT_EQ(w.Status(), "2個の棋譜ファイルが変換候補一覧にあります");
+    // A drag that carries no file is refused.
+    QMimeData text;
+    text.setText("a.sgf");
+    QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &text, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(w.List().viewport(), &enter);
+    EXPECT_FALSE(enter.isAccepted());
 }
