@@ -3,7 +3,9 @@
 // - start-up with a stored list of 10,000 existing files, from making the main window to its first
 //   paint, against reading the same list and looking up each file;
 // - a full run of the window over 1,000 typical records (half UGF, half SGF), against kifuconv
-//   converting fresh copies of the same files.
+//   converting fresh copies of the same files;
+// - the viewer showing a 50 MB record of 3,000,000 lines and a 16 MB record on one line, until the
+//   first paint, against reading the same file.
 
 #include "bench/Records.h"
 #include "conversion/FileOps.h"
@@ -13,6 +15,7 @@
 #include "shell/Fonts.h"
 #include "shell/MainForm.h"
 #include "shell/Messages.h"
+#include "shell/ViewForm.h"
 
 #include <QApplication>
 #include <QProcess>
@@ -155,5 +158,23 @@ int main(int argc, char** argv) {
         return 1;
     }
     Report("window full run, 1,000 records", kifuconv, "kifuconv, same files", window);
+
+    // The viewer on large records.
+    const std::pair<const char*, std::string> large[] = {
+        {"viewer, 50 MB in 3,000,000 lines", MakeLargeUgf(50'000'000, 7)},
+        {"viewer, 16 MB on one line", MakeSingleLineSgf(16'000'000, 7)},
+    };
+    TViewForm viewer;
+    for (const auto& [what, bytes] : large) {
+        const std::string path = root + "/large";
+        SaveBytes(path, bytes);
+        const double load = Best([] {}, [&] { (void)LoadBytes(path); });
+        const double view = Best([] {},
+                                 [&] {
+                                     viewer.ViewFile(path);
+                                     QApplication::processEvents();
+                                 });
+        Report(what, load, "reading the file", view);
+    }
     return 0;
 }
