@@ -16,9 +16,11 @@ constexpr char USAGE[] =
     "Usage: kifuconv [--app N] [--sgf-conv N] [--ugf-conv N] [-q|--quiet] FILE...\n"
     "       kifuconv --help | --version\n"
     "\n"
-    "Converts Go game records (囲碁棋譜ファイル変換 Morvane): each FILE.ugf becomes FILE.sgf\n"
-    "and each FILE.sgf becomes FILE.ugf, beside the source. An output that exists already is\n"
-    "kept as FILE.bak. Files with any other extension (letter case counts) are skipped.\n"
+    "Converts Go game records (囲碁棋譜ファイル変換 Morvane): each FILE.ugf or FILE.ugi becomes\n"
+    "FILE.sgf and each FILE.sgf becomes FILE.ugf, beside the source. The letter case of the\n"
+    "extension does not matter, and the output's extension is lower case (GAME.SGF becomes\n"
+    "GAME.ugf). An output that exists already is kept as FILE.bak. Files with any other\n"
+    "extension are skipped.\n"
     "\n"
     "  --app N        the application the SGF is written for (default 0):\n"
     "                   0  お父さんの囲碁３\n"
@@ -108,7 +110,7 @@ int RunKifuconv(const std::vector<std::string>& arguments, std::ostream& out, st
         const std::string file = Printable(path);
         const TRecordKind kind = RecordKindOf(path);
         if (kind == TRecordKind::Other) {
-            out << "skipped: " << file << ": not a .ugf or .sgf file\n" << std::flush;
+            out << "skipped: " << file << ": not a .ugf, .ugi or .sgf file\n" << std::flush;
             status = 1;
             continue;
         }
