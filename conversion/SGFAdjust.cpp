@@ -21,22 +21,6 @@ constexpr std::string_view OPENER = "(;";
 constexpr std::string_view CLOSER = ")";
 constexpr std::string_view BYTE_ORDER_MARK = "\xEF\xBB\xBF";
 
-// True when the last character of text, counted from its start, is the single byte c (and not
-// the trail byte of a double-byte character).
-bool EndsWithCharacter(std::string_view text, char c) {
-    if (text.empty() || text.back() != c) {
-        return false;
-    }
-    // The bytes of lead-byte value just before the last one pair up from a character boundary
-    // (the start, or the byte after one of another value): an odd count leaves a lead byte that
-    // takes the last byte as its trail.
-    std::size_t run = text.size() - 1;
-    while (run > 0 && IsLeadByte(static_cast<unsigned char>(text[run - 1]))) {
-        --run;
-    }
-    return (text.size() - 1 - run) % 2 == 0;
-}
-
 // Where the record starts: the line and the offset in it of the first byte that is neither white
 // space (32 or less) nor part of a UTF-8 byte-order mark. An indented opener is still the opener,
 // and blank lines before it do not stand in its place. The line is input.size() when there is none.
