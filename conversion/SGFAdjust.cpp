@@ -41,12 +41,68 @@ std::pair<std::size_t, std::size_t> FindRecordStart(const TLineList& input) {
     return {input.size(), 0};
 }
 
+// text without its leading bytes of value 32 or less.
+std::string_view SkipBlanks(std::string_view text) {
+    std::size_t at = 0;
+    while (at < text.size() && static_cast<unsigned char>(text[at]) <= 32) {
+        ++at;
+    }
+    return text.substr(at);
+}
+
+// True when the first byte that is not blank, in text and then in the lines of input from line
+// next on, is an ASCII letter: a property name, so a node begins there.
+bool PropertyFollows(std::string_view text, const TLineList& input, std::size_t next) {
+    std::string_view rest = SkipBlanks(text);
+    while (rest.empty() && next < input.size()) {
+        rest = SkipBlanks(input[next++]);
+    }
+    const char c = rest.empty() ? '\0' : rest.front();
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+}
+
+// Joins the record's opening "(" (at input[first], with line the part of it from that "(") to its
+// first node when the ";" is not right after it: when the "(" stands alone on its line and the
+// next line begins with ";" after blanks, as a current editor writes it ("(", then '  ;GM[1]'), or
+// when a property name follows the "(" and the ";" is missing altogether (the Nihon Ki-in writes
+// "(", then 'TE[...]'), the record reads as if "(;" stood there. Answers the line to go on with:
+// first when the opening is left to the usual rules.
+std::size_t JoinOpening(const TLineList& input, std::size_t first, std::string_view line,
+                        TViews& joined) {
+    if (!line.starts_with('(') || line.starts_with(OPENER)) {
+        return first;
+    }
+    const std::string_view rest = line.substr(1);
+    if (SkipBlanks(rest).empty() && first + 1 < input.size()) {
+        const std::string_view next = SkipBlanks(input[first + 1]);
+        if (next.starts_with(';')) {
+            joined.push_back(OPENER);
+            if (next.size() > 1) {
+                joined.push_back(next.substr(1));
+            }
+            return first + 2;
+        }
+    }
+    if (PropertyFollows(rest, input, first + 1)) {
+        joined.push_back(OPENER);
+        if (!rest.empty()) {
+            joined.push_back(rest);
+        }
+        return first + 1;
+    }
+    return first;
+}
+
 // The lines of the record with every opener "(;" as an entry of its own, also one split over two
 // lines ("(" then ";..."); empty lines are dropped, nothing is trimmed.
 TViews JoinedEntries(const TLineList& input) {
     TViews joined;
     const auto [first, offset] = FindRecordStart(input);
-    for (std::size_t i = first; i < input.size(); ++i) {
+    std::size_t i = first;
+    if (first < input.size()) {
+        i = JoinOpening(input, first, std::string_view(input[first]).substr(offset), joined);
+    }
+    for (; i < input.size(); ++i) {
         std::string_view line = input[i];
         if (i == first) {
             line.remove_prefix(offset);
@@ -57,8 +113,8 @@ TViews JoinedEntries(const TLineList& input) {
                 joined.push_back(line.substr(OPENER.size()));
             }
         } else if (line.starts_with('(')) {
-            // Kept as designed: whatever follows the "(" on its line is dropped, and a "(" line
-            // whose next line does not begin with ";" is dropped whole.
+            // Kept as designed: past the record's opening, whatever follows a "(" on its line is
+            // dropped, and a "(" line whose next line does not begin with ";" is dropped whole.
             if (i + 1 < input.size() && input[i + 1].starts_with(';')) {
                 joined.push_back(OPENER);
                 if (input[i + 1].size() > 1) {
@@ -231,15 +287,19 @@ TLineList CutMoveNodes(const TViews& moves) {
 
 // Moves the black setup stones of the root ('AB[pd]', and each further value '[dp]' right after
 // one, which becomes 'AB[dp]') from properties to stones, in file order; the rest go to the other
-// properties, in order.
+// properties, in order. SGF allows blanks and line breaks between properties and between values,
+// so an entry is looked at without its leading blanks, and a stone goes without them (' AB[pd]'
+// and ' [dp]' are stones too).
 void SeparateHandicap(TLineList& properties, TLineList& others, TLineList& stones) {
     bool followsStone = false;
     for (std::string& property : properties) {
-        if (property.starts_with("AB[")) {
-            stones.push_back(std::move(property));
+        const std::string_view entry = SkipBlanks(property);
+        if (entry.starts_with("AB[")) {
+            stones.emplace_back(entry);
             followsStone = true;
-        } else if (followsStone && property.starts_with('[')) {
-            stones.push_back("AB" + property);
+        } else if (followsStone && entry.starts_with('[')) {
+            std::string& stone = stones.emplace_back("AB");
+            stone += entry;
         } else {
             others.push_back(std::move(property));
             followsStone = false;
