@@ -18,6 +18,7 @@ namespace {
 // occurrence wins.
 struct TUgfValues {
     std::string size;
+    bool sizeGiven = false;
     std::string blackName;
     std::string whiteName;
     std::string rule;
@@ -79,6 +80,7 @@ void TakeRootProperties(const TLineList& properties, TConversionState& state, TU
         if (std::string* value = ValueFor(values, state.KeyCode)) {
             *value = state.PatExtract.Data;
         }
+        values.sizeGiven = values.sizeGiven || state.KeyCode == keys::SZ;
         state.StepProgress();
     }
 }
@@ -175,7 +177,9 @@ TLineList BuildUgfLines(TUgfValues& values) {
         (values.event.empty() ? std::string(texts::UGF_DEFAULT_TITLE) : values.event) + ",,";
     header.place = values.place;
     header.rule = values.rule.empty() || values.rule == "Japanese" ? "JPN" : "";
-    header.size = values.size;
+    // A record without a size is 19 x 19 by the SGF standard; a size given stays as it is, even
+    // empty.
+    header.size = values.sizeGiven ? values.size : "19";
     header.winner = values.winner;
     header.bMemb1 = values.blackName + "," + values.blackRank;
     header.wMemb1 = values.whiteName + "," + values.whiteRank;

@@ -133,7 +133,10 @@ TEST(SgfToUgf, TakesRootValuesIntoTheHeader) {
         {"date is not carried", "DT[2024-06-11]", "Date="},
         {"copyright", "CP[(c) Kuro]", "Copyright=(c) Kuro"},
         {"user", "US[Shiro]", "User=Shiro"},
-        {"a property name in the wrong case is not taken", "sz[19]", "Size="},
+        {"a property name in the wrong case is not taken", "sz[9]", "Size=19"},
+        {"no size: 19 by the SGF standard", "PB[Kuro]", "Size=19"},
+        {"an empty size stays empty", "SZ[]", "Size="},
+        {"a size of another form stays as it is", "SZ[19:13]", "Size=19:13"},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
@@ -192,6 +195,34 @@ TEST(SgfToUgf, WritesHandicapStonesThenMovesNumberedInOneSequence) {
         EXPECT_EQ(DataOf(ugf), row.data);
         EXPECT_EQ(LineOf(ugf, "Moves="), row.moves);
     }
+}
+
+TEST(SgfToUgf, ReadsOpeningsAndBlanksAsTheRecordWithItsSemicolonInPlace) {
+    struct Row {
+        const char* name;
+        TLineList sgf;
+        TLineList same;  // the same record as the program read it before
+    };
+    const Row rows[] = {
+        {"no ; after (, Nihon Ki-in style",
+         {"(", "TE[" SJIS_HYO "]", "PB[" SJIS_ZO "]BR[9p]", "PW[b]", "HA[2]AB[pd][dp]", ";B[qq]",
+          ";W[dd])"},
+         {"(;", "TE[" SJIS_HYO "]", "PB[" SJIS_ZO "]BR[9p]", "PW[b]", "HA[2]AB[pd][dp]", ";B[qq]",
+          ";W[dd])"}},
+        {"no ; on one line", {"(SZ[13]PB[a];B[pd];W[dd])"}, {"(;SZ[13]PB[a];B[pd];W[dd])"}},
+        {"first node indented",
+         {"(", "  ;GM[1]FF[4]CA[UTF-8]SZ[9]PB[a]RE[B+R]", "  ;B[ee]", "  ;W[cc]", ")"},
+         {"(;GM[1]FF[4]CA[UTF-8]SZ[9]PB[a]RE[B+R]", ";B[ee]", ";W[cc]", ")"}},
+        {"stones after blanks and line breaks",
+         {"(;SZ[19] HA[3] AB[pd] [dp]", "  [dd] KM[0.5]", ";B[qq])"},
+         {"(;SZ[19]HA[3]AB[pd][dp][dd]KM[0.5]", ";B[qq])"}},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        EXPECT_EQ(Convert(row.sgf), Convert(row.same));
+    }
+    EXPECT_EQ(DataOf(Convert(rows[3].sgf)),
+              (TLineList{"PD,B1,0,0", "DP,B1,0,0", "DD,B1,0,0", "QQ,B1,1,0"}));
 }
 
 TEST(SgfToUgf, GivesAReasonAndTouchesNoFileWhenNothingIsWritten) {
