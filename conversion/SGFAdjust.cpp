@@ -50,13 +50,19 @@ std::string_view SkipBlanks(std::string_view text) {
     return text.substr(at);
 }
 
-// True when the first byte that is not blank, in text and then in the lines of input from line
-// next on, is an ASCII letter: a property name, so a node begins there.
-bool PropertyFollows(std::string_view text, const TLineList& input, std::size_t next) {
+// The text from the first byte that is not blank, in text and then in the lines of input from line
+// next on; empty when there is none.
+std::string_view NextNonBlank(std::string_view text, const TLineList& input, std::size_t next) {
     std::string_view rest = SkipBlanks(text);
     while (rest.empty() && next < input.size()) {
         rest = SkipBlanks(input[next++]);
     }
+    return rest;
+}
+
+// True when an ASCII letter comes next, after blanks: a property name, so a node begins there.
+bool PropertyFollows(std::string_view text, const TLineList& input, std::size_t next) {
+    const std::string_view rest = NextNonBlank(text, input, next);
     const char c = rest.empty() ? '\0' : rest.front();
     return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
 }
@@ -329,4 +335,21 @@ bool TSGFAdjust::Adjust() {
     OutputCK = CutMoveNodes(sorted.moves);
     SeparateHandicap(properties, OutputHD, OutputHA);
     return true;
+}
+
+bool HoldsSeveralGameTrees(const TLineList& lines) {
+    const auto [first, offset] = FindRecordStart(lines);
+    bool opening = true;  // the first "(" found is the record's own
+    for (std::size_t i = first; i < lines.size(); ++i) {
+        const std::string_view line = lines[i];
+        for (std::size_t at = i == first ? offset : 0; (at = FindFrom("(", line, at)) != NONE;
+             ++at) {
+            if (opening) {
+                opening = false;
+            } else if (NextNonBlank(line.substr(at + 1), lines, i + 1).starts_with(';')) {
+                return true;
+            }
+        }
+    }
+    return false;
 }

@@ -1,6 +1,7 @@
 #include "conversion/SgfToUgf.h"
 
 #include "conversion/KeyTable.h"
+#include "conversion/SgfEncoding.h"
 #include "conversion/Text.h"
 #include "conversion/Texts.h"
 #include "conversion/UgfRecord.h"
@@ -200,6 +201,7 @@ void FinishProgress(TProgressService& progress) {
 TConvertedRecord ConvertSgfRecord(TLineList source, TConversionState& state,
                                   TProgressService& progress) {
     state.FailureReason.clear();
+    state.SgfNotes.joined = HoldsSeveralGameTrees(source);
     TSGFAdjust& adjust = state.SGFAdjust;
     adjust.Input = std::move(source);
     progress.SetTimer(true);
@@ -234,9 +236,36 @@ TConvertedRecord ConvertSgfRecord(TLineList source, TConversionState& state,
     return record;
 }
 
+TConvertedRecord ConvertSgfBytes(std::string bytes, TConversionState& state,
+                                 TProgressService& progress) {
+    state.SgfNotes = {};
+    const TSgfEncoding encoding = SgfEncodingOf(bytes);
+    if (encoding.charset != TSgfCharset::ShiftJis) {
+        TShiftJisRecord record = TranscodeToShiftJis(bytes, encoding);
+        if (!record.ok) {
+            state.FailureReason = texts::CANNOT_TRANSCODE + encoding.name;
+            progress.SetTimer(true);
+            FinishProgress(progress);
+            return {};
+        }
+        if (record.bytes != bytes) {
+            state.SgfNotes.encoding = encoding.name;
+            bytes = std::move(record.bytes);
+        }
+        state.SgfNotes.replaced = record.replaced;
+        if (record.replaced > 0) {
+            state.TempMemo.push_back(texts::REPLACED_BEFORE +
+                                     IntToText(static_cast<long long>(record.replaced)) +
+                                     texts::REPLACED_AFTER);
+        }
+    }
+    return ConvertSgfRecord(SplitLines(bytes), state, progress);
+}
+
 bool ConvertSgfToUgf(const std::string& path, TConversionState& state, TProgressService& progress,
                      TFileService& files) {
     state.FailureReason.clear();
-    const TConvertedRecord record = ConvertSgfRecord(SplitLines(files.Load(path)), state, progress);
+    state.SgfNotes = {};
+    const TConvertedRecord record = ConvertSgfBytes(files.Load(path), state, progress);
     return record.ready && WriteOutput(path, ".ugf", record.lines, state, files);
 }

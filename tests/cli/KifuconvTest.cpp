@@ -104,6 +104,40 @@ TEST(Kifuconv, ReadsExtensionsOfAnyCaseAndWritesTheOutputInLowerCase) {
     EXPECT_EQ(dir.List(), "GAME.SGF GAME.bak GAME.ugf Old.Ugf Old.sgf review.sgf review.ugi");
 }
 
+TEST(Kifuconv, SaysHowAnSgfRecordWasReadOnItsLine) {
+    struct Row {
+        const char* name;
+        std::string sgf;
+        std::string notes;  // after the output name
+    };
+    const Row rows[] = {
+        {"Shift-JIS", "(;SZ[19]PB[\x95\x5C];B[pd])", ""},
+        {"UTF-8", "(;CA[UTF-8]SZ[19]PB[本因坊];B[pd])", " (read as UTF-8)"},
+        {"UTF-8 with characters that have no Shift-JIS form", "(;SZ[19]PB[이세돌];B[pd])",
+         " (read as UTF-8, 3 characters with no Shift-JIS form written as ?)"},
+        {"one such character", "(;SZ[19]PB[a😀];B[pd])",
+         " (read as UTF-8, 1 character with no Shift-JIS form written as ?)"},
+        {"variations", "(;SZ[19];B[pd](;W[dd])(;W[dp]))", " (variations or games joined)"},
+        {"both", "(\n  ;CA[UTF-8]SZ[19]PB[이]\n  ;B[pd]\n  (;W[dd])\n  (;W[dp])\n)",
+         " (read as UTF-8, 1 character with no Shift-JIS form written as ?) (variations or "
+         "games joined)"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        TTempDir dir;
+        dir.Write("a.sgf", row.sgf);
+        const TRun run = Kifuconv({dir.Path("a.sgf")});
+        EXPECT_EQ(run.status, 0);
+        EXPECT_EQ(run.out, "converted: " + dir.Path("a.sgf") + " -> " + dir.Path("a.ugf") +
+                               row.notes + "\n");
+    }
+    // The names read correctly in Shift-JIS.
+    TTempDir dir;
+    dir.Write("a.sgf", rows[1].sgf);
+    ASSERT_EQ(Kifuconv({dir.Path("a.sgf")}).status, 0);
+    EXPECT_NE(dir.Read("a.ugf").find("BMemb1=\x96\x7B\x88\xF6\x96\x56,\r\n"), std::string::npos);
+}
+
 TEST(Kifuconv, SettingsThatWriteNothingFailEveryRecord) {
     TTempDir dir;
     dir.Write("a.ugf", MINIMAL_UGF);
