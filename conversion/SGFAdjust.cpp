@@ -338,12 +338,14 @@ bool TSGFAdjust::Adjust() {
 }
 
 bool HoldsSeveralGameTrees(const TLineList& lines) {
+    // "(" (0x28) is never the trail byte of a double-byte character, so each one is found by its
+    // byte alone.
     const auto [first, offset] = FindRecordStart(lines);
     bool opening = true;  // the first "(" found is the record's own
     for (std::size_t i = first; i < lines.size(); ++i) {
         const std::string_view line = lines[i];
-        for (std::size_t at = i == first ? offset : 0; (at = FindFrom("(", line, at)) != NONE;
-             ++at) {
+        for (std::size_t at = i == first ? offset : 0;
+             (at = line.find('(', at)) != std::string_view::npos; ++at) {
             if (opening) {
                 opening = false;
             } else if (NextNonBlank(line.substr(at + 1), lines, i + 1).starts_with(';')) {

@@ -236,10 +236,11 @@ TConvertedRecord ConvertSgfRecord(TLineList source, TConversionState& state,
     return record;
 }
 
-TConvertedRecord ConvertSgfBytes(std::string bytes, TConversionState& state,
+TConvertedRecord ConvertSgfBytes(std::string_view bytes, TConversionState& state,
                                  TProgressService& progress) {
     state.SgfNotes = {};
     const TSgfEncoding encoding = SgfEncodingOf(bytes);
+    std::string transcoded;
     if (encoding.charset != TSgfCharset::ShiftJis) {
         TShiftJisRecord record = TranscodeToShiftJis(bytes, encoding);
         if (!record.ok) {
@@ -250,7 +251,8 @@ TConvertedRecord ConvertSgfBytes(std::string bytes, TConversionState& state,
         }
         if (record.bytes != bytes) {
             state.SgfNotes.encoding = encoding.name;
-            bytes = std::move(record.bytes);
+            transcoded = std::move(record.bytes);
+            bytes = transcoded;
         }
         state.SgfNotes.replaced = record.replaced;
         if (record.replaced > 0) {

@@ -6,6 +6,7 @@
 #include "conversion/Services.h"
 
 #include <string>
+#include <string_view>
 
 // The UGF lines of one SGF record, working on the shared state (SGFAdjust, PatExtract,
 // StringSplit, KeyCode, ProgressCount, TempMemo, FailureReason, SgfNotes.joined) and driving
@@ -18,7 +19,7 @@ TConvertedRecord ConvertSgfRecord(TLineList source, TConversionState& state,
 // Shift-JIS was turned into Shift-JIS (see SgfRecordAsShiftJis): state.SgfNotes then names the
 // encoding and counts the characters written as "?", which also go to TempMemo as one line. Not
 // ready, with a reason, when this system cannot turn the record's encoding into Shift-JIS.
-TConvertedRecord ConvertSgfBytes(std::string bytes, TConversionState& state,
+TConvertedRecord ConvertSgfBytes(std::string_view bytes, TConversionState& state,
                                  TProgressService& progress);
 
 // Converts the SGF file at path into a UGF file beside it (see WriteOutput). True exactly when

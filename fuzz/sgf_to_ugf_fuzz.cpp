@@ -10,7 +10,6 @@
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
-#include <string>
 #include <string_view>
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -23,7 +22,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     TConversionState state;
     state.SGFConv = setting;
     TSilentProgress progress;
-    const TConvertedRecord record = ConvertSgfBytes(std::string(bytes), state, progress);
+    const TConvertedRecord record = ConvertSgfBytes(bytes, state, progress);
     if (!record.ready && state.FailureReason.empty()) {
         std::abort();
     }
