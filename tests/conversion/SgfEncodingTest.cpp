@@ -143,24 +143,3 @@ TEST(SgfEncoding, AnEncodingThisSystemCannotConvertLeavesTheRecordAndSaysSo) {
     EXPECT_FALSE(record.ok);
     EXPECT_EQ(record.bytes, "(;PB[x])");
 }
-
-TEST(SgfEncoding, CodePage932IsEveryCharacterTheCodePageDefines) {
-    struct Row {
-        const char* name;
-        std::string text;
-        bool valid;
-    };
-    const Row rows[] = {
-        {"ASCII and double-byte characters", "a" SJIS_HONINBO SJIS_ZO SJIS_HYO, true},
-        {"half-width katakana", "\xB1\xB2", true},
-        {"nothing", "", true},
-        {"a lead byte cut off", "a\x83", false},
-        {"a lead byte before ASCII control", "\x83\x0A", false},
-        {"an undefined double-byte code", "\xEF\xBF", false},
-        {"a byte that is never a character", "\xFF", false},
-    };
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.name);
-        EXPECT_EQ(IsCodePage932(row.text), row.valid);
-    }
-}

@@ -278,7 +278,6 @@ TEST(UgfRecord, IgsRowsCountFromTheBottomOfAUsableSize) {
         int rows;
     };
     const Row rows[] = {
-        {"IGS", {"CoordinateType=IGS", "Size=19"}, 19},
         {"letter case of the type ignored", {"CoordinateType=igs", "Size=13"}, 13},
         {"first field only", {"CoordinateType=IGS,x", "Size=9"}, 9},
         {"smallest board", {"CoordinateType=IGS", "Size=1"}, 1},
@@ -289,9 +288,7 @@ TEST(UgfRecord, IgsRowsCountFromTheBottomOfAUsableSize) {
         {"not a whole number", {"CoordinateType=IGS", "Size=19x19"}, 0},
         {"blank in the size", {"CoordinateType=IGS", "Size= 19"}, 0},
         {"no size", {"CoordinateType=IGS"}, 0},
-        {"another type", {"CoordinateType=SGF", "Size=19"}, 0},
         {"IGS not as the first field", {"CoordinateType=x,IGS", "Size=19"}, 0},
-        {"no type", {"Size=19"}, 0},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
