@@ -63,8 +63,7 @@ std::optional<TUgfForm> ReadUgfCrypt(std::string_view value) {
 }
 
 bool IsUgfSectionLine(std::string_view line) {
-    // A line of one "[" is no section line: its "[" cannot also be the closing "]".
-    return line.size() >= 2 && line.front() == '[' && EndsWithCharacter(line, ']');
+    return line.starts_with('[') && EndsWithCharacter(line, ']');
 }
 
 int FindNextSectionLine(const TLineList& lines, int after) {
