@@ -68,8 +68,8 @@ std::string MakeTypicalSgf(unsigned seed, bool utf8) {
     const std::string white = utf8 ? "鈴木ソ" : WHITE_NAME;
     const std::string rank = utf8 ? "三段" : RANK;
     const std::string comment = utf8 ? "ここはゾ表" : COMMENT;
-    std::string record = "(;GM[1]FF[4]SZ[19]PB[" + black + "(" + rank + ")]PW[" + white +
-                         "]BR[" + rank + "]RE[B+R]KM[6.5]RU[Japanese]\r\n";
+    std::string record = "(;GM[1]FF[4]SZ[19]PB[" + black + "(" + rank + ")]PW[" + white + "]BR[" +
+                         rank + "]RE[B+R]KM[6.5]RU[Japanese]\r\n";
     for (int n = 0; n < 250; ++n) {
         record += ";";
         record += n % 2 ? "W[" : "B[";
@@ -122,9 +122,9 @@ std::string MakeSpreadSgf(std::size_t bytes) {
 
 const std::vector<std::string>& InputNames() {
     static const std::vector<std::string> names{
-        "SgfLine1MB", "SgfLine4MB", "SgfLine16MB", "SgfSpread1MB", "SgfSpread4MB", "SgfSpread16MB",
-        "Ugf1MB",     "Ugf4MB",     "Ugf16MB",     "Ugf100kMoves", "TypicalUgf",   "TypicalSgf",
-        "TypicalSgfUtf8"};
+        "SgfLine1MB",    "SgfLine4MB", "SgfLine16MB",   "SgfSpread1MB", "SgfSpread4MB",
+        "SgfSpread16MB", "Ugf1MB",     "Ugf4MB",        "Ugf16MB",      "Ugf100kMoves",
+        "TypicalUgf",    "TypicalSgf", "TypicalSgfUtf8"};
     return names;
 }
 
