@@ -61,16 +61,21 @@ std::string MakeLargeUgf(std::size_t bytes, unsigned seed) {
     return record;
 }
 
-std::string MakeTypicalSgf(unsigned seed) {
+std::string MakeTypicalSgf(unsigned seed, bool utf8) {
     std::mt19937 random(seed);
-    std::string record = "(;GM[1]FF[4]SZ[19]PB[" + BLACK_NAME + "(" + RANK + ")]PW[" + WHITE_NAME +
-                         "]BR[" + RANK + "]RE[B+R]KM[6.5]RU[Japanese]\r\n";
+    // The same texts in UTF-8, as most SGF software writes them today.
+    const std::string black = utf8 ? "山田ゾ表" : BLACK_NAME;
+    const std::string white = utf8 ? "鈴木ソ" : WHITE_NAME;
+    const std::string rank = utf8 ? "三段" : RANK;
+    const std::string comment = utf8 ? "ここはゾ表" : COMMENT;
+    std::string record = "(;GM[1]FF[4]SZ[19]PB[" + black + "(" + rank + ")]PW[" + white + "]BR[" +
+                         rank + "]RE[B+R]KM[6.5]RU[Japanese]\r\n";
     for (int n = 0; n < 250; ++n) {
         record += ";";
         record += n % 2 ? "W[" : "B[";
         record += Point(random) + "]";
         if (n % 25 == 0) {
-            record += "C[" + COMMENT + "]";
+            record += "C[" + comment + "]";
         }
         if (n % 10 == 9) {
             record += "\r\n";
@@ -117,8 +122,9 @@ std::string MakeSpreadSgf(std::size_t bytes) {
 
 const std::vector<std::string>& InputNames() {
     static const std::vector<std::string> names{
-        "SgfLine1MB", "SgfLine4MB", "SgfLine16MB", "SgfSpread1MB", "SgfSpread4MB", "SgfSpread16MB",
-        "Ugf1MB",     "Ugf4MB",     "Ugf16MB",     "Ugf100kMoves", "TypicalUgf",   "TypicalSgf"};
+        "SgfLine1MB",    "SgfLine4MB", "SgfLine16MB",   "SgfSpread1MB", "SgfSpread4MB",
+        "SgfSpread16MB", "Ugf1MB",     "Ugf4MB",        "Ugf16MB",      "Ugf100kMoves",
+        "TypicalUgf",    "TypicalSgf", "TypicalSgfUtf8"};
     return names;
 }
 
@@ -142,9 +148,9 @@ const std::vector<std::string>& Input(const std::string& name) {
         for (unsigned i = 0; i < 1000; ++i) {
             records.push_back(MakeUgfRecord(250, i));
         }
-    } else if (name == "TypicalSgf") {
+    } else if (name == "TypicalSgf" || name == "TypicalSgfUtf8") {
         for (unsigned i = 0; i < 1000; ++i) {
-            records.push_back(MakeTypicalSgf(i));
+            records.push_back(MakeTypicalSgf(i, name == "TypicalSgfUtf8"));
         }
     } else {
         throw std::invalid_argument("no benchmark input " + name);

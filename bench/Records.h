@@ -10,8 +10,9 @@
 // short comment section.
 std::string MakeUgfRecord(std::size_t moves, unsigned seed);
 
-// An SGF record of about 250 moves on a few lines, with Japanese names and some comments.
-std::string MakeTypicalSgf(unsigned seed);
+// An SGF record of about 250 moves on a few lines, with Japanese names and some comments, in
+// Shift-JIS or, with utf8, in UTF-8 without a CA property.
+std::string MakeTypicalSgf(unsigned seed, bool utf8 = false);
 
 // An SGF record written on one line of at least the given size: many nodes, comments holding
 // ";", "(", escaped "]" and Shift-JIS text, and variations.
@@ -30,8 +31,8 @@ std::string MakeLargeUgf(std::size_t bytes, unsigned seed);
 // The inputs every benchmark shares, by name, each a list of records made on first use:
 // "SgfLine1MB", "SgfLine4MB", "SgfLine16MB" (one single-line SGF record each), "SgfSpread1MB",
 // "SgfSpread4MB", "SgfSpread16MB" (one record of values spread over lines each), "Ugf1MB",
-// "Ugf4MB", "Ugf16MB" (one UGF record each), "Ugf100kMoves", "TypicalUgf" and "TypicalSgf" (1,000
-// records of about 250 moves).
+// "Ugf4MB", "Ugf16MB" (one UGF record each), "Ugf100kMoves", "TypicalUgf", "TypicalSgf" and
+// "TypicalSgfUtf8" (1,000 records of about 250 moves, the last in UTF-8).
 const std::vector<std::string>& Input(const std::string& name);
 
 // Every input name, in the order above.

@@ -1,5 +1,6 @@
-// The SGF splitter and the SGF to UGF conversion in memory, on single-line records of megabytes,
-// records whose values run over many lines, and typical records.
+// The SGF splitter and the SGF to UGF conversion in memory (from the file's bytes, the encoding
+// read first), on single-line records of megabytes, records whose values run over many lines, and
+// typical records in Shift-JIS and in UTF-8.
 
 #include "bench/Harness.h"
 #include "conversion/ConversionState.h"
@@ -26,7 +27,7 @@ void ConvertSgf(benchmark::State& run, const std::string& name) {
     TConversionState state;
     TSilentProgress progress;
     OverInput(run, name, [&](const std::string& record) {
-        const TConvertedRecord converted = ConvertSgfRecord(SplitLines(record), state, progress);
+        const TConvertedRecord converted = ConvertSgfBytes(record, state, progress);
         std::string bytes = JoinLines(converted.lines);
         benchmark::DoNotOptimize(bytes);
         state.TempMemo.clear();  // the result's pieces, one set a record
@@ -45,8 +46,10 @@ const bool REGISTERED = [] {
         benchmark::RegisterBenchmark(("SgfToUgf/" + line).c_str(), ConvertSgf, line)
             ->Unit(benchmark::kMillisecond);
     }
-    benchmark::RegisterBenchmark("SgfToUgf/TypicalSgf", ConvertSgf, "TypicalSgf")
-        ->Unit(benchmark::kMillisecond);
+    for (const char* input : {"TypicalSgf", "TypicalSgfUtf8"}) {
+        benchmark::RegisterBenchmark((std::string("SgfToUgf/") + input).c_str(), ConvertSgf, input)
+            ->Unit(benchmark::kMillisecond);
+    }
     return true;
 }();
 

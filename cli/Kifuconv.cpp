@@ -8,6 +8,8 @@
 #include "conversion/RecordConverters.h"
 #include "conversion/Services.h"
 
+#include <string>
+
 namespace {
 
 constexpr char VERSION[] = "0.1.0";
@@ -16,9 +18,13 @@ constexpr char USAGE[] =
     "Usage: kifuconv [--app N] [--sgf-conv N] [--ugf-conv N] [-q|--quiet] FILE...\n"
     "       kifuconv --help | --version\n"
     "\n"
-    "Converts Go game records (囲碁棋譜ファイル変換 Morvane): each FILE.ugf becomes FILE.sgf\n"
-    "and each FILE.sgf becomes FILE.ugf, beside the source. An output that exists already is\n"
-    "kept as FILE.bak. Files with any other extension (letter case counts) are skipped.\n"
+    "Converts Go game records (囲碁棋譜ファイル変換 Morvane): each FILE.ugf or FILE.ugi becomes\n"
+    "FILE.sgf and each FILE.sgf becomes FILE.ugf, beside the source. The letter case of the\n"
+    "extension does not matter, and the output's extension is lower case (GAME.SGF becomes\n"
+    "GAME.ugf). An output that exists already is kept as FILE.bak. Files with any other\n"
+    "extension are skipped. An SGF record in UTF-8, or in another encoding that its CA\n"
+    "property names, is written as Shift-JIS UGF; a character that Shift-JIS has no form for\n"
+    "becomes \"?\".\n"
     "\n"
     "  --app N        the application the SGF is written for (default 0):\n"
     "                   0  お父さんの囲碁３\n"
@@ -33,6 +39,9 @@ constexpr char USAGE[] =
     "  --            every later argument is a FILE\n"
     "\n"
     "One line per FILE on standard output: converted, failed (with the reason) or skipped.\n"
+    "A converted SGF record's line says the encoding it was read in, when not Shift-JIS, and\n"
+    "ends with \"(variations or games joined)\" when the record held more than one \"(;\",\n"
+    "whose moves the UGF holds one after the other.\n"
     "Exit status: 0 every FILE converted, 1 some FILE failed or was skipped, 2 usage error.\n";
 
 // Keeps one progress line up to date on a terminal.
@@ -64,6 +73,25 @@ bool Written(std::ostream& out, std::ostream& err) {
     }
     err << "kifuconv: cannot write to standard output\n";
     return false;
+}
+
+// What the report line of a converted SGF record adds: the encoding its text was read in and the
+// characters that became "?", when it was not Shift-JIS; that variations or games were joined.
+std::string SgfNotesText(const TSgfNotes& notes) {
+    std::string text;
+    if (!notes.encoding.empty()) {
+        text += " (read as " + Printable(notes.encoding);
+        if (notes.replaced > 0) {
+            text += ", " + std::to_string(notes.replaced) +
+                    (notes.replaced == 1 ? " character" : " characters") +
+                    " with no Shift-JIS form written as ?";
+        }
+        text += ")";
+    }
+    if (notes.joined) {
+        text += " (variations or games joined)";
+    }
+    return text;
 }
 
 std::string FailureText(const TRowOutcome& outcome, const TConversionState& state) {
@@ -108,7 +136,7 @@ int RunKifuconv(const std::vector<std::string>& arguments, std::ostream& out, st
         const std::string file = Printable(path);
         const TRecordKind kind = RecordKindOf(path);
         if (kind == TRecordKind::Other) {
-            out << "skipped: " << file << ": not a .ugf or .sgf file\n" << std::flush;
+            out << "skipped: " << file << ": not a .ugf, .ugi or .sgf file\n" << std::flush;
             status = 1;
             continue;
         }
@@ -117,7 +145,8 @@ int RunKifuconv(const std::vector<std::string>& arguments, std::ostream& out, st
         progressLine.Clear();
         if (outcome.converted) {
             out << "converted: " << file << " -> "
-                << ChangeFileExt(file, kind == TRecordKind::Ugf ? ".sgf" : ".ugf") << "\n";
+                << ChangeFileExt(file, kind == TRecordKind::Ugf ? ".sgf" : ".ugf")
+                << (kind == TRecordKind::Sgf ? SgfNotesText(state.SgfNotes) : "") << "\n";
         } else {
             out << "failed: " << file << ": " << FailureText(outcome, state) << "\n";
             status = 1;

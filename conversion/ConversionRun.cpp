@@ -1,18 +1,19 @@
 #include "conversion/ConversionRun.h"
 
 #include "conversion/Paths.h"
+#include "conversion/Text.h"
 #include "conversion/Texts.h"
 
 #include <algorithm>
 #include <exception>
 #include <vector>
 
-TRecordKind RecordKindOf(std::string_view path) {
-    const std::string extension = ExtractFileExt(path);
-    if (extension == ".sgf") {
+TRecordKind RecordKindOf(std::string_view path, TPathStyle style) {
+    const std::string extension = ExtractFileExt(path, style);
+    if (SameTextIgnoringCase(extension, ".sgf")) {
         return TRecordKind::Sgf;
     }
-    if (extension == ".ugf") {
+    if (SameTextIgnoringCase(extension, ".ugf") || SameTextIgnoringCase(extension, ".ugi")) {
         return TRecordKind::Ugf;
     }
     return TRecordKind::Other;

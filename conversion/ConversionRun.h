@@ -2,6 +2,7 @@
 
 #include "conversion/ConversionState.h"
 #include "conversion/FileError.h"
+#include "conversion/Paths.h"
 #include "conversion/Services.h"
 
 #include <optional>
@@ -11,9 +12,10 @@
 // Which converter a record file goes to.
 enum class TRecordKind { Sgf, Ugf, Other };
 
-// The kind that the extension of path names, compared byte for byte with letter case: ".sgf",
-// ".ugf", anything else ('.SGF' included) Other.
-TRecordKind RecordKindOf(std::string_view path);
+// The kind that the extension of path names, ASCII letter case ignored: ".sgf" ('.SGF', '.Sgf')
+// Sgf; ".ugf" and ".ugi" (the name the newer UGF form often carries) Ugf; anything else Other. The
+// output takes the other extension in lower case ('GAME.SGF' gives 'GAME.ugf').
+TRecordKind RecordKindOf(std::string_view path, TPathStyle style = NATIVE_PATH_STYLE);
 
 // How one record file's conversion ended.
 struct TRowOutcome {

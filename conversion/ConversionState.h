@@ -6,6 +6,7 @@
 #include "conversion/StringSplit.h"
 #include "conversion/UserText.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -16,6 +17,16 @@ public:
     virtual ~TStepListener() = default;
     // Called with the new ProgressCount once every STEP_STRIDE steps.
     virtual void Stepped(std::int32_t count) = 0;
+};
+
+// What the last SGF record converted showed of itself, for a report line.
+struct TSgfNotes {
+    // The encoding it was read in, when its bytes were turned into Shift-JIS; empty otherwise.
+    std::string encoding;
+    // Characters that Shift-JIS has no form for, each written as "?".
+    std::size_t replaced = 0;
+    // It held more than one game tree (variations or several games), whose moves were joined.
+    bool joined = false;
 };
 
 // The state that the conversion run and both converters share, held by the main window (or the
@@ -39,6 +50,8 @@ public:
     TDiagnosticLines TempMemo;
     // Why the last converter call gave false (Shift-JIS); empty after a true.
     std::string FailureReason;
+    // What the last SGF to UGF conversion noticed about its record.
+    TSgfNotes SgfNotes;
 
     TStringSplit StringSplit;
     TPatExtract PatExtract;

@@ -21,22 +21,6 @@ constexpr std::string_view OPENER = "(;";
 constexpr std::string_view CLOSER = ")";
 constexpr std::string_view BYTE_ORDER_MARK = "\xEF\xBB\xBF";
 
-// True when the last character of text, counted from its start, is the single byte c (and not
-// the trail byte of a double-byte character).
-bool EndsWithCharacter(std::string_view text, char c) {
-    if (text.empty() || text.back() != c) {
-        return false;
-    }
-    // The bytes of lead-byte value just before the last one pair up from a character boundary
-    // (the start, or the byte after one of another value): an odd count leaves a lead byte that
-    // takes the last byte as its trail.
-    std::size_t run = text.size() - 1;
-    while (run > 0 && IsLeadByte(static_cast<unsigned char>(text[run - 1]))) {
-        --run;
-    }
-    return (text.size() - 1 - run) % 2 == 0;
-}
-
 // Where the record starts: the line and the offset in it of the first byte that is neither white
 // space (32 or less) nor part of a UTF-8 byte-order mark. An indented opener is still the opener,
 // and blank lines before it do not stand in its place. The line is input.size() when there is none.
@@ -57,12 +41,74 @@ std::pair<std::size_t, std::size_t> FindRecordStart(const TLineList& input) {
     return {input.size(), 0};
 }
 
+// text without its leading bytes of value 32 or less.
+std::string_view SkipBlanks(std::string_view text) {
+    std::size_t at = 0;
+    while (at < text.size() && static_cast<unsigned char>(text[at]) <= 32) {
+        ++at;
+    }
+    return text.substr(at);
+}
+
+// The text from the first byte that is not blank, in text and then in the lines of input from line
+// next on; empty when there is none.
+std::string_view NextNonBlank(std::string_view text, const TLineList& input, std::size_t next) {
+    std::string_view rest = SkipBlanks(text);
+    while (rest.empty() && next < input.size()) {
+        rest = SkipBlanks(input[next++]);
+    }
+    return rest;
+}
+
+// True when an ASCII letter comes next, after blanks: a property name, so a node begins there.
+bool PropertyFollows(std::string_view text, const TLineList& input, std::size_t next) {
+    const std::string_view rest = NextNonBlank(text, input, next);
+    const char c = rest.empty() ? '\0' : rest.front();
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+}
+
+// Joins the record's opening "(" (at input[first], with line the part of it from that "(") to its
+// first node when the ";" is not right after it: when the "(" stands alone on its line and the
+// next line begins with ";" after blanks, as a current editor writes it ("(", then '  ;GM[1]'), or
+// when a property name follows the "(" and the ";" is missing altogether (the Nihon Ki-in writes
+// "(", then 'TE[...]'), the record reads as if "(;" stood there. Answers the line to go on with:
+// first when the opening is left to the usual rules.
+std::size_t JoinOpening(const TLineList& input, std::size_t first, std::string_view line,
+                        TViews& joined) {
+    if (!line.starts_with('(') || line.starts_with(OPENER)) {
+        return first;
+    }
+    const std::string_view rest = line.substr(1);
+    if (SkipBlanks(rest).empty() && first + 1 < input.size()) {
+        const std::string_view next = SkipBlanks(input[first + 1]);
+        if (next.starts_with(';')) {
+            joined.push_back(OPENER);
+            if (next.size() > 1) {
+                joined.push_back(next.substr(1));
+            }
+            return first + 2;
+        }
+    }
+    if (PropertyFollows(rest, input, first + 1)) {
+        joined.push_back(OPENER);
+        if (!rest.empty()) {
+            joined.push_back(rest);
+        }
+        return first + 1;
+    }
+    return first;
+}
+
 // The lines of the record with every opener "(;" as an entry of its own, also one split over two
 // lines ("(" then ";..."); empty lines are dropped, nothing is trimmed.
 TViews JoinedEntries(const TLineList& input) {
     TViews joined;
     const auto [first, offset] = FindRecordStart(input);
-    for (std::size_t i = first; i < input.size(); ++i) {
+    std::size_t i = first;
+    if (first < input.size()) {
+        i = JoinOpening(input, first, std::string_view(input[first]).substr(offset), joined);
+    }
+    for (; i < input.size(); ++i) {
         std::string_view line = input[i];
         if (i == first) {
             line.remove_prefix(offset);
@@ -73,8 +119,8 @@ TViews JoinedEntries(const TLineList& input) {
                 joined.push_back(line.substr(OPENER.size()));
             }
         } else if (line.starts_with('(')) {
-            // Kept as designed: whatever follows the "(" on its line is dropped, and a "(" line
-            // whose next line does not begin with ";" is dropped whole.
+            // Kept as designed: past the record's opening, whatever follows a "(" on its line is
+            // dropped, and a "(" line whose next line does not begin with ";" is dropped whole.
             if (i + 1 < input.size() && input[i + 1].starts_with(';')) {
                 joined.push_back(OPENER);
                 if (input[i + 1].size() > 1) {
@@ -247,15 +293,19 @@ TLineList CutMoveNodes(const TViews& moves) {
 
 // Moves the black setup stones of the root ('AB[pd]', and each further value '[dp]' right after
 // one, which becomes 'AB[dp]') from properties to stones, in file order; the rest go to the other
-// properties, in order.
+// properties, in order. SGF allows blanks and line breaks between properties and between values,
+// so an entry is looked at without its leading blanks, and a stone goes without them (' AB[pd]'
+// and ' [dp]' are stones too).
 void SeparateHandicap(TLineList& properties, TLineList& others, TLineList& stones) {
     bool followsStone = false;
     for (std::string& property : properties) {
-        if (property.starts_with("AB[")) {
-            stones.push_back(std::move(property));
+        const std::string_view entry = SkipBlanks(property);
+        if (entry.starts_with("AB[")) {
+            stones.emplace_back(entry);
             followsStone = true;
-        } else if (followsStone && property.starts_with('[')) {
-            stones.push_back("AB" + property);
+        } else if (followsStone && entry.starts_with('[')) {
+            std::string& stone = stones.emplace_back("AB");
+            stone += entry;
         } else {
             others.push_back(std::move(property));
             followsStone = false;
@@ -285,4 +335,23 @@ bool TSGFAdjust::Adjust() {
     OutputCK = CutMoveNodes(sorted.moves);
     SeparateHandicap(properties, OutputHD, OutputHA);
     return true;
+}
+
+bool HoldsSeveralGameTrees(const TLineList& lines) {
+    // "(" (0x28) is never the trail byte of a double-byte character, so each one is found by its
+    // byte alone.
+    const auto [first, offset] = FindRecordStart(lines);
+    bool opening = true;  // the first "(" found is the record's own
+    for (std::size_t i = first; i < lines.size(); ++i) {
+        const std::string_view line = lines[i];
+        for (std::size_t at = i == first ? offset : 0;
+             (at = line.find('(', at)) != std::string_view::npos; ++at) {
+            if (opening) {
+                opening = false;
+            } else if (NextNonBlank(line.substr(at + 1), lines, i + 1).starts_with(';')) {
+                return true;
+            }
+        }
+    }
+    return false;
 }

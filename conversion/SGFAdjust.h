@@ -19,3 +19,8 @@ public:
     // record it can split. Linear in the size of Input.
     bool Adjust();
 };
+
+// True when lines hold more than one game tree: after the record's opening "(", another "(" that
+// is followed by ";" (after blanks, also on a later line). The splitter joins the moves of all of
+// them in file order, variations and further games alike. A "(;" inside a value counts too.
+bool HoldsSeveralGameTrees(const TLineList& lines);

@@ -1,6 +1,7 @@
 #include "conversion/SgfToUgf.h"
 
 #include "conversion/KeyTable.h"
+#include "conversion/SgfEncoding.h"
 #include "conversion/Text.h"
 #include "conversion/Texts.h"
 #include "conversion/UgfRecord.h"
@@ -18,6 +19,7 @@ namespace {
 // occurrence wins.
 struct TUgfValues {
     std::string size;
+    bool sizeGiven = false;
     std::string blackName;
     std::string whiteName;
     std::string rule;
@@ -79,6 +81,7 @@ void TakeRootProperties(const TLineList& properties, TConversionState& state, TU
         if (std::string* value = ValueFor(values, state.KeyCode)) {
             *value = state.PatExtract.Data;
         }
+        values.sizeGiven = values.sizeGiven || state.KeyCode == keys::SZ;
         state.StepProgress();
     }
 }
@@ -175,7 +178,9 @@ TLineList BuildUgfLines(TUgfValues& values) {
         (values.event.empty() ? std::string(texts::UGF_DEFAULT_TITLE) : values.event) + ",,";
     header.place = values.place;
     header.rule = values.rule.empty() || values.rule == "Japanese" ? "JPN" : "";
-    header.size = values.size;
+    // A record without a size is 19 x 19 by the SGF standard; a size given stays as it is, even
+    // empty.
+    header.size = values.sizeGiven ? values.size : "19";
     header.winner = values.winner;
     header.bMemb1 = values.blackName + "," + values.blackRank;
     header.wMemb1 = values.whiteName + "," + values.whiteRank;
@@ -196,6 +201,7 @@ void FinishProgress(TProgressService& progress) {
 TConvertedRecord ConvertSgfRecord(TLineList source, TConversionState& state,
                                   TProgressService& progress) {
     state.FailureReason.clear();
+    state.SgfNotes.joined = HoldsSeveralGameTrees(source);
     TSGFAdjust& adjust = state.SGFAdjust;
     adjust.Input = std::move(source);
     progress.SetTimer(true);
@@ -230,9 +236,38 @@ TConvertedRecord ConvertSgfRecord(TLineList source, TConversionState& state,
     return record;
 }
 
+TConvertedRecord ConvertSgfBytes(std::string_view bytes, TConversionState& state,
+                                 TProgressService& progress) {
+    state.SgfNotes = {};
+    const TSgfEncoding encoding = SgfEncodingOf(bytes);
+    std::string transcoded;
+    if (encoding.charset != TSgfCharset::ShiftJis) {
+        TShiftJisRecord record = TranscodeToShiftJis(bytes, encoding);
+        if (!record.ok) {
+            state.FailureReason = texts::CANNOT_TRANSCODE + encoding.name;
+            progress.SetTimer(true);
+            FinishProgress(progress);
+            return {};
+        }
+        if (record.bytes != bytes) {
+            state.SgfNotes.encoding = encoding.name;
+            transcoded = std::move(record.bytes);
+            bytes = transcoded;
+        }
+        state.SgfNotes.replaced = record.replaced;
+        if (record.replaced > 0) {
+            state.TempMemo.push_back(texts::REPLACED_BEFORE +
+                                     IntToText(static_cast<long long>(record.replaced)) +
+                                     texts::REPLACED_AFTER);
+        }
+    }
+    return ConvertSgfRecord(SplitLines(bytes), state, progress);
+}
+
 bool ConvertSgfToUgf(const std::string& path, TConversionState& state, TProgressService& progress,
                      TFileService& files) {
     state.FailureReason.clear();
-    const TConvertedRecord record = ConvertSgfRecord(SplitLines(files.Load(path)), state, progress);
+    state.SgfNotes = {};
+    const TConvertedRecord record = ConvertSgfBytes(files.Load(path), state, progress);
     return record.ready && WriteOutput(path, ".ugf", record.lines, state, files);
 }

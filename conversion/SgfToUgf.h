@@ -6,13 +6,21 @@
 #include "conversion/Services.h"
 
 #include <string>
+#include <string_view>
 
 // The UGF lines of one SGF record, working on the shared state (SGFAdjust, PatExtract,
-// StringSplit, KeyCode, ProgressCount, TempMemo, FailureReason) and driving ProgressBar1 and
-// Timer1. Not ready, with a reason in FailureReason, when the splitter rejects the text or the
-// settings ask for no output. Touches no file.
+// StringSplit, KeyCode, ProgressCount, TempMemo, FailureReason, SgfNotes.joined) and driving
+// ProgressBar1 and Timer1. Not ready, with a reason in FailureReason, when the splitter rejects
+// the text or the settings ask for no output. Touches no file.
 TConvertedRecord ConvertSgfRecord(TLineList source, TConversionState& state,
                                   TProgressService& progress);
+
+// ConvertSgfRecord of the lines of an SGF file's bytes, after a record in another encoding than
+// Shift-JIS was turned into Shift-JIS (see SgfRecordAsShiftJis): state.SgfNotes then names the
+// encoding and counts the characters written as "?", which also go to TempMemo as one line. Not
+// ready, with a reason, when this system cannot turn the record's encoding into Shift-JIS.
+TConvertedRecord ConvertSgfBytes(std::string_view bytes, TConversionState& state,
+                                 TProgressService& progress);
 
 // Converts the SGF file at path into a UGF file beside it (see WriteOutput). True exactly when
 // the UGF file was written; false with a reason in state.FailureReason otherwise. Throws

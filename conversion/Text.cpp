@@ -88,6 +88,20 @@ std::size_t FindText(std::string_view pattern, std::string_view text) {
     return at == std::string_view::npos ? 0 : at + 1;
 }
 
+bool EndsWithCharacter(std::string_view text, char c) {
+    if (text.empty() || text.back() != c) {
+        return false;
+    }
+    // The bytes of lead-byte value just before the last one pair up from a character boundary
+    // (the start, or the byte after one of another value): an odd count leaves a lead byte that
+    // takes the last byte as its trail.
+    std::size_t run = text.size() - 1;
+    while (run > 0 && IsLeadByte(static_cast<unsigned char>(text[run - 1]))) {
+        --run;
+    }
+    return (text.size() - 1 - run) % 2 == 0;
+}
+
 std::string AnsiUpper(std::string_view text) { return MapLetters(text, ToUpper); }
 
 void AnsiUpperPrefix(std::string& text, std::size_t length) {

@@ -28,6 +28,11 @@ std::size_t FindFrom(std::string_view pattern, std::string_view text, std::size_
 // never starts on a trail byte, and nothing after a NUL in text is found.
 std::size_t FindText(std::string_view pattern, std::string_view text);
 
+// True when the last character of text, counted from its start, is the single byte c, and not the
+// trail byte of a double-byte character. Looks back over the lead-byte values before the last byte
+// only, not over the whole text.
+bool EndsWithCharacter(std::string_view text, char c);
+
 // ASCII letters upper-cased; trail bytes and every other byte unchanged.
 std::string AnsiUpper(std::string_view text);
 

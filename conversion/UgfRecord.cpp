@@ -51,6 +51,33 @@ TUgfSections FindUgfSections(const TLineList& lines) {
     return sections;
 }
 
+std::optional<TUgfForm> ReadUgfCrypt(std::string_view value) {
+    constexpr std::string_view PLAIN = "0,PLAIN_UGF_FILE";
+    if (value == PLAIN) {
+        return TUgfForm::Older;
+    }
+    if (value.size() > PLAIN.size() && value.starts_with(PLAIN) && value[PLAIN.size()] == ',') {
+        return TUgfForm::Newer;
+    }
+    return std::nullopt;
+}
+
+bool IsUgfSectionLine(std::string_view line) {
+    return line.starts_with('[') && EndsWithCharacter(line, ']');
+}
+
+int FindNextSectionLine(const TLineList& lines, int after) {
+    if (after < 0) {
+        return -1;
+    }
+    for (std::size_t i = static_cast<std::size_t>(after) + 1; i < lines.size(); ++i) {
+        if (IsUgfSectionLine(lines[i])) {
+            return static_cast<int>(i);
+        }
+    }
+    return -1;
+}
+
 TUgfDataLines LocateUgfDataLines(const TUgfSections& sections, std::size_t lineCount,
                                  std::int32_t handicap) {
     TUgfDataLines lines;
@@ -89,14 +116,30 @@ void TUgfHeader::ReadLine(std::string_view line, TConversionState& state) {
     split.patterncut = true;
     split.expr.assign(line);
     split.Split();
-    state.ClassifyKey(FieldOf(split.items, 1));
+    const std::string_view key = FieldOf(split.items, 1);
+    state.ClassifyKey(key);
     if (state.KeyCode >= keys::VER && state.KeyCode <= keys::COMMENT) {
         m_values[state.KeyCode] = FieldOf(split.items, 2);
+        m_read[state.KeyCode] = true;
+        return;
+    }
+    // The newer form's own keys, which the key code table does not know.
+    constexpr std::string_view NEWER_KEYS[] = {"PlayerB", "PlayerW", "CoordinateType"};
+    for (std::size_t i = 0; i < std::size(NEWER_KEYS); ++i) {
+        if (key == NEWER_KEYS[i]) {
+            m_newer[i] = std::string(FieldOf(split.items, 2));
+        }
     }
 }
 
 const std::string& TUgfHeader::Value(std::uint8_t code) const {
     return code < m_values.size() ? m_values[code] : m_values[0];  // m_values[0] stays empty
+}
+
+bool TUgfHeader::Has(std::uint8_t code) const { return code < m_read.size() && m_read[code]; }
+
+const std::optional<std::string>& TUgfHeader::Value(TUgfNewerKey key) const {
+    return m_newer[static_cast<std::size_t>(key)];
 }
 
 std::optional<TUgfHandicap> ReadUgfHandicap(std::string_view value, TStringSplit& split) {
@@ -128,6 +171,45 @@ TUgfPlayer ReadUgfPlayer(std::string_view value, TStringSplit& split) {
         }
     }
     return player;
+}
+
+TUgfPlayer ReadUgfNewerPlayer(std::string_view value, TStringSplit& split) {
+    const std::vector<std::string>& fields = SplitFields(value, split);
+    TUgfPlayer player;
+    player.name = FieldOf(fields, 1);
+    player.rank = FieldOf(fields, 2);
+    return player;
+}
+
+int IgsRowsOf(const TUgfHeader& header) {
+    const std::optional<std::string>& type = header.Value(TUgfNewerKey::CoordinateType);
+    if (!type) {
+        return 0;
+    }
+    const std::string_view value = *type;
+    const std::size_t comma = FindFrom(",", value);
+    if (!SameTextIgnoringCase(value.substr(0, comma), "IGS")) {
+        return 0;
+    }
+    const std::optional<std::int32_t> size = DecimalCount(header.Value(keys::SIZE));
+    return size && *size >= 1 && *size <= 25 ? *size : 0;
+}
+
+std::string MirrorUgfPoint(std::string_view point, int rows) {
+    std::string mirrored(point);
+    // The row of a letter counted from 1, or 0 for a byte that is no letter on the board.
+    const auto row = [rows](char c) {
+        const int upper = c >= 'A' && c <= 'Z' ? c - 'A' + 1 : 0;
+        const int lower = c >= 'a' && c <= 'z' ? c - 'a' + 1 : 0;
+        const int r = upper + lower;
+        return r <= rows ? r : 0;
+    };
+    if (point.size() != 2 || point == "YA" || row(point[0]) == 0 || row(point[1]) == 0) {
+        return mirrored;
+    }
+    const char first = point[1] >= 'a' ? 'a' : 'A';
+    mirrored[1] = static_cast<char>(first + rows - row(point[1]));
+    return mirrored;
 }
 
 std::string ReadUgfResult(std::string_view value, TStringSplit& split) {

@@ -28,6 +28,25 @@ struct TUgfSections {
 // The section markers of lines.
 TUgfSections FindUgfSections(const TLineList& lines);
 
+// The two plain forms of a UGF record. The newer form, written by current UGF software, marks
+// itself by a "Crypt" value with further fields, and may hold more sections after "[Data]"
+// ("[ReviewNode]", "[ReviewComment]").
+enum class TUgfForm { Older, Newer };
+
+// The form a "Crypt" value names: Older for exactly "0,PLAIN_UGF_FILE", Newer for a value that
+// begins with "0,PLAIN_UGF_FILE," (the later fields say what the writer allows); none for every
+// other value, which is no plain record.
+std::optional<TUgfForm> ReadUgfCrypt(std::string_view value);
+
+// True when line is a section line: the whole line begins with "[" and its last character is a
+// single-byte "]" ('[ReviewNode]', '[Comment]'; not ' [Data]', nor a line whose last byte is the
+// trail byte of a double-byte character).
+bool IsUgfSectionLine(std::string_view line);
+
+// 0-based position of the first section line after line after, -1 when there is none. With after
+// -1 (no "[Data]" line) there is none either.
+int FindNextSectionLine(const TLineList& lines, int after);
+
 // Data lines after "[Data]": the first handicap lines, then the move lines. 0-based line positions,
 // half-open: handicap lines [handicapBegin, moveBegin), move lines [moveBegin, end).
 struct TUgfDataLines {
@@ -49,20 +68,31 @@ const std::vector<std::string>& SplitFields(std::string_view text, TStringSplit&
 // Field n of fields, counted from 1; the empty text when there are fewer than n.
 std::string_view FieldOf(const std::vector<std::string>& fields, std::size_t n);
 
-// The header values of one record by key code ("Ver" 1 to "Comment" 19); a key never read has the
-// empty value.
+// Header keys of the newer form that the key code table leaves out.
+enum class TUgfNewerKey { PlayerB, PlayerW, CoordinateType };
+
+// The header values of one record by key code ("Ver" 1 to "Comment" 19), and the values of the
+// newer form's keys "PlayerB", "PlayerW" and "CoordinateType"; a key never read has the empty
+// value.
 class TUgfHeader {
 public:
     // Reads one header line: the key is the text before the first "=" (the whole line without
     // one), the value the text from there to the next "=" or the end of the line (empty without
     // a "="). Cuts with state.StringSplit and classifies the key with state.ClassifyKey; a key of
-    // codes 1 to 19 replaces its earlier value, any other key is ignored.
+    // codes 1 to 19, or a newer-form key (compared byte for byte, like the others), replaces its
+    // earlier value; any other key is ignored.
     void ReadLine(std::string_view line, TConversionState& state);
     // The value of the key with code, empty for a key not read or a code outside 1 to 19.
     const std::string& Value(std::uint8_t code) const;
+    // True when a line of the key with code (1 to 19) was read, whatever its value.
+    bool Has(std::uint8_t code) const;
+    // The value of a newer-form key, none when no line of it was read.
+    const std::optional<std::string>& Value(TUgfNewerKey key) const;
 
 private:
     std::array<std::string, keys::COMMENT + 1> m_values;
+    std::array<bool, keys::COMMENT + 1> m_read{};
+    std::array<std::optional<std::string>, 3> m_newer;
 };
 
 // Handicap count and komi of a "Hdcp" value.
@@ -86,6 +116,23 @@ struct TUgfPlayer {
 // that is not empty, each after a "," ('Taro,3d,' gives '3d', 'Taro,,x' gives ',x'). Missing fields
 // are empty.
 TUgfPlayer ReadUgfPlayer(std::string_view value, TStringSplit& split);
+
+// Reads a "PlayerB" or "PlayerW" value of the newer form: the name is field 1 and the rank field 2;
+// the later fields (the newer form keeps an address there) are no part of the rank
+// ('kaziwami,7d,,panda@.jp' gives 'kaziwami' and '7d').
+TUgfPlayer ReadUgfNewerPlayer(std::string_view value, TStringSplit& split);
+
+// The board size by which points count their rows from the bottom, as the newer form's
+// "CoordinateType" value "IGS" (its first field, letter case ignored) has them: the "Size" value as
+// a whole number from 1 to 25 (ASCII digits alone). 0, for points read as written, without
+// "CoordinateType", with another type, or without such a size.
+int IgsRowsOf(const TUgfHeader& header);
+
+// point with its row counted from the other edge of a board of rows rows, when it is on the board:
+// two ASCII letters, each from "A" to the rows-th letter in either case, the second replaced by the
+// letter of row rows + 1 - r in its own case ('QP' on 19 gives 'QD', 'qp' gives 'qd'). The pass
+// "YA" and every point off the board stay as they are.
+std::string MirrorUgfPoint(std::string_view point, int rows);
 
 // The SGF result text of a "Winner" value: with field 2 "C" (resignation) "W+R" when field 1 is
 // "B" and "B+R" otherwise (the letter names the side that resigned); with another field 2,

@@ -58,6 +58,17 @@ TConvertedRecord Fail(std::string reason, TConversionState& state, TProgressServ
     return Finish(TConvertedRecord{}, progress);
 }
 
+// The player of the "BMemb1" or "WMemb1" line (code); without such a line, that of the newer
+// form's "PlayerB" or "PlayerW" line (newer), when there is one.
+TUgfPlayer ReadPlayer(const TUgfHeader& header, std::uint8_t code, TUgfNewerKey newer,
+                      TStringSplit& split) {
+    const std::optional<std::string>& player = header.Value(newer);
+    if (header.Has(code) || !player) {
+        return ReadUgfPlayer(header.Value(code), split);
+    }
+    return ReadUgfNewerPlayer(*player, split);
+}
+
 // "B[pd]"; "W[tt]" for the pass "YA". Only ASCII letters are lower-cased.
 std::string MoveText(const TUgfMove& move) {
     std::string text(1, move.colour);
@@ -169,13 +180,24 @@ TConvertedRecord ConvertUgfRecord(const TLineList& source, TConversionState& sta
     }
     // Kept as designed: both values are compared exactly, so 'sjis' or a trailing blank rejects.
     const std::string& crypt = header.Value(keys::CRYPT);
-    if (crypt != "0,PLAIN_UGF_FILE") {
+    const std::optional<TUgfForm> form = ReadUgfCrypt(crypt);
+    if (!form) {
         state.TempMemo.push_back(crypt);
         return Fail(texts::NOT_PLAIN_TEXT + crypt, state, progress);
     }
     const std::string& lang = header.Value(keys::LANG);
     if (lang != "SJIS") {
         return Fail(texts::NOT_SJIS + lang, state, progress);
+    }
+    // The newer form's data lines end at the next section line ("[ReviewNode]", "[Comment]"), which
+    // then takes the place of "[Comment]", also as the bar's end.
+    TUgfSections dataSections = sections;
+    if (*form == TUgfForm::Newer) {
+        dataSections.comment = FindNextSectionLine(source, sections.data);
+        const int max = ProgressMax(dataSections, source.size());
+        if (max != progress.GetBar(TBar::ProgressBar1, TBarField::Max)) {
+            progress.SetBar(TBar::ProgressBar1, TBarField::Max, max);
+        }
     }
 
     TStringSplit& split = state.StringSplit;
@@ -193,8 +215,8 @@ TConvertedRecord ConvertUgfRecord(const TLineList& source, TConversionState& sta
     const std::string& rule = header.Value(keys::RULE);
     root.rule = rule == "JPN" || rule.empty() ? "Japanese" : "";
     root.result = ReadUgfResult(header.Value(keys::WINNER), split);
-    root.black = ReadUgfPlayer(header.Value(keys::BMEMB1), split);
-    root.white = ReadUgfPlayer(header.Value(keys::WMEMB1), split);
+    root.black = ReadPlayer(header, keys::BMEMB1, TUgfNewerKey::PlayerB, split);
+    root.white = ReadPlayer(header, keys::WMEMB1, TUgfNewerKey::PlayerW, split);
     for (TUgfPlayer* player : {&root.black, &root.white}) {
         if (player->rank.empty()) {
             player->rank = texts::UNKNOWN_RANK;
@@ -202,10 +224,16 @@ TConvertedRecord ConvertUgfRecord(const TLineList& source, TConversionState& sta
     }
 
     const std::int32_t dialect = state.USGFApli;
-    const TUgfDataLines data = LocateUgfDataLines(sections, source.size(), root.handicap);
+    const TUgfDataLines data = LocateUgfDataLines(dataSections, source.size(), root.handicap);
+    const int igsRows = IgsRowsOf(header);
+    std::string mirrored;
     const bool bareStones = dialect == 1 || dialect == 2;
     for (std::size_t i = data.handicapBegin; i < data.moveBegin; ++i) {
-        if (const std::optional<std::string_view> point = ReadUgfHandicapLine(source[i])) {
+        if (std::optional<std::string_view> point = ReadUgfHandicapLine(source[i])) {
+            if (igsRows > 0) {
+                mirrored = MirrorUgfPoint(*point, igsRows);
+                point = mirrored;
+            }
             root.stones += bareStones ? "[" : "AB[";
             root.stones += AnsiLower(*point);
             root.stones += ']';
@@ -220,7 +248,11 @@ TConvertedRecord ConvertUgfRecord(const TLineList& source, TConversionState& sta
     std::vector<std::string> moves;
     moves.reserve(data.end - data.moveBegin);
     for (std::size_t i = data.moveBegin; i < data.end; ++i) {
-        if (const std::optional<TUgfMove> move = ReadUgfMoveLine(source[i])) {
+        if (std::optional<TUgfMove> move = ReadUgfMoveLine(source[i])) {
+            if (igsRows > 0) {
+                mirrored = MirrorUgfPoint(move->point, igsRows);
+                move->point = mirrored;
+            }
             moves.push_back(MoveText(*move));
         }
         state.StepProgress();

@@ -1,5 +1,6 @@
-// The pure SGF to UGF conversion on any bytes and any setting: no crash, no hang, no sanitizer
-// report, and a reason for every record that is not written.
+// The pure SGF to UGF conversion of a file's bytes, its encoding read and turned into Shift-JIS
+// first, on any bytes and any setting: no crash, no hang, no sanitizer report, and a reason for
+// every record that is not written.
 #include "conversion/ConversionState.h"
 #include "conversion/LineList.h"
 #include "conversion/Services.h"
@@ -21,7 +22,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     TConversionState state;
     state.SGFConv = setting;
     TSilentProgress progress;
-    const TConvertedRecord record = ConvertSgfRecord(SplitLines(bytes), state, progress);
+    const TConvertedRecord record = ConvertSgfBytes(bytes, state, progress);
     if (!record.ready && state.FailureReason.empty()) {
         std::abort();
     }

@@ -1,5 +1,6 @@
 // Arbitrary bytes through the UGF record reader, then the values read through the writer and
-// back: the data lines stay inside the file, and every value written reads back unchanged.
+// back: the data lines stay inside the file, a point mirrored twice is the point again, and every
+// value written reads back unchanged.
 
 #include "conversion/ConversionState.h"
 #include "conversion/KeyTable.h"
@@ -11,6 +12,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <optional>
+#include <string>
 #include <string_view>
 
 namespace {
@@ -41,14 +43,32 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         LocateUgfDataLines(sections, lines.size(), handicap ? handicap->count : 0);
     Check(dataLines.handicapBegin <= dataLines.moveBegin && dataLines.moveBegin <= dataLines.end &&
           dataLines.end <= lines.size());
+    // The newer form: its data end at a section line after "[Data]", and mirroring a point twice
+    // gives it back.
+    (void)ReadUgfCrypt(header.Value(keys::CRYPT));
+    const int end = FindNextSectionLine(lines, sections.data);
+    Check(end == -1 || (end > sections.data && IsUgfSectionLine(lines[end])));
+    (void)ReadUgfNewerPlayer(header.Value(TUgfNewerKey::PlayerB).value_or(""), split);
+    const int rows = IgsRowsOf(header);
+    Check(rows >= 0 && rows <= 25);
+    const auto mirrorsBack = [rows](std::string_view point) {
+        const std::string mirrored = MirrorUgfPoint(point, rows == 0 ? 19 : rows);
+        Check(mirrored.size() == point.size() &&
+              MirrorUgfPoint(mirrored, rows == 0 ? 19 : rows) == point);
+    };
+
     TLineList handicapLines;
     TLineList moveLines;
     for (std::size_t i = dataLines.handicapBegin; i < dataLines.moveBegin; ++i) {
-        (void)ReadUgfHandicapLine(lines[i]);
+        if (const std::optional<std::string_view> point = ReadUgfHandicapLine(lines[i])) {
+            mirrorsBack(*point);
+        }
         handicapLines.push_back(lines[i]);
     }
     for (std::size_t i = dataLines.moveBegin; i < dataLines.end; ++i) {
-        (void)ReadUgfMoveLine(lines[i]);
+        if (const std::optional<TUgfMove> move = ReadUgfMoveLine(lines[i])) {
+            mirrorsBack(move->point);
+        }
         moveLines.push_back(lines[i]);
     }
 

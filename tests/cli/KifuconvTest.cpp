@@ -63,11 +63,11 @@ TEST(Kifuconv, ConvertsBothWaysInArgumentOrder) {
 TEST(Kifuconv, ReportsSkippedAndFailedFilesAndGoesOn) {
     TTempDir dir;
     dir.Write("a.ugf", MINIMAL_UGF);
-    dir.Write("GAME.UGF", MINIMAL_UGF);
+    dir.Write("GAME.UGF.txt", MINIMAL_UGF);
     dir.Write("bad.ugf", "[Header]\r\nLang=sjis\r\n[Data]\r\n");
     dir.Write("c.txt", "x");
-    const TRun run = Kifuconv({dir.Path("GAME.UGF"), dir.Path("missing.sgf"), dir.Path("bad.ugf"),
-                               dir.Path("c.txt"), dir.Path("a.ugf")});
+    const TRun run = Kifuconv({dir.Path("GAME.UGF.txt"), dir.Path("missing.sgf"),
+                               dir.Path("bad.ugf"), dir.Path("c.txt"), dir.Path("a.ugf")});
     EXPECT_EQ(run.status, 1);
     std::istringstream lines(run.out);
     std::string line;
@@ -76,14 +76,66 @@ TEST(Kifuconv, ReportsSkippedAndFailedFilesAndGoesOn) {
         got.push_back(line);
     }
     ASSERT_EQ(got.size(), 5u) << run.out;
-    EXPECT_EQ(got[0], "skipped: " + dir.Path("GAME.UGF") + ": not a .ugf or .sgf file");
+    EXPECT_EQ(got[0], "skipped: " + dir.Path("GAME.UGF.txt") + ": not a .ugf, .ugi or .sgf file");
     EXPECT_EQ(got[1], "failed: " + dir.Path("missing.sgf") + ": ファイル " +
                           dir.Path("missing.sgf") + " は開けません");
     EXPECT_EQ(got[2].rfind("failed: " + dir.Path("bad.ugf") + ": ", 0), 0u) << got[2];
     EXPECT_GT(got[2].size(), ("failed: " + dir.Path("bad.ugf") + ": ").size());
-    EXPECT_EQ(got[3], "skipped: " + dir.Path("c.txt") + ": not a .ugf or .sgf file");
+    EXPECT_EQ(got[3], "skipped: " + dir.Path("c.txt") + ": not a .ugf, .ugi or .sgf file");
     EXPECT_EQ(got[4], "converted: " + dir.Path("a.ugf") + " -> " + dir.Path("a.sgf"));
-    EXPECT_EQ(dir.List(), "GAME.UGF a.sgf a.ugf bad.ugf c.txt");
+    EXPECT_EQ(dir.List(), "GAME.UGF.txt a.sgf a.ugf bad.ugf c.txt");
+}
+
+TEST(Kifuconv, ReadsExtensionsOfAnyCaseAndWritesTheOutputInLowerCase) {
+    TTempDir dir;
+    dir.Write("GAME.SGF", MINIMAL_SGF);
+    dir.Write("GAME.ugf", "earlier");
+    dir.Write("review.ugi", MINIMAL_UGF);
+    dir.Write("Old.Ugf", MINIMAL_UGF);
+    const TRun run = Kifuconv({dir.Path("GAME.SGF"), dir.Path("review.ugi"), dir.Path("Old.Ugf")});
+    EXPECT_EQ(run.status, 0) << run.out;
+    EXPECT_EQ(run.out, "converted: " + dir.Path("GAME.SGF") + " -> " + dir.Path("GAME.ugf") +
+                           "\nconverted: " + dir.Path("review.ugi") + " -> " +
+                           dir.Path("review.sgf") + "\nconverted: " + dir.Path("Old.Ugf") + " -> " +
+                           dir.Path("Old.sgf") + "\n");
+    EXPECT_EQ(dir.Read("GAME.ugf"), ROUND_TRIP_UGF);
+    EXPECT_EQ(dir.Read("GAME.bak"), "earlier");
+    EXPECT_EQ(dir.Read("review.sgf"), MINIMAL_SGF);
+    EXPECT_EQ(dir.List(), "GAME.SGF GAME.bak GAME.ugf Old.Ugf Old.sgf review.sgf review.ugi");
+}
+
+TEST(Kifuconv, SaysHowAnSgfRecordWasReadOnItsLine) {
+    struct Row {
+        const char* name;
+        std::string sgf;
+        std::string notes;  // after the output name
+    };
+    const Row rows[] = {
+        {"Shift-JIS", "(;SZ[19]PB[\x95\x5C];B[pd])", ""},
+        {"UTF-8", "(;CA[UTF-8]SZ[19]PB[本因坊];B[pd])", " (read as UTF-8)"},
+        {"UTF-8 with characters that have no Shift-JIS form", "(;SZ[19]PB[이세돌];B[pd])",
+         " (read as UTF-8, 3 characters with no Shift-JIS form written as ?)"},
+        {"one such character", "(;SZ[19]PB[a😀];B[pd])",
+         " (read as UTF-8, 1 character with no Shift-JIS form written as ?)"},
+        {"variations", "(;SZ[19];B[pd](;W[dd])(;W[dp]))", " (variations or games joined)"},
+        {"both", "(\n  ;CA[UTF-8]SZ[19]PB[이]\n  ;B[pd]\n  (;W[dd])\n  (;W[dp])\n)",
+         " (read as UTF-8, 1 character with no Shift-JIS form written as ?) (variations or "
+         "games joined)"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        TTempDir dir;
+        dir.Write("a.sgf", row.sgf);
+        const TRun run = Kifuconv({dir.Path("a.sgf")});
+        EXPECT_EQ(run.status, 0);
+        EXPECT_EQ(run.out, "converted: " + dir.Path("a.sgf") + " -> " + dir.Path("a.ugf") +
+                               row.notes + "\n");
+    }
+    // The names read correctly in Shift-JIS.
+    TTempDir dir;
+    dir.Write("a.sgf", rows[1].sgf);
+    ASSERT_EQ(Kifuconv({dir.Path("a.sgf")}).status, 0);
+    EXPECT_NE(dir.Read("a.ugf").find("BMemb1=\x96\x7B\x88\xF6\x96\x56,\r\n"), std::string::npos);
 }
 
 TEST(Kifuconv, SettingsThatWriteNothingFailEveryRecord) {

@@ -160,13 +160,24 @@ TEST(ConversionRun, SingleRunWithoutAConvertibleSelectionOnlyUpdatesButtons) {
     empty.run.SelConvBtnClick();
     EXPECT_EQ(empty.fake.log, (TLog{"UpdateButtons"}));
 
-    TRunFixture upper({"GAME.UGF", "a.Sgf"});
+    TRunFixture other({"notes.txt", "a.ugf.bak"});
     for (int row : {0, 1}) {
-        upper.fake.candidates.selected = row;
-        upper.run.SelConvBtnClick();
+        other.fake.candidates.selected = row;
+        other.run.SelConvBtnClick();
     }
-    EXPECT_EQ(upper.fake.log, (TLog{"UpdateButtons", "UpdateButtons"}));
-    EXPECT_EQ(upper.Names(), (std::vector<std::string>{"GAME.UGF", "a.Sgf"}));
+    EXPECT_EQ(other.fake.log, (TLog{"UpdateButtons", "UpdateButtons"}));
+    EXPECT_EQ(other.Names(), (std::vector<std::string>{"notes.txt", "a.ugf.bak"}));
+}
+
+TEST(ConversionRun, ConvertsExtensionsOfAnyLetterCaseAndTheUgiName) {
+    TRunFixture f({"GAME.SGF", "b.Ugf", "review.ugi", "c.UGI", "d.txt"});
+    f.run.ConvBtnClick();
+    const std::vector<std::string> calls(f.fake.log.begin(), f.fake.log.end());
+    for (const char* call : {"sgf->ugf /kifu/GAME.SGF count=0", "ugf->sgf /kifu/b.Ugf count=0",
+                             "ugf->sgf /kifu/review.ugi count=0", "ugf->sgf /kifu/c.UGI count=0"}) {
+        EXPECT_NE(std::find(calls.begin(), calls.end(), call), calls.end()) << call;
+    }
+    EXPECT_TRUE(f.Names().empty());
 }
 
 TEST(ConversionRun, FullRunLeavesTheFailedRowsInTheirOrder) {
@@ -250,12 +261,26 @@ TEST(ConversionRun, FullRunOnAnEmptyListDoesNothing) {
     EXPECT_TRUE(f.fake.log.empty());
 }
 
-TEST(ConversionRun, DispatchIsByExactExtension) {
-    EXPECT_EQ(RecordKindOf("/k/a.sgf"), TRecordKind::Sgf);
-    EXPECT_EQ(RecordKindOf("/k/a.ugf"), TRecordKind::Ugf);
-    EXPECT_EQ(RecordKindOf("/k/.ugf"), TRecordKind::Ugf);
-    for (const char* path : {"/k/a.SGF", "/k/a.Ugf", "/k/a.ugf.txt", "/k.ugf/a", "/k/a"}) {
-        SCOPED_TRACE(path);
-        EXPECT_EQ(RecordKindOf(path), TRecordKind::Other);
+TEST(ConversionRun, DispatchIsByTheExtensionWhateverItsLetterCase) {
+    struct Row {
+        const char* path;
+        TPathStyle style;
+        TRecordKind kind;
+    };
+    const Row rows[] = {
+        {"/k/a.sgf", TPathStyle::Posix, TRecordKind::Sgf},
+        {"/k/GAME.SGF", TPathStyle::Posix, TRecordKind::Sgf},
+        {"/k/.Ugf", TPathStyle::Posix, TRecordKind::Ugf},
+        {"/k/REVIEW.ugI", TPathStyle::Posix, TRecordKind::Ugf},
+        {"/k/棋譜.SGF", TPathStyle::Posix, TRecordKind::Sgf},
+        {"C:\\k\\\x8A\xFB\x95\x88.UGI", TPathStyle::Windows, TRecordKind::Ugf},  // 棋譜
+        {"/k/a.ugf.txt", TPathStyle::Posix, TRecordKind::Other},
+        {"/k.ugf/a", TPathStyle::Posix, TRecordKind::Other},
+        {"/k/a.sgff", TPathStyle::Posix, TRecordKind::Other},
+        {"C:\\k.sgf\\a", TPathStyle::Windows, TRecordKind::Other},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.path);
+        EXPECT_EQ(RecordKindOf(row.path, row.style), row.kind);
     }
 }

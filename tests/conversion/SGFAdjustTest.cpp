@@ -65,7 +65,7 @@ TEST(SGFAdjust, SortsAWholeRecordIntoRootStonesAndMoves) {
          "HD 'SZ[19]' CK 'B[pd]' 'W[aa]'"},
         {"opener over two lines", "(\n;SZ[19]PB[a]\n;B[pd])", "HD 'SZ[19]' 'PB[a]' CK 'B[pd]'"},
         {"a ( line before a line without ;", "(\n(;SZ[19]\n;B[pd])", "HD 'SZ[19]' CK 'B[pd]'"},
-        {"the rest of a ( line is dropped", "(GM[1]\n;SZ[19]\n;B[pd])", "HD 'SZ[19]' CK 'B[pd]'"},
+        {"the rest of a ( line is dropped", "(1\n;SZ[19]\n;B[pd])", "HD 'SZ[19]' CK 'B[pd]'"},
         {"no moves", "(;SZ[19]\n)", "HD 'SZ[19]'"},
         {"empty game", "(;)", ""},
         {"value over several lines", "(;C[line one\nline two]SZ[19]\n;B[aa])",
@@ -76,7 +76,7 @@ TEST(SGFAdjust, SortsAWholeRecordIntoRootStonesAndMoves) {
         {"text before the game", "Game record\n(;SZ[19];B[pd])", "rejected"},
         {"no closer", "(;SZ[19];B[pd]", "rejected"},
         {"only an opener", "(;", "rejected"},
-        {"a lone ( line", "(\nSZ[19])", "rejected"},
+        {"a lone ( line before no property", "(\n[SZ]\n;B[pd])", "rejected"},
     });
 }
 
@@ -93,8 +93,8 @@ TEST(SGFAdjust, KeepsTheOddResultsOfCuttingText) {
          "HD 'SZ[19]' CK '(' 'B[aa])(' 'B[bb])'"},
         {"a second game's root joins the moves", "(;SZ[19];B[aa])\n(;SZ[19];B[bb])",
          "HD 'SZ[19]' CK 'B[aa])(' 'SZ[19]' 'B[bb]'"},
-        {"only black stones right after AB", "(;AB[aa][bb]AB[cc]AW[dd][ee] AB[ff]KM[0][gg];B[pd])",
-         "HD 'AW[dd]' '[ee]' ' AB[ff]' 'KM[0]' '[gg]' HA 'AB[aa]' 'AB[bb]' 'AB[cc]' CK 'B[pd]'"},
+        {"only black stones right after AB", "(;AB[aa][bb]AB[cc]AW[dd][ee]KM[0][gg];B[pd])",
+         "HD 'AW[dd]' '[ee]' 'KM[0]' '[gg]' HA 'AB[aa]' 'AB[bb]' 'AB[cc]' CK 'B[pd]'"},
     });
 }
 
@@ -125,6 +125,41 @@ TEST(SGFAdjust, FindsAnIndentedOrMarkedOpenerAsADeliberateMend) {
     });
 }
 
+TEST(SGFAdjust, ReadsTheOpeningsThatCurrentSoftwareWrites) {
+    ExpectRows({
+        {"no ; on a record over several lines", "(\r\nTE[x]\r\nPB[a]\r\n;B[pd]\r\n)",
+         "HD 'TE[x]' 'PB[a]' CK 'B[pd]'"},
+        {"no ; on a record on one line", "(SZ[19]PB[a];B[pd])", "HD 'SZ[19]' 'PB[a]' CK 'B[pd]'"},
+        {"no ;, blanks and blank lines before the name", "(  \n\n\t GM[1]\n;B[aa])",
+         "HD '  \t GM[1]' CK 'B[aa]'"},
+        {"no ;, a lower-case name", "(sz[19];B[aa])", "HD 'sz[19]' CK 'B[aa]'"},
+        {"no ;, the record's first bytes blanks", " \n (SZ[9]\n;B[aa])", "HD 'SZ[9]' CK 'B[aa]'"},
+        {"no ; and no node at all", "(\n)", "rejected"},
+        {"first node indented", "(\n  ;GM[1]FF[4]SZ[19]\n  ;B[pd]\n)",
+         "HD 'GM[1]' 'FF[4]' 'SZ[19]' CK 'B[pd]'"},
+        {"first node indented by a tab, blanks after (", "(  \n\t;SZ[9]\n;B[aa])",
+         "HD 'SZ[9]' CK 'B[aa]'"},
+        {"first node indented after a byte-order mark", "\xEF\xBB\xBF(\n  ;SZ[19]\n)",
+         "HD 'SZ[19]'"},
+        {"first node indented, a lone ;", "(\n ;\nSZ[19]\n;B[aa])", "HD 'SZ[19]' CK 'B[aa]'"},
+        {"later ( lines joined as before", "(;SZ[19];B[aa]\n(\n  ;W[bb])\n)",
+         "HD 'SZ[19]' CK 'B[aa]  ' 'W[bb])'"},
+        {"a ; in the opening line's rest", "(x[1];y\n;B[aa])", "HD 'x[1]' CK 'y' 'B[aa]'"},
+    });
+}
+
+TEST(SGFAdjust, FindsHandicapStonesAfterBlanks) {
+    ExpectRows({
+        {"a blank before AB", "(;SZ[19] AB[pd];B[aa])", "HD 'SZ[19]' HA 'AB[pd]' CK 'B[aa]'"},
+        {"a blank before a further value", "(;AB[pd] [dp]\t[dd];B[aa])",
+         "HA 'AB[pd]' 'AB[dp]' 'AB[dd]' CK 'B[aa]'"},
+        {"values on lines of their own", "(;AB[pd]\n  [dp]\n  AB[dd]\n;B[aa])",
+         "HA 'AB[pd]' 'AB[dp]' 'AB[dd]' CK 'B[aa]'"},
+        {"a blank value after another property", "(;KM[0] [pd]\n AW[dd];B[aa])",
+         "HD 'KM[0]' ' [pd]' ' AW[dd]' CK 'B[aa]'"},
+    });
+}
+
 TEST(SGFAdjust, SplitsOffTheFinalCloserAfterAnEarlierOneAsADeliberateMend) {
     ExpectRows({
         {"rank in brackets, one line", "(;SZ[19]PB[Kuro (9d)];B[pd];W[dd])",
@@ -135,10 +170,10 @@ TEST(SGFAdjust, SplitsOffTheFinalCloserAfterAnEarlierOneAsADeliberateMend) {
 }
 
 TEST(SGFAdjust, MatchesTheLiteralWalkOnRandomRecords) {
-    const std::string pieces[] = {"(",   ";",      ")",     "]",     "[",
-                                  "(;",  "AB",     "B",     "x",     " ",
-                                  "\t",  "\x83",   SJIS_ZO, "\x83;", "\xEF\xBB\xBF",
-                                  "\0"s, SJIS_HYO, "[a]",   "C["};
+    const std::string pieces[] = {
+        "(",      ";",   ")",  "]",    "[",     "(;",    "AB",           "B",
+        "x",      " ",   "\t", "\x83", SJIS_ZO, "\x83;", "\xEF\xBB\xBF", "\0"s,
+        SJIS_HYO, "[a]", "C[", " AB[", "( ",    "1"};
     std::mt19937 random(20240611);
     for (int round = 0; round < 20000; ++round) {
         TLineList input(random() % 7);

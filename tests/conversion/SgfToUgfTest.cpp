@@ -1,4 +1,5 @@
 #include "conversion/FileError.h"
+#include "conversion/LineList.h"
 #include "conversion/SgfToUgf.h"
 #include "conversion/Texts.h"
 #include "tests/support/FakeServices.h"
@@ -133,7 +134,10 @@ TEST(SgfToUgf, TakesRootValuesIntoTheHeader) {
         {"date is not carried", "DT[2024-06-11]", "Date="},
         {"copyright", "CP[(c) Kuro]", "Copyright=(c) Kuro"},
         {"user", "US[Shiro]", "User=Shiro"},
-        {"a property name in the wrong case is not taken", "sz[19]", "Size="},
+        {"a property name in the wrong case is not taken", "sz[9]", "Size=19"},
+        {"no size: 19 by the SGF standard", "PB[Kuro]", "Size=19"},
+        {"an empty size stays empty", "SZ[]", "Size="},
+        {"a size of another form stays as it is", "SZ[19:13]", "Size=19:13"},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
@@ -191,6 +195,108 @@ TEST(SgfToUgf, WritesHandicapStonesThenMovesNumberedInOneSequence) {
         const TLineList ugf = Convert(row.sgf);
         EXPECT_EQ(DataOf(ugf), row.data);
         EXPECT_EQ(LineOf(ugf, "Moves="), row.moves);
+    }
+}
+
+TEST(SgfToUgf, ReadsOpeningsAndBlanksAsTheRecordWithItsSemicolonInPlace) {
+    struct Row {
+        const char* name;
+        TLineList sgf;
+        TLineList same;  // the same record as the program read it before
+    };
+    const Row rows[] = {
+        {"no ; after (, Nihon Ki-in style",
+         {"(", "TE[" SJIS_HYO "]", "PB[" SJIS_ZO "]BR[9p]", "PW[b]", "HA[2]AB[pd][dp]", ";B[qq]",
+          ";W[dd])"},
+         {"(;", "TE[" SJIS_HYO "]", "PB[" SJIS_ZO "]BR[9p]", "PW[b]", "HA[2]AB[pd][dp]", ";B[qq]",
+          ";W[dd])"}},
+        {"no ; on one line", {"(SZ[13]PB[a];B[pd];W[dd])"}, {"(;SZ[13]PB[a];B[pd];W[dd])"}},
+        {"first node indented",
+         {"(", "  ;GM[1]FF[4]CA[UTF-8]SZ[9]PB[a]RE[B+R]", "  ;B[ee]", "  ;W[cc]", ")"},
+         {"(;GM[1]FF[4]CA[UTF-8]SZ[9]PB[a]RE[B+R]", ";B[ee]", ";W[cc]", ")"}},
+        {"stones after blanks and line breaks",
+         {"(;SZ[19] HA[3] AB[pd] [dp]", "  [dd] KM[0.5]", ";B[qq])"},
+         {"(;SZ[19]HA[3]AB[pd][dp][dd]KM[0.5]", ";B[qq])"}},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        EXPECT_EQ(Convert(row.sgf), Convert(row.same));
+    }
+    EXPECT_EQ(DataOf(Convert(rows[3].sgf)),
+              (TLineList{"PD,B1,0,0", "DP,B1,0,0", "DD,B1,0,0", "QQ,B1,1,0"}));
+}
+
+TEST(SgfToUgf, WritesRecordsOfOtherEncodingsAsTheirShiftJisText) {
+    struct Row {
+        const char* name;
+        std::string sgf;
+        std::string shiftJis;  // the same record in Shift-JIS
+        std::string encoding;  // as the notes name it
+        std::size_t replaced;
+    };
+    // 本因坊 (名人), ゾ表, 東京 and 囲碁 in Shift-JIS.
+    const std::string honinbo = "\x96\x7B\x88\xF6\x96\x56 (\x96\xBC\x90\x6C)";
+    const std::string tokyo = "\x93\x8C\x8B\x9E";
+    const std::string igo = "\x88\xCD\x8C\xE9";
+    const Row rows[] = {
+        {"UTF-8 named",
+         "(;CA[UTF-8]SZ[19]PB[本因坊 (名人)]PW[ゾ表]PC[東京]EV[囲碁]\r\n;B[pd];W[dd])",
+         "(;CA[UTF-8]SZ[19]PB[" + honinbo + "]PW[" SJIS_ZO SJIS_HYO "]PC[" + tokyo + "]EV[" + igo +
+             "]\r\n;B[pd];W[dd])",
+         "UTF-8", 0},
+        {"UTF-8 without CA, a character with no Shift-JIS form",
+         "(;SZ[19]PB[이세돌]PW[本因坊 (名人)]\n;B[pd])",
+         "(;SZ[19]PB[???]PW[" + honinbo + "]\n;B[pd])", "UTF-8", 3},
+        {"EUC-JP named", "(;CA[EUC-JP]PC[\xC5\xEC\xB5\xFE];B[pd])",
+         "(;CA[EUC-JP]PC[" + tokyo + "];B[pd])", "EUC-JP", 0},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        TConversionState state;
+        TSilentProgress progress;
+        state.TempMemo = {"earlier"};
+        const TConvertedRecord record = ConvertSgfBytes(row.sgf, state, progress);
+        ASSERT_TRUE(record.ready);
+        EXPECT_EQ(record.lines, Convert(SplitLines(row.shiftJis)));
+        EXPECT_EQ(state.SgfNotes.encoding, row.encoding);
+        EXPECT_EQ(state.SgfNotes.replaced, row.replaced);
+        TDiagnosticLines memo = {"earlier"};
+        if (row.replaced > 0) {
+            memo.push_back(std::string(texts::REPLACED_BEFORE) + std::to_string(row.replaced) +
+                           texts::REPLACED_AFTER);
+        }
+        EXPECT_EQ(TDiagnosticLines(state.TempMemo.begin(), state.TempMemo.begin() + memo.size()),
+                  memo);
+    }
+}
+
+TEST(SgfToUgf, NotesOnlyWhatTheRecordShows) {
+    struct Row {
+        const char* name;
+        std::string sgf;
+        std::string encoding;
+        bool joined;
+    };
+    const Row rows[] = {
+        {"Shift-JIS, one game", "(;CA[SJIS]PB[" SJIS_ZO "];B[pd]C[Kuro (9d)])", "", false},
+        {"ASCII named UTF-8 is not turned", "(;CA[UTF-8]SZ[19];B[pd])", "", false},
+        {"a byte-order mark is", "\xEF\xBB\xBF(;SZ[19];B[pd])", "UTF-8", false},
+        {"variations", "(;SZ[19];B[pd](;W[dd])(;W[dp]))", "", true},
+        {"a variation opened on its own line", "(;SZ[19];B[pd]\n(\n;W[dd])\n(;W[dp]))", "", true},
+        {"two games", "(;SZ[19];B[aa])\n(;SZ[19];B[bb])", "", true},
+        {"a blank between ( and ;", "(;SZ[19];B[pd]( ;W[dd]))", "", true},
+        {"an indented first node alone", "(\n  ;SZ[19]\n  ;B[pd]\n)", "", false},
+        {"no ; after the first (", "(SZ[19];B[pd](;W[dd])(;W[dp]))", "", true},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        TConversionState state;
+        state.SgfNotes = {"left over", 9, true};
+        TSilentProgress progress;
+        ASSERT_TRUE(ConvertSgfBytes(row.sgf, state, progress).ready);
+        EXPECT_EQ(state.SgfNotes.encoding, row.encoding);
+        EXPECT_EQ(state.SgfNotes.replaced, 0u);
+        EXPECT_EQ(state.SgfNotes.joined, row.joined);
     }
 }
 

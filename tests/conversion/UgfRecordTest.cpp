@@ -199,3 +199,124 @@ TEST(UgfRecord, WritesTheProgramsOwnLayout) {
                                 "YA,W1,2,0"};
     EXPECT_EQ(lines, expected);
 }
+
+TEST(UgfRecord, CryptNamesThePlainFormOrNone) {
+    struct Row {
+        const char* value;
+        std::optional<TUgfForm> form;
+    };
+    const Row rows[] = {
+        {"0,PLAIN_UGF_FILE", TUgfForm::Older},
+        {"0,PLAIN_UGF_FILE,READ_WRITE", TUgfForm::Newer},
+        {"0,PLAIN_UGF_FILE,READ_ONLY", TUgfForm::Newer},  // the writer's wish, still plain text
+        {"0,PLAIN_UGF_FILE,", TUgfForm::Newer},
+        {"0,PLAIN_UGF_FILE,,x", TUgfForm::Newer},
+        {"0,PLAIN_UGF_FILEX", {}},
+        {"0,PLAIN_UGF_FILE ", {}},
+        {"0,PLAIN_UGF_FILE ,READ_WRITE", {}},
+        {"1,PLAIN_UGF_FILE,READ_WRITE", {}},
+        {"0,plain_ugf_file,READ_WRITE", {}},
+        {"0,CRYPT_UGF_FILE,READ_WRITE", {}},
+        {"", {}},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.value);
+        EXPECT_EQ(ReadUgfCrypt(row.value), row.form);
+    }
+}
+
+TEST(UgfRecord, SectionLinesEndTheNewerFormsData) {
+    struct Row {
+        const char* name;
+        TLineList lines;
+        int after;
+        int found;
+    };
+    const Row rows[] = {
+        {"review node", {"[Data]", "PD,B1,1,0", "[ReviewNode]", "NODE,1,0,0,0"}, 0, 2},
+        {"comment, any name", {"[Data]", "PD,B1,1,0", "[x]", "[Comment]"}, 0, 2},
+        {"the empty name", {"[Data]", "[]"}, 0, 1},
+        {"only after the line given", {"[Header]", "[Data]", "QP,B1,1,0"}, 1, -1},
+        {"blank before", {"[Data]", " [ReviewNode]"}, 0, -1},
+        {"blank after", {"[Data]", "[ReviewNode] "}, 0, -1},
+        {"a lone bracket", {"[Data]", "["}, 0, -1},
+        {"a trail byte is no bracket", {"[Data]", "[Review" SJIS_ZO}, 0, -1},
+        {"a ] after a double-byte character", {"[Data]", "[" SJIS_ZO "]"}, 0, 1},
+        {"no data line", {"[ReviewNode]"}, -1, -1},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        EXPECT_EQ(FindNextSectionLine(row.lines, row.after), row.found);
+    }
+}
+
+TEST(UgfRecord, HeaderKeepsTheNewerFormsKeysApartFromTheKeyCodes) {
+    TConversionState state;
+    TUgfHeader header;
+    for (const char* line : {"PlayerB=kaziwami,7d,,panda@.jp", "playerW=x", "PlayerW =y",
+                             "CoordinateType=IGS", "BMemb1=", "PlayerB=ken,2k,,"}) {
+        header.ReadLine(line, state);
+    }
+    EXPECT_EQ(header.Value(TUgfNewerKey::PlayerB), "ken,2k,,");
+    EXPECT_EQ(header.Value(TUgfNewerKey::PlayerW), std::nullopt);  // keys compare with case
+    EXPECT_EQ(header.Value(TUgfNewerKey::CoordinateType), "IGS");
+    EXPECT_TRUE(header.Has(keys::BMEMB1));  // read, though empty
+    EXPECT_FALSE(header.Has(keys::WMEMB1));
+    EXPECT_EQ(state.KeyCode, keys::OTHER);  // the table does not know them
+
+    TStringSplit split;
+    const TUgfPlayer player = ReadUgfNewerPlayer("kaziwami,7d,,panda@.jp", split);
+    EXPECT_EQ(player.name, "kaziwami");
+    EXPECT_EQ(player.rank, "7d");
+    EXPECT_EQ(ReadUgfNewerPlayer("apetresc", split).rank, "");
+}
+
+TEST(UgfRecord, IgsRowsCountFromTheBottomOfAUsableSize) {
+    struct Row {
+        const char* name;
+        TLineList lines;
+        int rows;
+    };
+    const Row rows[] = {
+        {"letter case of the type ignored", {"CoordinateType=igs", "Size=13"}, 13},
+        {"first field only", {"CoordinateType=IGS,x", "Size=9"}, 9},
+        {"smallest board", {"CoordinateType=IGS", "Size=1"}, 1},
+        {"largest board", {"CoordinateType=IGS", "Size=25"}, 25},
+        {"leading zero", {"CoordinateType=IGS", "Size=019"}, 19},
+        {"too large", {"CoordinateType=IGS", "Size=26"}, 0},
+        {"zero", {"CoordinateType=IGS", "Size=0"}, 0},
+        {"not a whole number", {"CoordinateType=IGS", "Size=19x19"}, 0},
+        {"blank in the size", {"CoordinateType=IGS", "Size= 19"}, 0},
+        {"no size", {"CoordinateType=IGS"}, 0},
+        {"IGS not as the first field", {"CoordinateType=x,IGS", "Size=19"}, 0},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        TConversionState state;
+        TUgfHeader header;
+        for (const std::string& line : row.lines) {
+            header.ReadLine(line, state);
+        }
+        EXPECT_EQ(IgsRowsOf(header), row.rows);
+    }
+}
+
+TEST(UgfRecord, MirrorsThePointsOnTheBoardOnly) {
+    struct Row {
+        const char* point;
+        int rows;
+        const char* mirrored;
+    };
+    const Row rows[] = {
+        {"QP", 19, "QD"},     {"qp", 19, "qd"}, {"Qp", 19, "Qd"}, {"AA", 19, "AS"},
+        {"SS", 19, "SA"},     {"JJ", 19, "JJ"}, {"YA", 19, "YA"}, {"YA", 25, "YA"},
+        {"ya", 25, "yy"},     {"AT", 19, "AT"}, {"TA", 19, "TA"}, {"CC", 3, "CA"},
+        {"DA", 3, "DA"},      {"AA", 1, "AA"},  {"", 19, ""},     {"Q", 19, "Q"},
+        {"QPA", 19, "QPA"},   {"Q1", 19, "Q1"}, {"@A", 19, "@A"}, {"[A", 19, "[A"},
+        {SJIS_A, 19, SJIS_A},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(std::string(row.point) + " on " + std::to_string(row.rows));
+        EXPECT_EQ(MirrorUgfPoint(row.point, row.rows), row.mirrored);
+    }
+}

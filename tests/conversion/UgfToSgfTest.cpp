@@ -5,6 +5,7 @@
 #include "tests/support/Sjis.h"
 #include "tests/support/TempDir.h"
 
+#include <algorithm>
 #include <gtest/gtest.h>
 #include <map>
 #include <string>
@@ -252,6 +253,116 @@ TEST(UgfToSgf, RejectsWithReasonProgressAndDiagnosticLines) {
         EXPECT_EQ(fake.log, log);
         EXPECT_EQ(state.ProgressCount, row.steps);
     }
+}
+
+namespace {
+
+// A record of the newer form as current UGF software writes it, abridged: two handicap stones, a
+// pass and a move, then review and comment sections whose lines look like data lines. Each line of
+// replace takes the place of the line of its key, or comes after "[Header]"; the line of key drop
+// goes.
+TLineList NewerRecord(const TLineList& replace = {}, const std::string& drop = "") {
+    TLineList lines = {"[Header]",
+                       "Ver=UGF3,200",
+                       "Lang=SJIS",
+                       "Crypt=0,PLAIN_UGF_FILE,READ_WRITE",
+                       "Size=19",
+                       "Hdcp=2,6.50",
+                       "Winner=B,2.50",
+                       "CoordinateType=IGS",
+                       "PlayerB=ken03110,2k,,",
+                       "PlayerW=apetresc,2k?,,a@b.jp",
+                       "[Data]",
+                       "QP,B1,0,0",
+                       "DD,B1,0,0",
+                       "YA,W1,1,0",
+                       "qp,B1,2,0",
+                       "[ReviewNode]",
+                       "NODE,1,0,0,0",
+                       "PD,W1,3,0",
+                       "[ReviewComment]",
+                       "DD,B1,4,0",
+                       "[Comment]",
+                       "QQ,W1,5,0"};
+    for (const std::string& line : replace) {
+        const std::string key = line.substr(0, line.find('=') + 1);
+        const auto same = std::find_if(lines.begin(), lines.end(),
+                                       [&](const std::string& l) { return l.starts_with(key); });
+        if (same != lines.end()) {
+            *same = line;
+        } else {
+            lines.insert(lines.begin() + 1, line);
+        }
+    }
+    std::erase_if(lines,
+                  [&](const std::string& l) { return !drop.empty() && l.starts_with(drop); });
+    return lines;
+}
+
+}  // namespace
+
+TEST(UgfToSgf, ReadsTheNewerForm) {
+    const std::string root =
+        "SZ[19]PB[ken03110(2k)]PW[apetresc(2k?)]BS[0]WS[0]KM[6.50]HA[2]"
+        "RU[Japanese]AP[The strongest game of Go 2.0]VW[]";
+    struct Row {
+        const char* name;
+        TLineList replace;
+        std::string drop;
+        TLineList after;  // dialect 0 lines after "(;"
+    };
+    const Row rows[] = {
+        {"rows from the bottom, the pass kept, review sections unread",
+         {},
+         "",
+         {root, "RE[B+2.50]PL[W]AB[qd]AB[dp];", "W[tt];", "B[qd])"}},
+        {"Crypt with a third field of another wish",
+         {"Crypt=0,PLAIN_UGF_FILE,READ_ONLY"},
+         "",
+         {root, "RE[B+2.50]PL[W]AB[qd]AB[dp];", "W[tt];", "B[qd])"}},
+        {"BMemb1 and WMemb1 win over PlayerB and PlayerW",
+         {"BMemb1=Kuro,3d,x", "WMemb1="},
+         "",
+         {"SZ[19]PB[Kuro(3d,x)]PW[(" SJIS_FUMEI ")]BS[0]WS[0]KM[6.50]HA[2]RU[Japanese]"
+          "AP[The strongest game of Go 2.0]VW[]",
+          "RE[B+2.50]PL[W]AB[qd]AB[dp];", "W[tt];", "B[qd])"}},
+        {"no CoordinateType: rows from the top",
+         {},
+         "CoordinateType=",
+         {root, "RE[B+2.50]PL[W]AB[qp]AB[dd];", "W[tt];", "B[qp])"}},
+        {"a size no board has: nothing mirrored",
+         {"Size=52"},
+         "",
+         {"SZ[52]PB[ken03110(2k)]PW[apetresc(2k?)]BS[0]WS[0]KM[6.50]HA[2]"
+          "RU[Japanese]AP[The strongest game of Go 2.0]VW[]",
+          "RE[B+2.50]PL[W]AB[qp]AB[dd];", "W[tt];", "B[qp])"}},
+        {"a smaller board mirrors by its own size",
+         {"Size=17"},
+         "",
+         {"SZ[17]PB[ken03110(2k)]PW[apetresc(2k?)]BS[0]WS[0]KM[6.50]HA[2]"
+          "RU[Japanese]AP[The strongest game of Go 2.0]VW[]",
+          "RE[B+2.50]PL[W]AB[qb]AB[dn];", "W[tt];", "B[qb])"}},
+        {"the older form reads every line up to [Comment]",
+         {"Crypt=0,PLAIN_UGF_FILE"},
+         "",
+         {root, "RE[B+2.50]PL[W]AB[qd]AB[dp];", "W[tt];", "B[qd];", "W[pp];", "B[dp])"}},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        const TLineList lines = Sgf(NewerRecord(row.replace, row.drop), 0);
+        ASSERT_GE(lines.size(), 1u);
+        EXPECT_EQ(TLineList(lines.begin() + 1, lines.end()), row.after);
+    }
+}
+
+TEST(UgfToSgf, TheNewerFormsBarEndsWhereItsDataEnds) {
+    TFakeServices fake;
+    TConversionState state;
+    ASSERT_TRUE(ConvertUgfRecord(NewerRecord(), state, fake.progress).ready);
+    // "[Comment]" on line 20; the data end at "[ReviewNode]", line 15.
+    EXPECT_EQ(fake.log, (TLog{"ProgressBar1.Max=20", "ProgressBar1.Position=0", "Timer1 on",
+                              "ProgressBar1.Max=15", "ProgressBar1.Position=15", "Timer1 off"}));
+    EXPECT_EQ(state.ProgressCount, 1 + 9 + 2 + 2);
 }
 
 TEST(UgfToSgf, StepsOncePerHeaderHandicapAndMoveLine) {

@@ -66,6 +66,29 @@ inline TLiteralSplit LiteralSgfAdjust(TLineList lines) {
         }
         lines.erase(lines.begin());
     }
+    if (lines.empty()) {
+        return out;
+    }
+    // The opening "(" alone with its node indented on the next line, or with no ";" before the
+    // first property name, reads as "(;".
+    if (Head(lines[0], 1) == "(" && Head(lines[0], 2) != "(;") {
+        const std::string rest = After(lines[0], 1);
+        std::string next = lines.size() > 1 ? lines[1] : "";
+        while (!next.empty() && static_cast<unsigned char>(next[0]) <= 32) {
+            next = After(next, 1);
+        }
+        std::string following = rest;
+        for (std::size_t i = 1; i < lines.size(); ++i) {
+            following += " " + lines[i];
+        }
+        following = Trim(following);
+        const char c = following.empty() ? '\0' : following[0];
+        if (Trim(rest).empty() && lines.size() > 1 && Head(next, 1) == ";") {
+            lines[1] = next;
+        } else if ((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z')) {
+            lines[0] = "(;" + rest;
+        }
+    }
     TLineList joined;
     for (std::size_t i = 0; i < lines.size(); ++i) {
         if (Head(lines[i], 2) == "(;") {
@@ -136,11 +159,15 @@ inline TLiteralSplit LiteralSgfAdjust(TLineList lines) {
     }
     bool afterStone = false;
     for (const std::string& property : properties) {
-        if (Head(property, 3) == "AB[") {
-            out.ha.push_back(property);
+        std::string entry = property;
+        while (!entry.empty() && static_cast<unsigned char>(entry[0]) <= 32) {
+            entry = After(entry, 1);
+        }
+        if (Head(entry, 3) == "AB[") {
+            out.ha.push_back(entry);
             afterStone = true;
-        } else if (afterStone && Head(property, 1) == "[") {
-            out.ha.push_back("AB" + property);
+        } else if (afterStone && Head(entry, 1) == "[") {
+            out.ha.push_back("AB" + entry);
         } else {
             out.hd.push_back(property);
             afterStone = false;

@@ -1,0 +1,387 @@
+#include "conversion/SgfEncoding.h"
+
+#include "conversion/Text.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdint>
+#include <cstring>
+#include <iconv.h>
+
+// Every call of iconv in the program is in this file, through the plain POSIX interface
+// (iconv_open, iconv, iconv_close) with the names "CP932" and "UTF-8", so that the GNU C library
+// and the iconv that a Windows build links behave alike.
+
+namespace {
+
+constexpr std::string_view UTF8_BYTE_ORDER_MARK = "\xEF\xBB\xBF";
+constexpr std::size_t CHUNK = 1 << 16;
+
+// One open conversion descriptor, closed when it goes.
+class TIconv {
+public:
+    TIconv(const char* to, const char* from) : m_descriptor(iconv_open(to, from)) {}
+    ~TIconv() {
+        if (Ok()) {
+            iconv_close(m_descriptor);
+        }
+    }
+    TIconv(const TIconv&) = delete;
+    TIconv& operator=(const TIconv&) = delete;
+
+    bool Ok() const { return m_descriptor != reinterpret_cast<iconv_t>(-1); }
+
+    // Converts as much of in as it can, appending to out; moves in past what was converted.
+    // Answers 0, or the errno that stopped it (EILSEQ at a byte it cannot take, EINVAL at a
+    // character cut off by the end).
+    int Convert(std::string_view& in, std::string& out) {
+        char buffer[CHUNK];
+        while (!in.empty()) {
+            char* source = const_cast<char*>(in.data());
+            std::size_t sourceLeft = in.size();
+            char* target = buffer;
+            std::size_t targetLeft = sizeof buffer;
+            const std::size_t result =
+                iconv(m_descriptor, &source, &sourceLeft, &target, &targetLeft);
+            const int error = result == static_cast<std::size_t>(-1) ? errno : 0;
+            out.append(buffer, static_cast<std::size_t>(target - buffer));
+            in.remove_prefix(in.size() - sourceLeft);
+            if (error != 0 && error != E2BIG) {
+                return error;
+            }
+        }
+        return 0;
+    }
+
+    // Forgets any shift state, after a byte was skipped.
+    void Reset() { iconv(m_descriptor, nullptr, nullptr, nullptr, nullptr); }
+
+private:
+    iconv_t m_descriptor;
+};
+
+bool IsAsciiLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
+
+// Position of the "]" that ends the value whose text begins at begin: the first one not escaped by
+// an odd number of "\" before it; the size of record when there is none.
+std::size_t ValueEnd(std::string_view record, std::size_t begin) {
+    for (std::size_t at = begin; at < record.size();) {
+        const void* found = std::memchr(record.data() + at, ']', record.size() - at);
+        if (found == nullptr) {
+            break;
+        }
+        const std::size_t close =
+            static_cast<std::size_t>(static_cast<const char*>(found) - record.data());
+        std::size_t backslashes = 0;
+        while (close - backslashes > begin && record[close - backslashes - 1] == '\\') {
+            ++backslashes;
+        }
+        if (backslashes % 2 == 0) {
+            return close;
+        }
+        at = close + 1;
+    }
+    return record.size();
+}
+
+// True when some byte of text is above 0x7F.
+bool HasHighByte(std::string_view text) {
+    std::size_t i = 0;
+    for (; i + 8 <= text.size(); i += 8) {
+        std::uint64_t word;
+        std::memcpy(&word, text.data() + i, sizeof word);
+        if ((word & 0x8080808080808080ULL) != 0) {
+            return true;
+        }
+    }
+    for (; i < text.size(); ++i) {
+        if (static_cast<unsigned char>(text[i]) > 0x7F) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// How a UTF-8 character that starts at text[i] is built: the bytes it takes after the first, and
+// the range of its second byte (which rules out overlong forms, surrogates and values above
+// U+10FFFF). No continuation bytes for a byte that starts no character.
+struct TUtf8Lead {
+    std::size_t continuations = 0;
+    unsigned low = 0x80;
+    unsigned high = 0xBF;
+};
+
+TUtf8Lead Utf8LeadOf(unsigned char b) {
+    if (b >= 0xC2 && b <= 0xDF) {
+        return {1};
+    }
+    if (b >= 0xE0 && b <= 0xEF) {
+        return {2, b == 0xE0 ? 0xA0u : 0x80u, b == 0xED ? 0x9Fu : 0xBFu};
+    }
+    if (b >= 0xF0 && b <= 0xF4) {
+        return {3, b == 0xF0 ? 0x90u : 0x80u, b == 0xF4 ? 0x8Fu : 0xBFu};
+    }
+    return {};
+}
+
+// The bytes from text[i] that belong to one character as far as they go: all of a well-formed
+// character, or the longest start of one that a byte then breaks off (at least one byte).
+// complete tells which.
+std::size_t Utf8Extent(std::string_view text, std::size_t i, bool& complete) {
+    const unsigned char b = static_cast<unsigned char>(text[i]);
+    complete = b < 0x80;
+    if (complete) {
+        return 1;
+    }
+    const TUtf8Lead lead = Utf8LeadOf(b);
+    if (lead.continuations == 0) {
+        return 1;
+    }
+    std::size_t k = 1;
+    for (; k <= lead.continuations && i + k < text.size(); ++k) {
+        const unsigned c = static_cast<unsigned char>(text[i + k]);
+        const unsigned low = k == 1 ? lead.low : 0x80u;
+        const unsigned high = k == 1 ? lead.high : 0xBFu;
+        if (c < low || c > high) {
+            return k;
+        }
+    }
+    complete = k == lead.continuations + 1;
+    return k;
+}
+
+// Length of the well-formed UTF-8 character at text[i], or 0 when none starts there (a stray
+// continuation byte, an overlong form, a surrogate, a value above U+10FFFF, a cut-off character).
+std::size_t Utf8CharLength(std::string_view text, std::size_t i) {
+    bool complete = false;
+    const std::size_t length = Utf8Extent(text, i, complete);
+    return complete ? length : 0;
+}
+
+bool IsValidUtf8(std::string_view text) {
+    for (std::size_t i = 0; i < text.size();) {
+        // Runs of ASCII go eight bytes at a time.
+        std::uint64_t word;
+        if (i + 8 <= text.size() && (std::memcpy(&word, text.data() + i, sizeof word),
+                                     (word & 0x8080808080808080ULL) == 0)) {
+            i += 8;
+            continue;
+        }
+        const std::size_t length = Utf8CharLength(text, i);
+        if (length == 0) {
+            return false;
+        }
+        i += length;
+    }
+    return true;
+}
+
+// text with each broken piece (a byte that starts no character, or the start of a character that
+// a byte breaks off) replaced by one "?", counted.
+std::string RepairUtf8(std::string_view text, std::size_t& replaced) {
+    std::string repaired;
+    repaired.reserve(text.size());
+    for (std::size_t i = 0; i < text.size();) {
+        bool complete = false;
+        const std::size_t length = Utf8Extent(text, i, complete);
+        if (complete) {
+            repaired.append(text.substr(i, length));
+        } else {
+            repaired += '?';
+            ++replaced;
+        }
+        i += length;
+    }
+    return repaired;
+}
+
+// in converted through converter, each character it cannot take (skip answers how many bytes it
+// spans) written as "?" and counted.
+template <typename Skip>
+std::string ConvertReplacing(TIconv& converter, std::string_view in, std::size_t& replaced,
+                             Skip skip) {
+    std::string out;
+    out.reserve(in.size() + in.size() / 2);
+    while (converter.Convert(in, out) != 0) {
+        out += '?';
+        ++replaced;
+        in.remove_prefix(std::min(in.size(), skip(in)));
+        converter.Reset();
+    }
+    return out;
+}
+
+// Upper-case ASCII, with "_" for "-", for comparing names of encodings.
+std::string NameKey(std::string_view name) {
+    std::string key = AnsiUpper(name);
+    for (char& c : key) {
+        if (c == '-') {
+            c = '_';
+        }
+    }
+    return key;
+}
+
+bool IsUtf8Name(std::string_view name) {
+    const std::string key = NameKey(name);
+    return key == "UTF_8" || key == "UTF8";
+}
+
+bool IsShiftJisName(std::string_view name) {
+    constexpr std::string_view FAMILY[] = {
+        "SHIFT_JIS",      "SHIFTJIS",       "SJIS",           "X_SJIS",       "S_JIS",
+        "MS_KANJI",       "MSKANJI",        "CSSHIFTJIS",     "CP932",        "CP_932",
+        "MS932",          "MS_932",         "WINDOWS_31J",    "CSWINDOWS31J", "WINDOWS_932",
+        "SHIFT_JISX0213", "SHIFT_JIS_2004", "SHIFT_JIS_X0213"};
+    const std::string key = NameKey(name);
+    for (const std::string_view member : FAMILY) {
+        if (key == member) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// True when name could be an encoding's name and nothing more: letters, digits and the few signs
+// such names use, so that no suffix ("//IGNORE") changes how iconv converts.
+bool IsPlainName(std::string_view name) {
+    if (name.empty() || name.size() > 64) {
+        return false;
+    }
+    for (const char c : name) {
+        const bool sign = c == '-' || c == '_' || c == '.' || c == ':' || c == '+';
+        if (!IsAsciiLetter(c) && !(c >= '0' && c <= '9') && !sign) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// True when iconv knows name and reads ASCII in it as ASCII, as it must for a record whose "CA"
+// was found by reading its bytes as ASCII (not UTF-16, say).
+bool IsAsciiBasedEncoding(const std::string& name) {
+    TIconv decoder("UTF-8", name.c_str());
+    if (!decoder.Ok()) {
+        return false;
+    }
+    constexpr std::string_view SAMPLE = "(;CA[x]GM[1]C[a\\]b];B[pd])\r\n";
+    std::string_view in = SAMPLE;
+    std::string out;
+    return decoder.Convert(in, out) == 0 && out == SAMPLE;
+}
+
+}  // namespace
+
+std::optional<std::string_view> FirstCaValue(std::string_view record) {
+    // Most records without the property hold no "CA" at all: that is found at the speed of memory,
+    // and only a record that holds one is walked value by value.
+    if (record.find("CA") == std::string_view::npos) {
+        return std::nullopt;
+    }
+    // The letters of the last property name seen, when only blanks came after it.
+    std::size_t nameBegin = 0;
+    std::size_t nameEnd = 0;
+    bool afterName = false;
+    for (std::size_t i = 0; i < record.size(); ++i) {
+        const char c = record[i];
+        if (c == '[') {
+            const std::size_t end = ValueEnd(record, i + 1);
+            if (afterName && record.substr(nameBegin, nameEnd - nameBegin) == "CA") {
+                return record.substr(i + 1, end - (i + 1));
+            }
+            afterName = false;
+            i = end;
+        } else if (IsAsciiLetter(c)) {
+            if (!afterName || nameEnd != i) {
+                nameBegin = i;
+            }
+            nameEnd = i + 1;
+            afterName = true;
+        } else if (static_cast<unsigned char>(c) > 32) {
+            afterName = false;
+        }
+    }
+    return std::nullopt;
+}
+
+bool IsCodePage932(std::string_view text) {
+    TIconv decoder("UTF-8", "CP932");
+    std::string decoded;
+    return decoder.Ok() && decoder.Convert(text, decoded) == 0;
+}
+
+TSgfEncoding SgfEncodingOf(std::string_view record) {
+    record = record.substr(0, record.find('\0'));
+    const TSgfEncoding shiftJis;
+    const TSgfEncoding utf8{TSgfCharset::Utf8, "UTF-8"};
+    if (const std::optional<std::string_view> value = FirstCaValue(record)) {
+        const std::string_view name = TrimView(*value);
+        if (IsUtf8Name(name)) {
+            return utf8;
+        }
+        if (IsShiftJisName(name)) {
+            const bool mislabelled =
+                HasHighByte(record) && IsValidUtf8(record) && !IsCodePage932(record);
+            return mislabelled ? utf8 : shiftJis;
+        }
+        if (IsPlainName(name) && IsAsciiBasedEncoding(std::string(name))) {
+            return {TSgfCharset::Other, std::string(name)};
+        }
+    }
+    return HasHighByte(record) && IsValidUtf8(record) ? utf8 : shiftJis;
+}
+
+TShiftJisRecord TranscodeToShiftJis(std::string_view record, const TSgfEncoding& encoding) {
+    TShiftJisRecord result;
+    result.encoding = encoding;
+    if (encoding.charset == TSgfCharset::ShiftJis) {
+        result.bytes = record;
+        return result;
+    }
+    // The text ends at a NUL byte, as everywhere in the conversion.
+    const std::string_view text = record.substr(0, record.find('\0'));
+    std::string decoded;
+    std::string_view utf8 = text;
+    if (encoding.charset == TSgfCharset::Utf8) {
+        if (!IsValidUtf8(text)) {
+            decoded = RepairUtf8(text, result.replaced);
+            utf8 = decoded;
+        }
+    } else {
+        TIconv decoder("UTF-8", encoding.name.c_str());
+        if (!decoder.Ok()) {
+            result.bytes = record;
+            result.ok = false;
+            return result;
+        }
+        // A byte that is no character of the encoding is skipped alone.
+        decoded = ConvertReplacing(decoder, text, result.replaced,
+                                   [](std::string_view) { return std::size_t{1}; });
+        utf8 = decoded;
+    }
+    // The mark says which encoding the bytes are in; it is no character of the text.
+    if (utf8.starts_with(UTF8_BYTE_ORDER_MARK)) {
+        utf8.remove_prefix(UTF8_BYTE_ORDER_MARK.size());
+    }
+    if (!HasHighByte(utf8)) {
+        result.bytes = utf8;
+        return result;
+    }
+    TIconv encoder("CP932", "UTF-8");
+    if (!encoder.Ok()) {
+        result.bytes = record;
+        result.ok = false;
+        return result;
+    }
+    // The text is well-formed UTF-8 here, so a character that has no code page 932 form spans
+    // the length its first byte gives.
+    result.bytes = ConvertReplacing(encoder, utf8, result.replaced, [](std::string_view rest) {
+        const std::size_t length = Utf8CharLength(rest, 0);
+        return length == 0 ? std::size_t{1} : length;
+    });
+    return result;
+}
+
+TShiftJisRecord SgfRecordAsShiftJis(std::string_view record) {
+    return TranscodeToShiftJis(record, SgfEncodingOf(record));
+}

@@ -1,0 +1,61 @@
+#pragma once
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
+
+// SGF records in encodings other than Shift-JIS, turned into code page 932 before they are read,
+// since a UGF record is Shift-JIS by definition. Shift-JIS records are never touched.
+
+// How the bytes of an SGF record are read.
+enum class TSgfCharset { ShiftJis, Utf8, Other };
+
+// The encoding of an SGF record: its charset and the name iconv knows it by ("Shift_JIS" and
+// "UTF-8" for the first two, the record's own name for Other).
+struct TSgfEncoding {
+    TSgfCharset charset = TSgfCharset::ShiftJis;
+    std::string name = "Shift_JIS";
+};
+
+// The bytes between the brackets of the first "CA" property of record, outside every property
+// value, or none. Values are skipped up to their first "]" not escaped by "\", looking at single
+// bytes only (as in UTF-8 and the other ASCII-based encodings).
+std::optional<std::string_view> FirstCaValue(std::string_view record);
+
+// The encoding of an SGF record, read up to its first NUL byte. The value of its first "CA"
+// property, without blanks around it and letter case ignored, names it: "UTF-8" or "UTF8" is
+// UTF-8; a name of the Shift-JIS family ("Shift_JIS", "Shift-JIS", "SJIS", "MS_Kanji", "CP932",
+// "MS932", "Windows-31J", "csShiftJIS", "Shift_JISX0213", ...) is Shift-JIS, unless the bytes
+// are no code page 932 but valid UTF-8 with a byte above 0x7F (a mislabelled record), which makes
+// them UTF-8; any other name that iconv knows and that reads ASCII as ASCII is that encoding. An
+// unknown name counts as none. Without one: UTF-8 when the bytes are valid UTF-8 and hold a byte
+// above 0x7F, else Shift-JIS.
+TSgfEncoding SgfEncodingOf(std::string_view record);
+
+// An SGF record as code page 932 bytes.
+struct TShiftJisRecord {
+    // The record's text in code page 932.
+    std::string bytes;
+    // Characters that code page 932 has no form for, and bytes that are no character of the
+    // record's encoding, each now one "?".
+    std::size_t replaced = 0;
+    // The encoding the record was read in.
+    TSgfEncoding encoding;
+    // False when this system cannot convert from the record's encoding to code page 932; bytes
+    // are then the record as it is.
+    bool ok = true;
+};
+
+// record, read in encoding, as code page 932 (Windows mapping): a Shift-JIS record byte for byte
+// as it is; any other up to its first NUL byte, less a leading byte-order mark, through UTF-8, each
+// character without a code page 932 form written as "?".
+TShiftJisRecord TranscodeToShiftJis(std::string_view record, const TSgfEncoding& encoding);
+
+// The whole of an SGF file's bytes as the conversion reads them: TranscodeToShiftJis in the
+// encoding of SgfEncodingOf. For a window that shows a record by the same rule as the conversion.
+TShiftJisRecord SgfRecordAsShiftJis(std::string_view record);
+
+// True when text is code page 932 throughout: every byte a character, every character one that
+// the code page defines.
+bool IsCodePage932(std::string_view text);

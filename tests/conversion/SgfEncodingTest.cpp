@@ -1,0 +1,145 @@
+#include "conversion/SgfEncoding.h"
+#include "tests/support/Sjis.h"
+
+#include <gtest/gtest.h>
+#include <optional>
+#include <string>
+
+using namespace std::string_literals;
+
+// Japanese text in this file is UTF-8 as the source is; its Shift-JIS bytes are escapes.
+#define SJIS_HONINBO "\x96\x7B\x88\xF6\x96\x56"  // 本因坊
+#define SJIS_NIHON "\x93\xFA\x96\x7B"            // 日本
+#define EUCJP_NIHON "\xC6\xFC\xCB\xDC"           // 日本 in EUC-JP
+#define UTF8_REPLACEMENT "\xEF\xBF\xBD"          // U+FFFD, which code page 932 does not have
+
+TEST(SgfEncoding, FindsTheFirstCaOutsideValues) {
+    struct Row {
+        const char* name;
+        std::string record;
+        std::optional<std::string> value;
+    };
+    const Row rows[] = {
+        {"in the root", "(;GM[1]CA[UTF-8]SZ[19])", "UTF-8"},
+        {"blanks kept", "(;CA [ utf-8 ])", " utf-8 "},
+        {"name and value on two lines", "(;CA\r\n[EUC-JP])", "EUC-JP"},
+        {"the first of two", "(;CA[UTF-8];B[aa]CA[SJIS])", "UTF-8"},
+        {"in a later node", "(;SZ[19];B[aa]CA[SJIS])", "SJIS"},
+        {"text of a comment is no property", "(;C[write CA[UTF-8] here]CA[SJIS])", "SJIS"},
+        {"an escaped ] does not end a comment", "(;C[a\\]CA[UTF-8]]CA[SJIS])", "SJIS"},
+        {"an escaped \\ does", "(;C[a\\\\]CA[UTF-8])", "UTF-8"},
+        {"a further value of another property", "(;AB[aa][CA]CA[x])", "x"},
+        {"longer names are other properties", "(;XCA[a]CAX[b]CA[c])", "c"},
+        {"letter case of the name counts", "(;ca[a]Ca[b])", std::nullopt},
+        {"a value to the end", "(;CA[UTF-8", "UTF-8"},
+        {"empty value", "(;CA[])", ""},
+        {"none", "(;SZ[19];B[aa])", std::nullopt},
+        {"nothing", "", std::nullopt},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        const std::optional<std::string_view> value = FirstCaValue(row.record);
+        EXPECT_EQ(value ? std::optional<std::string>(std::string(*value)) : std::nullopt,
+                  row.value);
+    }
+}
+
+TEST(SgfEncoding, TellsTheEncodingByCaThenByTheBytes) {
+    struct Row {
+        const char* name;
+        std::string record;
+        TSgfCharset charset;
+        std::string encodingName;
+    };
+    const TSgfCharset SJIS = TSgfCharset::ShiftJis;
+    const TSgfCharset UTF8 = TSgfCharset::Utf8;
+    const TSgfCharset OTHER = TSgfCharset::Other;
+    const Row rows[] = {
+        {"UTF-8", "(;CA[UTF-8]PB[本因坊])", UTF8, "UTF-8"},
+        {"utf8 with blanks", "(;CA[ utf8 ]PB[本因坊])", UTF8, "UTF-8"},
+        {"UTF-8 named on ASCII", "(;CA[UTF-8]PB[a])", UTF8, "UTF-8"},
+        {"UTF-8 named on Shift-JIS bytes", "(;CA[UTF-8]PB[" SJIS_HONINBO "])", UTF8, "UTF-8"},
+        {"Shift_JIS", "(;CA[Shift_JIS]PB[" SJIS_HONINBO "])", SJIS, "Shift_JIS"},
+        {"SJIS", "(;CA[sjis]PB[" SJIS_HONINBO "])", SJIS, "Shift_JIS"},
+        {"MS_Kanji", "(;CA[MS_Kanji]PB[" SJIS_ZO "])", SJIS, "Shift_JIS"},
+        {"CP932", "(;CA[cp932]PB[" SJIS_HYO "])", SJIS, "Shift_JIS"},
+        {"Windows-31J", "(;CA[Windows-31J]PB[" SJIS_HONINBO "])", SJIS, "Shift_JIS"},
+        {"Shift-JIS with a hyphen", "(;CA[Shift-JIS]PB[\\])", SJIS, "Shift_JIS"},
+        {"Shift-JIS named on UTF-8 no code page 932 has", "(;CA[Shift_JIS]PB[本因坊])", UTF8,
+         "UTF-8"},
+        {"Shift-JIS named on UTF-8 of a replacement character",
+         "(;CA[MS_KANJI]PB[" UTF8_REPLACEMENT "])", UTF8, "UTF-8"},
+        {"Shift-JIS named on UTF-8 that is code page 932 too", "(;CA[SJIS]PB[日本])", SJIS,
+         "Shift_JIS"},
+        {"EUC-JP", "(;CA[EUC-JP]PB[" EUCJP_NIHON "])", OTHER, "EUC-JP"},
+        {"another name iconv knows",
+         "(;CA[ ISO-8859-1 ]PC[Montr\xE9"
+         "al])",
+         OTHER, "ISO-8859-1"},
+        {"a name iconv does not know, UTF-8 bytes", "(;CA[Klingon]PB[本因坊])", UTF8, "UTF-8"},
+        {"a name iconv does not know, Shift-JIS bytes", "(;CA[Klingon]PB[" SJIS_HONINBO "])", SJIS,
+         "Shift_JIS"},
+        {"no ASCII-based encoding", "(;CA[UTF-16]PB[" SJIS_HONINBO "])", SJIS, "Shift_JIS"},
+        {"a name with a conversion suffix", "(;CA[EUC-JP//IGNORE]PB[本因坊])", UTF8, "UTF-8"},
+        {"no CA, UTF-8", "(;PB[本因坊])", UTF8, "UTF-8"},
+        {"no CA, Shift-JIS", "(;PB[" SJIS_HONINBO "])", SJIS, "Shift_JIS"},
+        {"no CA, ASCII", "(;PB[a])", SJIS, "Shift_JIS"},
+        {"no CA, a byte-order mark", "\xEF\xBB\xBF(;PB[a])", UTF8, "UTF-8"},
+        {"no CA, UTF-8 cut short", "(;PB[\xE6\x9C])", SJIS, "Shift_JIS"},
+        {"no CA, an overlong form", "(;PB[\xC0\xAF])", SJIS, "Shift_JIS"},
+        {"no CA, a surrogate", "(;PB[\xED\xA0\x80])", SJIS, "Shift_JIS"},
+        {"nothing after a NUL is read", "(;PB[a])\0CA[UTF-8]本因坊"s, SJIS, "Shift_JIS"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        const TSgfEncoding encoding = SgfEncodingOf(row.record);
+        EXPECT_EQ(encoding.charset, row.charset);
+        EXPECT_EQ(encoding.name, row.encodingName);
+    }
+}
+
+TEST(SgfEncoding, TurnsRecordsIntoCodePage932) {
+    struct Row {
+        const char* name;
+        std::string record;
+        std::string bytes;
+        std::size_t replaced;
+    };
+    const Row rows[] = {
+        {"UTF-8", "(;CA[UTF-8]PB[本因坊]PW[ゾ表])",
+         "(;CA[UTF-8]PB[" SJIS_HONINBO "]PW[" SJIS_ZO SJIS_HYO "])", 0},
+        {"characters code page 932 does not have", "(;PB[이세돌 😀 本因坊])",
+         "(;PB[??? ? " SJIS_HONINBO "])", 4},
+        {"a byte-order mark goes", "\xEF\xBB\xBF(;PB[日本])", "(;PB[" SJIS_NIHON "])", 0},
+        {"bytes that are no UTF-8 character",
+         "(;CA[UTF-8]PB[a\xFF"
+         "b\xE6\x9C])",
+         "(;CA[UTF-8]PB[a?b?])", 2},
+        {"the text ends at a NUL", "(;PB[日本])\0日本"s, "(;PB[" SJIS_NIHON "])", 0},
+        {"EUC-JP", "(;CA[EUC-JP]PB[" EUCJP_NIHON "])", "(;CA[EUC-JP]PB[" SJIS_NIHON "])", 0},
+        {"a byte EUC-JP does not have", "(;CA[EUC-JP]PB[" EUCJP_NIHON "\xFF])",
+         "(;CA[EUC-JP]PB[" SJIS_NIHON "?])", 1},
+        {"Latin-1 with a letter code page 932 does not have",
+         "(;CA[ISO-8859-1]PC[Montr\xE9"
+         "al])",
+         "(;CA[ISO-8859-1]PC[Montr?al])", 1},
+        {"Shift-JIS byte for byte, also after a NUL", "(;CA[SJIS]PB[" SJIS_HONINBO "\x83])\0\xFF"s,
+         "(;CA[SJIS]PB[" SJIS_HONINBO "\x83])\0\xFF"s, 0},
+        {"ASCII labelled UTF-8 as it is", "(;CA[UTF-8]PB[a\\]b])", "(;CA[UTF-8]PB[a\\]b])", 0},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        const TShiftJisRecord record = SgfRecordAsShiftJis(row.record);
+        EXPECT_TRUE(record.ok);
+        EXPECT_EQ(record.bytes, row.bytes);
+        EXPECT_EQ(record.replaced, row.replaced);
+        EXPECT_TRUE(IsCodePage932(record.bytes.substr(0, record.bytes.find('\0'))));
+    }
+}
+
+TEST(SgfEncoding, AnEncodingThisSystemCannotConvertLeavesTheRecordAndSaysSo) {
+    const TShiftJisRecord record =
+        TranscodeToShiftJis("(;PB[x])", {TSgfCharset::Other, "NO-SUCH-ENCODING"});
+    EXPECT_FALSE(record.ok);
+    EXPECT_EQ(record.bytes, "(;PB[x])");
+}
