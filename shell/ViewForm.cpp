@@ -2,8 +2,10 @@
 
 #include "ui_ViewForm.h"
 
+#include "conversion/ConversionRun.h"
 #include "conversion/FileError.h"
 #include "conversion/LineList.h"
+#include "conversion/SgfEncoding.h"
 #include "shell/QtText.h"
 #include "shell/ShellTexts.h"
 #include "shell/ViewText.h"
@@ -34,9 +36,13 @@ void TViewForm::ViewFile(const std::string& path) {
     if (!error && size > MAX_BYTES) {
         throw TUserError(texts::TEXT_TOO_LARGE);
     }
-    const std::string bytes = LoadBytes(path);
+    std::string bytes = LoadBytes(path);
     if (bytes.size() > MAX_BYTES) {
         throw TUserError(texts::TEXT_TOO_LARGE);
+    }
+    // An SGF record is read as the conversion reads it, so a UTF-8 record shows its own text.
+    if (RecordKindOf(path) == TRecordKind::Sgf) {
+        bytes = SgfRecordAsShiftJis(bytes).bytes;
     }
     m_ui->Memo1->SetText(FromShiftJis(ViewText(bytes)));
 }

@@ -36,6 +36,19 @@ TEST(ViewForm, ShowsTheRecordDecodedWithItsPathAsCaption) {
     form.hide();
 }
 
+TEST(ViewForm, ShowsAnSgfRecordInUtf8AsItsOwnText) {
+    TTempDir dir;
+    dir.Write("utf8.sgf", "(;CA[UTF-8]PB[本因坊秀策]\nC[表ソー])");
+    dir.Write("utf8.ugf", "Title=本因坊");
+    TViewForm form;
+    form.ViewFile(dir.Path("utf8.sgf"));
+    EXPECT_EQ(Shown(form), "(;CA[UTF-8]PB[本因坊秀策]\nC[表ソー])");
+    // A UGF record is Shift-JIS by definition.
+    form.ViewFile(dir.Path("utf8.ugf"));
+    EXPECT_NE(Shown(form), "Title=本因坊");
+    form.hide();
+}
+
 TEST(ViewForm, AFileThatCannotBeReadLeavesTheNewCaptionAndNoText) {
     TTempDir dir;
     dir.Write("a.ugf", "A");
