@@ -49,11 +49,3 @@ TEST(MessageBox, ShowsEachKindWithItsCaptionIconAndText) {
     EXPECT_EQ(application.icon, QMessageBox::Critical);
     EXPECT_EQ(application.text, "/home/u/棋譜/tessaro.ini に書き込めません.");
 }
-
-TEST(MessageBox, ShellTextsDecodeToTheirJapanese) {
-    EXPECT_EQ(FromShiftJis(texts::CANNOT_WRITE).toStdString(), " に書き込めません");
-    EXPECT_EQ(FromShiftJis(texts::PROPERTY_PREFIX).toStdString(), "プロパティ ");
-    EXPECT_EQ(FromShiftJis(texts::OUT_OF_RANGE).toStdString(), " の範囲を超えています");
-    EXPECT_EQ(FromShiftJis(texts::TEXT_TOO_LARGE).toStdString(),
-              "文字列の大きさが メモ の制限を越えました");
-}

@@ -1,0 +1,46 @@
+#include "conversion/Texts.h"
+#include "shell/QtText.h"
+#include "shell/ShellTexts.h"
+
+#include <gtest/gtest.h>
+
+// Every program text kept as Shift-JIS escapes reads, decoded as the windows decode it, as the
+// Japanese its comment gives: an escape that swallowed a digit or lost a byte fails here.
+TEST(Texts, EveryShiftJisTextDecodesToItsJapanese) {
+    struct Row {
+        const char* bytes;
+        const char* text;
+    };
+    const Row rows[] = {
+        {texts::FILE_PREFIX, "ファイル "},
+        {texts::CANNOT_OPEN, " は開けません"},
+        {texts::CANNOT_CREATE, " を作成できません"},
+        {texts::CANNOT_BACK_UP, "既存の出力ファイルを .bak ファイルに移せません"},
+        {texts::PROGRESS_CAPTION, "進行状況-"},
+        {texts::CONVERTED, "正常終了しました"},
+        {texts::FAILED, "異常終了しました"},
+        {texts::ALL_CONVERTED, "全変換終了しました"},
+        {texts::UNKNOWN_RANK, "不明"},
+        {texts::FAMILY_GAME_NAME, "GN[ファミリー囲碁２対局]"},
+        {texts::NO_HEADER_LINE, "1 行目が [Header] ではありません"},
+        {texts::NOT_PLAIN_TEXT, "Crypt の値が 0,PLAIN_UGF_FILE ではありません: "},
+        {texts::NOT_SJIS, "Lang の値が SJIS ではありません: "},
+        {texts::BAD_HANDICAP_COUNT, "Hdcp の置石数が 0 から 2147483647 までの整数ではありません: "},
+        {texts::UGF_CONVERSION_OFF, "設定により UGF ファイルは変換しません"},
+        {texts::UNKNOWN_SGF_DIALECT, "SGF の出力形式の番号が 0 から 3 のいずれでもありません: "},
+        {texts::UGF_DEFAULT_TITLE, "棋譜ファイル変換"},
+        {texts::SGF_NOT_A_RECORD, "SGF の棋譜として読めません"},
+        {texts::CANNOT_TRANSCODE, "Shift-JIS に変換できない文字コードです: "},
+        {texts::REPLACED_BEFORE, "Shift-JIS で表せない "},
+        {texts::REPLACED_AFTER, " 文字を ? に置き換えました"},
+        {texts::SGF_CONVERSION_OFF, "設定により SGF ファイルは変換しません"},
+        {texts::CANNOT_WRITE, " に書き込めません"},
+        {texts::PROPERTY_PREFIX, "プロパティ "},
+        {texts::OUT_OF_RANGE, " の範囲を超えています"},
+        {texts::TEXT_TOO_LARGE, "文字列の大きさが メモ の制限を越えました"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.text);
+        EXPECT_EQ(FromShiftJis(row.bytes).toStdString(), row.text);
+    }
+}
