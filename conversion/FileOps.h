@@ -3,8 +3,11 @@
 #include <string>
 #include <string_view>
 
-// The one place where the program meets the disk. Paths are the bytes that name files, the file
-// system's own (UTF-8 as a rule on Linux). A path with a NUL byte names no file.
+// The one place where the program meets the disk. Paths are the bytes that name files: on Linux
+// the file system's own (UTF-8 as a rule); on Windows code page 932 whatever the system's code
+// page is, read as such and handed to the system's wide-character functions, so a name in a
+// Japanese folder works on any Windows. A path with a NUL byte, or on Windows one that is no code
+// page 932 text, names no file.
 
 // True only when path names an existing file (a directory is not a file).
 bool FileExists(const std::string& path);
