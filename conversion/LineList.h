@@ -1,5 +1,7 @@
 #pragma once
 
+#include "conversion/FileOps.h"
+
 #include <string>
 #include <string_view>
 #include <vector>
@@ -14,20 +16,8 @@ TLineList SplitLines(std::string_view text);
 // The lines, each followed by CR LF.
 std::string JoinLines(const TLineList& lines);
 
-// Whole file as bytes. Throws TFileError (Open) when it cannot be read.
-std::string LoadBytes(const std::string& path);
-
 // SplitLines of the whole file. Throws TFileError (Open) when it cannot be read.
 TLineList LoadLines(const std::string& path);
-
-// Creates or replaces the file with bytes. The bytes go to a new temporary file in the same folder,
-// which is then renamed over path, so a failure never leaves a half-written file. Throws
-// TFileError (Create) when the file cannot be written.
-void SaveBytes(const std::string& path, std::string_view bytes);
-
-// Writes bytes to a new file of a short name of its own in path's folder (so a rename moves it over
-// path) and answers its name. Throws TFileError (Create) naming path when it cannot be written.
-std::string SaveTemporaryBeside(const std::string& path, std::string_view bytes);
 
 // SaveBytes of JoinLines(lines).
 void SaveLines(const std::string& path, const TLineList& lines);

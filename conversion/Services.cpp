@@ -12,7 +12,7 @@ std::string TCandidateService::FullPath(int row) const {
 
 bool TDiskFileService::Exists(const std::string& path) { return FileExists(path); }
 
-bool TDiskFileService::Delete(const std::string& path) { return DeleteFile(path); }
+bool TDiskFileService::Delete(const std::string& path) { return RemoveFile(path); }
 
 bool TDiskFileService::Rename(const std::string& from, const std::string& to) {
     return RenameFile(from, to);

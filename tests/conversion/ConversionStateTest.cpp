@@ -78,12 +78,12 @@ TEST(FileOps, TellFilesFromFolders) {
     EXPECT_TRUE(FileExists(dir.Path("a.sgf")));
     EXPECT_FALSE(FileExists(dir.Path("d.bak")));
     EXPECT_FALSE(FileExists(dir.Path("none")));
-    EXPECT_FALSE(DeleteFile(dir.Path("d.bak")));
+    EXPECT_FALSE(RemoveFile(dir.Path("d.bak")));
     EXPECT_FALSE(RenameFile(dir.Path("a.sgf"), dir.Path("d.bak")));
     EXPECT_TRUE(RenameFile(dir.Path("a.sgf"), dir.Path("a.bak")));
     EXPECT_EQ(dir.List(), "a.bak d.bak/");
-    EXPECT_TRUE(DeleteFile(dir.Path("a.bak")));
-    EXPECT_FALSE(DeleteFile(dir.Path("a.bak")));
+    EXPECT_TRUE(RemoveFile(dir.Path("a.bak")));
+    EXPECT_FALSE(RemoveFile(dir.Path("a.bak")));
 }
 
 TEST(FileOps, RenameNeverReplacesAFile) {
