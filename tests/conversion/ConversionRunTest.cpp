@@ -1,5 +1,6 @@
 #include "conversion/ConversionRun.h"
 #include "conversion/FileError.h"
+#include "conversion/Paths.h"
 #include "conversion/Texts.h"
 #include "tests/support/FakeServices.h"
 
@@ -11,6 +12,10 @@
 #include <vector>
 
 namespace {
+
+// The folder of the rows, in the platform's own path style, and a file in it.
+const std::string KIFU = NATIVE_PATH_STYLE == TPathStyle::Windows ? "C:\\kifu" : "/kifu";
+std::string P(const char* name) { return JoinPath(KIFU, name); }
 
 enum class TScript { Converts, Fails, Throws, RunsOutOfMemory };
 
@@ -50,7 +55,7 @@ struct TRunFixture {
     TScriptedConverters converters{fake.log, state};
     TConversionRun run{state, fake.candidates, fake.progress, fake.messages, converters};
 
-    explicit TRunFixture(std::vector<std::string> names, std::string directory = "/kifu") {
+    explicit TRunFixture(std::vector<std::string> names, std::string directory = KIFU) {
         for (const std::string& name : names) {
             fake.candidates.rows.emplace_back(name, directory);
         }
@@ -75,7 +80,7 @@ const std::string ERROR_FAILED = std::string("Error ") + texts::FAILED;
 TEST(ConversionRun, SelectedRowThatConvertsIsReplacedByTheNextRow) {
     TRunFixture f({"a.ugf", "b.ugf", "c.sgf", "d.ugf", "e.ugf"});
     f.fake.candidates.selected = 2;
-    f.converters.script["/kifu/c.sgf"] = TScript::Converts;
+    f.converters.script[P("c.sgf")] = TScript::Converts;
     f.run.SelConvBtnClick();
     EXPECT_EQ(f.fake.log, (TLog{
                               "ProgressBar2.Min=0",
@@ -83,7 +88,7 @@ TEST(ConversionRun, SelectedRowThatConvertsIsReplacedByTheNextRow) {
                               "ProgressBar2.Position=0",
                               "Show",
                               "Caption " + CAPTION + "c.sgf",
-                              "sgf->ugf /kifu/c.sgf count=0",
+                              "sgf->ugf " + P("c.sgf") + " count=0",
                               "ProgressBar2.Position=1",
                               INFO_OK,
                               "Close",
@@ -116,7 +121,7 @@ TEST(ConversionRun, ConvertingTheLastRowSelectsTheNewLastRow) {
 TEST(ConversionRun, SelectedRowThatFailsStaysSelectedAfterTheErrorBox) {
     TRunFixture f({"a.ugf", "b.ugf"});
     f.fake.candidates.selected = 1;
-    f.converters.script["/kifu/b.ugf"] = TScript::Fails;
+    f.converters.script[P("b.ugf")] = TScript::Fails;
     f.fake.progress.SetBar(TBar::ProgressBar1, TBarField::Max, 17);
     f.fake.log.clear();
     f.run.SelConvBtnClick();
@@ -126,7 +131,7 @@ TEST(ConversionRun, SelectedRowThatFailsStaysSelectedAfterTheErrorBox) {
                               "ProgressBar2.Position=0",
                               "Show",
                               "Caption " + CAPTION + "b.ugf",
-                              "ugf->sgf /kifu/b.ugf count=0",
+                              "ugf->sgf " + P("b.ugf") + " count=0",
                               "ProgressBar1.Position=17",
                               ERROR_FAILED,
                               "Close",
@@ -142,9 +147,9 @@ TEST(ConversionRun, SelectedRowThatFailsStaysSelectedAfterTheErrorBox) {
 TEST(ConversionRun, SelectedRowWhoseFileCannotBeReadShowsTheError) {
     TRunFixture f({"a.ugf"});
     f.fake.candidates.selected = 0;
-    f.converters.script["/kifu/a.ugf"] = TScript::Throws;
+    f.converters.script[P("a.ugf")] = TScript::Throws;
     f.run.SelConvBtnClick();
-    const std::string error = TFileError(TFileErrorKind::Open, "/kifu/a.ugf").what();
+    const std::string error = TFileError(TFileErrorKind::Open, P("a.ugf")).what();
     EXPECT_NE(std::find(f.fake.log.begin(), f.fake.log.end(), ERROR_FAILED + "\n" + error),
               f.fake.log.end());
     EXPECT_EQ(f.fake.log.back(), "UpdateButtons");
@@ -173,8 +178,9 @@ TEST(ConversionRun, ConvertsExtensionsOfAnyLetterCaseAndTheUgiName) {
     TRunFixture f({"GAME.SGF", "b.Ugf", "review.ugi", "c.UGI", "d.txt"});
     f.run.ConvBtnClick();
     const std::vector<std::string> calls(f.fake.log.begin(), f.fake.log.end());
-    for (const char* call : {"sgf->ugf /kifu/GAME.SGF count=0", "ugf->sgf /kifu/b.Ugf count=0",
-                             "ugf->sgf /kifu/review.ugi count=0", "ugf->sgf /kifu/c.UGI count=0"}) {
+    for (const std::string& call :
+         {"sgf->ugf " + P("GAME.SGF") + " count=0", "ugf->sgf " + P("b.Ugf") + " count=0",
+          "ugf->sgf " + P("review.ugi") + " count=0", "ugf->sgf " + P("c.UGI") + " count=0"}) {
         EXPECT_NE(std::find(calls.begin(), calls.end(), call), calls.end()) << call;
     }
     EXPECT_TRUE(f.Names().empty());
@@ -182,8 +188,8 @@ TEST(ConversionRun, ConvertsExtensionsOfAnyLetterCaseAndTheUgiName) {
 
 TEST(ConversionRun, FullRunLeavesTheFailedRowsInTheirOrder) {
     TRunFixture f({"a.ugf", "b.sgf", "c.txt", "d.ugf"});
-    f.converters.script["/kifu/b.sgf"] = TScript::Fails;
-    f.converters.script["/kifu/d.ugf"] = TScript::Fails;
+    f.converters.script[P("b.sgf")] = TScript::Fails;
+    f.converters.script[P("d.ugf")] = TScript::Fails;
     f.run.ConvBtnClick();
     EXPECT_EQ(f.fake.log, (TLog{
                               "ProgressBar2.Min=0",
@@ -191,21 +197,21 @@ TEST(ConversionRun, FullRunLeavesTheFailedRowsInTheirOrder) {
                               "ProgressBar2.Position=0",
                               "Show",
                               "Caption " + CAPTION + "a.ugf",
-                              "ugf->sgf /kifu/a.ugf count=0",
+                              "ugf->sgf " + P("a.ugf") + " count=0",
                               "ProgressBar2.Position=1",
                               "Caption " + CAPTION + "b.sgf",
-                              "sgf->ugf /kifu/b.sgf count=0",
+                              "sgf->ugf " + P("b.sgf") + " count=0",
                               "ProgressBar2.Position=2",
                               "Caption " + CAPTION + "c.txt",
                               "Caption " + CAPTION + "d.ugf",
-                              "ugf->sgf /kifu/d.ugf count=0",
+                              "ugf->sgf " + P("d.ugf") + " count=0",
                               "ProgressBar2.Position=3",
                               "ProgressBar2.Position=4",
                               INFO_ALL,
                               "Close",
                               "Clear",
-                              "Append b.sgf | /kifu",
-                              "Append d.ugf | /kifu",
+                              "Append b.sgf | " + KIFU,
+                              "Append d.ugf | " + KIFU,
                               "UpdateStatusLine",
                               "UpdateButtons",
                           }));
@@ -213,33 +219,33 @@ TEST(ConversionRun, FullRunLeavesTheFailedRowsInTheirOrder) {
 }
 
 TEST(ConversionRun, FullRunRewritesTheDirectoryOfAFailedRow) {
-    TRunFixture f({"a.ugf", "GAME.UGF"}, "/home/kifu/");
-    f.converters.script["/home/kifu/a.ugf"] = TScript::Fails;
+    TRunFixture f({"a.ugf", "GAME.UGF"}, JoinPath(KIFU, ""));
+    f.converters.script[P("a.ugf")] = TScript::Fails;
     f.run.ConvBtnClick();
-    EXPECT_EQ(f.fake.log[5], "ugf->sgf /home/kifu/a.ugf count=0");
+    EXPECT_EQ(f.fake.log[5], "ugf->sgf " + P("a.ugf") + " count=0");
     EXPECT_EQ(f.fake.candidates.rows,
-              (std::vector<std::pair<std::string, std::string>>{{"a.ugf", "/home/kifu"}}));
+              (std::vector<std::pair<std::string, std::string>>{{"a.ugf", KIFU}}));
 }
 
 TEST(ConversionRun, FullRunKeepsARowWhoseFileCannotBeReadAndNotesTheError) {
     TRunFixture f({"a.ugf", "b.ugf"});
-    f.converters.script["/kifu/a.ugf"] = TScript::Throws;
+    f.converters.script[P("a.ugf")] = TScript::Throws;
     f.run.ConvBtnClick();
     EXPECT_EQ(f.Names(), (std::vector<std::string>{"a.ugf"}));
     ASSERT_EQ(f.state.TempMemo,
-              (TDiagnosticLines{TFileError(TFileErrorKind::Open, "/kifu/a.ugf").text}));
+              (TDiagnosticLines{TFileError(TFileErrorKind::Open, P("a.ugf")).text}));
     // The path stays a piece of its own, for a window to decode by the file system's rule.
     const std::vector<TUserText::TPiece>& pieces = f.state.TempMemo[0].Pieces();
     ASSERT_EQ(pieces.size(), 3u);
-    EXPECT_EQ(pieces[1], (TUserText::TPiece{"/kifu/a.ugf", true}));
+    EXPECT_EQ(pieces[1], (TUserText::TPiece{P("a.ugf"), true}));
     EXPECT_FALSE(pieces[0].isName || pieces[2].isName);
     EXPECT_NE(std::find(f.fake.log.begin(), f.fake.log.end(), INFO_ALL), f.fake.log.end());
 }
 
 TEST(ConversionRun, AnErrorOtherThanAFileErrorFailsOnlyItsRow) {
     TRunFixture f({"a.ugf", "b.ugf"});
-    f.converters.script["/kifu/a.ugf"] = TScript::RunsOutOfMemory;
-    f.converters.script["/kifu/b.ugf"] = TScript::Converts;
+    f.converters.script[P("a.ugf")] = TScript::RunsOutOfMemory;
+    f.converters.script[P("b.ugf")] = TScript::Converts;
     f.run.ConvBtnClick();
     EXPECT_EQ(f.Names(), (std::vector<std::string>{"a.ugf"}));
     ASSERT_EQ(f.state.TempMemo.size(), 1u);
@@ -247,7 +253,7 @@ TEST(ConversionRun, AnErrorOtherThanAFileErrorFailsOnlyItsRow) {
 
     TRunFixture single({"a.ugf"});
     single.fake.candidates.selected = 0;
-    single.converters.script["/kifu/a.ugf"] = TScript::RunsOutOfMemory;
+    single.converters.script[P("a.ugf")] = TScript::RunsOutOfMemory;
     single.run.SelConvBtnClick();
     EXPECT_NE(std::find(single.fake.log.begin(), single.fake.log.end(),
                         ERROR_FAILED + "\n" + std::bad_alloc().what()),

@@ -1,15 +1,8 @@
 # Read by CTest in the Windows build, after the tests are listed. These tests write Linux's terms into
-# their expected text: the separator "/" of paths built by JoinPath ("/kifu/c.sgf"), UTF-8 for the
-# terminal, UTF-8 file names. On Windows the program rightly gives "\", code page 932 and code page
-# 932 names, so they are shown as disabled there; tests/windows checks the same on Windows' terms.
+# their expected text: UTF-8 for the terminal and UTF-8 file names. On Windows the program rightly
+# gives code page 932 text and names, so they are shown as disabled there; tests/windows checks the
+# same on Windows' terms.
 foreach(test
-        ConversionRun.SelectedRowThatConvertsIsReplacedByTheNextRow
-        ConversionRun.SelectedRowThatFailsStaysSelectedAfterTheErrorBox
-        ConversionRun.SelectedRowWhoseFileCannotBeReadShowsTheError
-        ConversionRun.FullRunLeavesTheFailedRowsInTheirOrder
-        ConversionRun.FullRunRewritesTheDirectoryOfAFailedRow
-        ConversionRun.FullRunKeepsARowWhoseFileCannotBeReadAndNotesTheError
-        ConversionRun.AnErrorOtherThanAFileErrorFailsOnlyItsRow
         Kifuconv.ReportsSkippedAndFailedFilesAndGoesOn
         Kifuconv.KeepsTheOldOutputWhenItCannotBecomeTheBackup
         Kifuconv.ConvertsJapaneseNamesInAJapaneseFolder)
