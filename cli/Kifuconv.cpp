@@ -12,7 +12,8 @@
 
 namespace {
 
-constexpr char VERSION[] = "0.1.0";
+// The project's version, from the top-level CMakeLists.txt.
+constexpr char VERSION[] = MORVANE_VERSION;
 
 constexpr char USAGE[] =
     "Usage: kifuconv [--app N] [--sgf-conv N] [--ugf-conv N] [-q|--quiet] FILE...\n"

@@ -3,12 +3,11 @@
 
 #include <QApplication>
 
-#include <cstdlib>
 #include <gtest/gtest.h>
 
 int main(int argc, char** argv) {
-    if (std::getenv("QT_QPA_PLATFORM") == nullptr) {
-        setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
     }
     testing::InitGoogleTest(&argc, argv);
     QApplication application(argc, argv);
