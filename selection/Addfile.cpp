@@ -237,16 +237,16 @@ void TAddfile::FileListDirChange() {
     m_ui->UnCheckAllBtn->setEnabled(list.Count() > 0);
 }
 
-void TAddfile::UseMask(const char* mask) {
-    FileList.Mask().clear();
-    FileList.Mask().push_back(mask);
+void TAddfile::UseMask(std::initializer_list<const char*> masks) {
+    FileList.Mask().assign(masks.begin(), masks.end());
     FileList.RebuildList();
     FileListDirChange();
 }
 
-void TAddfile::SGFRadioBtnClick() { UseMask("*.sgf"); }
+void TAddfile::SGFRadioBtnClick() { UseMask({"*.sgf"}); }
 
-void TAddfile::UGFRadioBtnClick() { UseMask("*.ugf"); }
+// ".ugi" is the name the newer UGF records often carry; they convert like ".ugf".
+void TAddfile::UGFRadioBtnClick() { UseMask({"*.ugf", "*.ugi"}); }
 
 void TAddfile::CheckAllBtnClick() {
     TCheckListBox& list = *m_ui->CheckFileListBox;

@@ -8,6 +8,7 @@
 #include <QIcon>
 
 #include <array>
+#include <initializer_list>
 #include <memory>
 
 class QComboBox;
@@ -53,8 +54,8 @@ private:
     void CanButtonClick();
     void OKButtonClick();
 
-    // Lists the folder again with the single mask line, as the format buttons do.
-    void UseMask(const char* mask);
+    // Lists the folder again with the mask lines of a format, as the format buttons do.
+    void UseMask(std::initializer_list<const char*> masks);
 
     std::unique_ptr<Ui::TAddfile> m_ui;
     TCandidateRows& m_rows;

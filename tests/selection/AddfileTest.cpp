@@ -21,7 +21,8 @@ namespace {
 class AddfileTest : public testing::Test {
 protected:
     AddfileTest() {
-        for (const char* name : {"b.sgf", "Game1.SGF", "c.ugf", ".hidden.sgf", "notes.txt"}) {
+        for (const char* name :
+             {"b.sgf", "Game1.SGF", "c.ugf", "d.UGI", ".hidden.sgf", "notes.txt"}) {
             dir.Write(name, "");
         }
         std::filesystem::create_directory(dir.Path("sub.sgf"));
@@ -102,8 +103,8 @@ TEST_F(AddfileTest, ChoosingAFolderListsItsRecordsAndOkAddsTheTickedOnes) {
     EXPECT_TRUE(Child<QWidget>(*dialog, "UnCheckAllBtn")->isEnabled());
 
     Click(*dialog, "UGFRadioBtn");
-    EXPECT_EQ(Lines(*dialog), "c.ugf");
-    EXPECT_EQ(Status(*dialog), "1個の棋譜ファイルがありました");
+    EXPECT_EQ(Lines(*dialog), "c.ugf d.UGI");
+    EXPECT_EQ(Status(*dialog), "2個の棋譜ファイルがありました");
     Click(*dialog, "SGFRadioBtn");
     Press(*dialog, 1, 60);
     EXPECT_EQ(Lines(*dialog), "b.sgf +Game1.SGF");
