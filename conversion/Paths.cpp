@@ -65,8 +65,10 @@ std::string ExtractFileDir(std::string_view path, TPathStyle style) {
     if (marks.delimiter == NONE) {
         return {};
     }
+    // The root of a POSIX path keeps its "/", as the root of a Windows drive keeps its "\".
+    const bool root = style == TPathStyle::Posix && marks.delimiter == 0;
     const bool dropSeparator =
-        path[marks.delimiter] == Separator(style) && !marks.delimiterFollowsOne;
+        path[marks.delimiter] == Separator(style) && !marks.delimiterFollowsOne && !root;
     return std::string(path.substr(0, dropSeparator ? marks.delimiter : marks.delimiter + 1));
 }
 

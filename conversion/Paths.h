@@ -24,8 +24,9 @@ std::string ExtractFileName(std::string_view path, TPathStyle style = NATIVE_PAT
 
 // The path up to and including its last delimiter, less that delimiter when it is the separator
 // and the character before it is no delimiter ('C:\kifu\a.ugf' gives 'C:\kifu', 'C:\a.ugf' gives
-// 'C:\', 'C:a.ugf' gives 'C:', '/a.ugf' gives ''). Empty when the path has no delimiter; joined
-// with the file name again it gives back the path.
+// 'C:\', 'C:a.ugf' gives 'C:', '\a.ugf' gives ''; in the POSIX style the root keeps its separator,
+// '/a.ugf' gives '/'). Empty when the path has no delimiter; joined with the file name again it
+// gives back the path.
 std::string ExtractFileDir(std::string_view path, TPathStyle style = NATIVE_PATH_STYLE);
 
 // The text from the last "." after the last delimiter, dot included; empty when there is none.

@@ -126,6 +126,9 @@ TAddfile::TAddfile(TCandidateRows& rows, QComboBox& TmpDirListCBox, TFolderBrows
     // nothing more and presses no button: the dialog has no default button.
     m_ui->DirectoryList->setCompleter(nullptr);
     m_ui->DirectoryList->lineEdit()->installEventFilter(this);
+    // Nor does Enter anywhere else: only OK adds rows, and only OK pressed itself.
+    m_ui->OKButton->setAutoDefault(false);
+    m_ui->CanButton->setAutoDefault(false);
     // Lines tall enough for the font and the tick box, never less than the classic 12 pixels.
     m_ui->CheckFileListBox->SetItemHeight(std::max(
         {12, fontMetrics().height(), style()->pixelMetric(QStyle::PM_IndicatorHeight) + 2}));

@@ -37,12 +37,17 @@ bool HandOver(const QString& name, const std::vector<std::string>& paths) {
 TInstanceServer::TInstanceServer(const QString& name,
                                  std::function<void(const std::vector<std::string>&)> opened)
     : m_opened(std::move(opened)) {
-    m_server.setSocketOptions(QLocalServer::UserAccessOption);
-    if (!m_server.listen(name)) {
-        // A name left behind by a program that ended without closing it.
-        QLocalServer::removeServer(name);
-        m_server.listen(name);
+    // A program that runs answers on the name; it is not taken from it (a listen with access
+    // options would replace its socket). A name that nobody answers was left behind by a program
+    // that ended without closing it.
+    QLocalSocket probe;
+    probe.connectToServer(name);
+    if (probe.waitForConnected(WAIT_MS)) {
+        return;
     }
+    QLocalServer::removeServer(name);
+    m_server.setSocketOptions(QLocalServer::UserAccessOption);
+    m_server.listen(name);
     connect(&m_server, &QLocalServer::newConnection, this, &TInstanceServer::Accept);
 }
 

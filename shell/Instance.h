@@ -22,7 +22,7 @@ class TInstanceServer : public QObject {
 public:
     TInstanceServer(const QString& name,
                     std::function<void(const std::vector<std::string>&)> opened);
-    // False when the name could not be taken (another program took it first).
+    // False when another program that runs holds the name: hand the files over to it.
     bool Listening() const { return m_server.isListening(); }
 
 private:

@@ -116,9 +116,10 @@ void TMainForm::FormCreate() {
 
 void TMainForm::FormDestroy() {
     Guarded(m_messages, [&] {
-        const std::vector<TCandidateRow> rows = Rows();
-        if (!rows.empty() || !m_listUnreadable) {
-            m_programFiles.SaveList(rows);
+        // A stored list that could not be read at start is left as it is, rather than replaced
+        // by what this run knew of it.
+        if (!m_listUnreadable) {
+            m_programFiles.SaveList(Rows());
         }
         m_programFiles.SaveSettings(
             {y(), x(), m_state.SGFConv, m_state.UGFConv, m_state.SSGFApli, m_state.USGFApli});

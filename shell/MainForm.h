@@ -98,7 +98,7 @@ private:
     std::unique_ptr<TRecordConverters> m_converters;
     std::unique_ptr<TConversionRun> m_run;
     bool m_running = false;
-    // The stored list was there but could not be read: an empty list then does not delete it.
+    // The stored list was there but could not be read: it is not replaced at the end.
     bool m_listUnreadable = false;
     std::size_t m_diagnosticsShown = 0;
     // Files handed to the window during a run, opened when it ends.

@@ -1,6 +1,5 @@
 #include "shell/Profile.h"
 
-#include "conversion/LineList.h"
 #include "conversion/Text.h"
 
 #include <charconv>
@@ -52,7 +51,31 @@ std::optional<std::uint32_t> ParseHex(std::string_view digits) {
 
 }  // namespace
 
-TProfile::TProfile(std::string_view bytes) : m_lines(SplitLines(bytes)) {}
+TProfile::TProfile(std::string_view bytes) {
+    // Each line keeps its own end (CR LF, CR, LF, or none for the last), and a NUL is a byte like
+    // any other, so the lines not written to come back byte for byte.
+    std::size_t begin = 0;
+    while (begin < bytes.size()) {
+        const std::size_t end = bytes.find_first_of("\r\n", begin);
+        if (end == std::string_view::npos) {
+            m_lines.emplace_back(bytes.substr(begin));
+            m_ends.emplace_back();
+            break;
+        }
+        const std::size_t length = bytes.substr(end, 2) == "\r\n" ? 2 : 1;
+        m_lines.emplace_back(bytes.substr(begin, end - begin));
+        m_ends.emplace_back(bytes.substr(end, length));
+        begin = end + length;
+    }
+}
+
+void TProfile::Insert(std::size_t at, std::string line) {
+    if (at == m_lines.size() && !m_ends.empty() && m_ends.back().empty()) {
+        m_ends.back() = "\r\n";
+    }
+    m_lines.insert(m_lines.begin() + static_cast<std::ptrdiff_t>(at), std::move(line));
+    m_ends.insert(m_ends.begin() + static_cast<std::ptrdiff_t>(at), "\r\n");
+}
 
 std::optional<std::size_t> TProfile::FindSection(std::string_view section) const {
     const std::string_view wanted = TrimView(section);
@@ -110,8 +133,8 @@ std::optional<std::string> TProfile::ReadString(std::string_view section,
 void TProfile::WriteString(std::string_view section, std::string_view key, std::string_view value) {
     const std::optional<std::size_t> sectionLine = FindSection(section);
     if (!sectionLine) {
-        m_lines.push_back(SectionLine(section));
-        m_lines.push_back(KeyLine(key, value));
+        Insert(m_lines.size(), SectionLine(section));
+        Insert(m_lines.size(), KeyLine(key, value));
         return;
     }
     if (const std::optional<TKeyLine> found = FindKey(*sectionLine, key)) {
@@ -125,10 +148,17 @@ void TProfile::WriteString(std::string_view section, std::string_view key, std::
     while (at > *sectionLine + 1 && TrimView(m_lines[at - 1]).empty()) {
         --at;
     }
-    m_lines.insert(m_lines.begin() + static_cast<std::ptrdiff_t>(at), KeyLine(key, value));
+    Insert(at, KeyLine(key, value));
 }
 
-std::string TProfile::Bytes() const { return JoinLines(m_lines); }
+std::string TProfile::Bytes() const {
+    std::string bytes;
+    for (std::size_t i = 0; i < m_lines.size(); ++i) {
+        bytes += m_lines[i];
+        bytes += m_ends[i];
+    }
+    return bytes;
+}
 
 std::optional<std::int32_t> ParseProfileInt(std::string_view text) {
     if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) {

@@ -9,11 +9,11 @@
 // A settings file in the classic private-profile form: "[section]" lines, then "key=value" lines.
 // Sections and keys are found without regard to ASCII letter case and with the blanks around them
 // ignored; every line that is not written to stays byte for byte as it was, other sections, keys,
-// comments and blank lines included. Texts are bytes.
+// comments, blank lines and line ends included; new lines end in CR LF. Texts are bytes.
 class TProfile {
 public:
     TProfile() = default;
-    // The profile held in bytes (lines end at CR LF, a lone CR or a lone LF).
+    // The profile held in bytes (lines end at CR LF, a lone CR or a lone LF; a NUL is kept).
     explicit TProfile(std::string_view bytes);
 
     // The value of key in section, without the blanks around it and without one pair of matching
@@ -23,7 +23,7 @@ public:
     // after the last key line of its section; a new section goes at the end of the file.
     void WriteString(std::string_view section, std::string_view key, std::string_view value);
 
-    // The profile as bytes, every line ended by CR LF.
+    // The profile as bytes.
     std::string Bytes() const;
 
 private:
@@ -35,7 +35,11 @@ private:
     std::optional<TKeyLine> FindKey(std::size_t sectionLine, std::string_view key) const;
     std::size_t SectionEnd(std::size_t sectionLine) const;
 
+    // Inserts a line ended by CR LF before line at, ending the last line first when it has no end.
+    void Insert(std::size_t at, std::string line);
+
     std::vector<std::string> m_lines;
+    std::vector<std::string> m_ends;
 };
 
 // An integer as the settings file holds it: text longer than two characters that begins with "0x"

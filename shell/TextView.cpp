@@ -39,6 +39,11 @@ QString TTextView::SelectedText() const {
     return m_text.mid(from, std::max(m_anchor, m_cursor) - from);
 }
 
+QString TTextView::RowText(int row) const {
+    const TRow& span = m_rows.at(static_cast<std::size_t>(row));
+    return m_text.mid(span.start, span.length);
+}
+
 float TTextView::Advance(qsizetype at) const {
     const char16_t unit = m_text[at].unicode();
     if (m_advances.empty()) {
@@ -91,7 +96,9 @@ void TTextView::Wrap() {
                     m_rows.push_back({rowStart, breakAt - rowStart});
                     rowStart = breakAt;
                     x -= xAtBreak;
-                } else {
+                }
+                // The word carried over may itself leave no room for this character.
+                if (x + advance > room && i > rowStart) {
                     m_rows.push_back({rowStart, i - rowStart});
                     rowStart = i;
                     x = 0;

@@ -21,6 +21,8 @@ public:
     QString SelectedText() const;
     // The number of rows the text takes at the current width.
     int RowCount() const { return static_cast<int>(m_rows.size()); }
+    // The text of a row (from 0), without its line feed.
+    QString RowText(int row) const;
 
 protected:
     void paintEvent(QPaintEvent* event) override;

@@ -14,8 +14,8 @@ class TFileViewer {
 public:
     virtual ~TFileViewer() = default;
     // Shows the file at path (as the file system spells it): its text in code page 932, an SGF
-    // record in the encoding its CA property names or its bytes show. Throws TFileError (Open) when it
-    // cannot be read, and TUserError when it is too large to show; the viewer then shows the new
+    // record in the encoding its CA property names or its bytes show. Throws TFileError (Open) when
+    // it cannot be read, and TUserError when it is too large to show; the viewer then shows the new
     // caption and an empty text.
     virtual void ViewFile(const std::string& path) = 0;
 };

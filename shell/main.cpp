@@ -12,6 +12,7 @@
 
 #include <QApplication>
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -30,6 +31,26 @@ int main(int argc, char** argv) {
     if (HandOver(instance, files)) {
         return 0;
     }
+    // Listening before the window is made, so a start that comes meanwhile finds this program;
+    // what it hands over waits for the window.
+    TMainForm* window = nullptr;
+    std::vector<std::vector<std::string>> early;
+    const auto opened = [&window, &early](const std::vector<std::string>& paths) {
+        if (window == nullptr) {
+            early.push_back(paths);
+            return;
+        }
+        if (!paths.empty()) {
+            window->OpenFiles(paths, TMainForm::TOpener::CommandLine);
+        }
+        window->showNormal();
+        window->raise();
+        window->activateWindow();
+    };
+    auto server = std::make_unique<TInstanceServer>(instance, opened);
+    if (!server->Listening() && HandOver(instance, files)) {
+        return 0;  // another start took the name first
+    }
 
     UseClassicFont();
     TMessageBoxes messages;
@@ -37,15 +58,17 @@ int main(int argc, char** argv) {
     TDiskFileService disk;
     TMainForm form(messages, dialogs, disk, folder);
     form.OnClosed = [] { QApplication::quit(); };
-    TInstanceServer server(instance, [&form](const std::vector<std::string>& paths) {
-        form.OpenFiles(paths, TMainForm::TOpener::CommandLine);
-        form.showNormal();
-        form.raise();
-        form.activateWindow();
-    });
+    window = &form;
     if (!files.empty()) {
         form.OpenFiles(files, TMainForm::TOpener::CommandLine);
     }
+    for (const std::vector<std::string>& paths : early) {
+        opened(paths);
+    }
     form.show();
-    return application.exec();
+    const int status = application.exec();
+    // The window is going: later starts no longer reach it.
+    window = nullptr;
+    server.reset();
+    return status;
 }

@@ -54,7 +54,7 @@ TEST(Paths, TakesPathsApartInBothStyles) {
         {"C:\\kifu\\" SJIS_SO "a", WIN, SJIS_SO "a", "C:\\kifu", ""},
         {"C:\\kifu\\" SJIS_HYO "\\", WIN, "", "C:\\kifu\\" SJIS_HYO, ""},
         {"/home/kifu/a.ugf", POSIX, "a.ugf", "/home/kifu", ".ugf"},
-        {"/a.ugf", POSIX, "a.ugf", "", ".ugf"},
+        {"/a.ugf", POSIX, "a.ugf", "/", ".ugf"},
         {"a.ugf", POSIX, "a.ugf", "", ".ugf"},
         {"/home/x.y/game", POSIX, "game", "/home/x.y", ""},
         {"/home/kifu/.ugf", POSIX, ".ugf", "/home/kifu", ".ugf"},

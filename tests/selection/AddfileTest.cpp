@@ -155,6 +155,12 @@ TEST_F(AddfileTest, HistoryGoesToTheNextDialogAndOnlyTheBrowserAddsToIt) {
     EXPECT_EQ(Lines(*second), "b.sgf Game1.SGF");
     QTest::keyClick(box.lineEdit(), Qt::Key_Return);
     EXPECT_TRUE(second->isVisible()) << "Enter in the folder box closed the dialog";
+    Click(*second, "CheckAllBtn");
+    for (const char* name : {"CheckFileListBox", "SGFRadioBtn"}) {
+        QTest::keyClick(Child<QWidget>(*second, name), Qt::Key_Return);
+        EXPECT_TRUE(second->isVisible()) << "Enter in " << name << " closed the dialog";
+    }
+    EXPECT_TRUE(rows.rows.empty());
     second->close();
     EXPECT_EQ(Items(history), std::vector<std::string>{dir.root});
 }

@@ -20,4 +20,13 @@ TEST(Instance, ASecondStartHandsItsFilesToTheProgramThatRuns) {
     EXPECT_EQ(received,
               (std::vector<std::vector<std::string>>{{"/k/a.sgf", "/k/\x95\x5C.ugf"}, {}}));
     EXPECT_NE(InstanceName("/a/"), InstanceName("/b/"));
+
+    // A start that comes while this one runs leaves the name to it.
+    std::vector<std::vector<std::string>> taken;
+    TInstanceServer second(name,
+                           [&](const std::vector<std::string>& paths) { taken.push_back(paths); });
+    EXPECT_FALSE(second.Listening());
+    EXPECT_TRUE(HandOver(name, {"/k/b.sgf"}));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return received.size() == 3; }));
+    EXPECT_TRUE(taken.empty());
 }

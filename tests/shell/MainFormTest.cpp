@@ -196,6 +196,8 @@ TEST(MainForm, AnUnreadableListIsReportedAndNeitherItNorTheSettingsAreLost) {
             messages.log,
             (std::vector<std::string>{"ApplicationError ファイル /p/flvback.dat は開けません."}));
         EXPECT_EQ(form.State().USGFApli, 2);
+        fake.files.files["/k/b.ugf"] = "";
+        form.AppendRows({{"b.ugf", "/k"}});
     }
     EXPECT_EQ(fake.files.files["/p/flvback.dat"], "/k/a.ugf\r\n");
     EXPECT_NE(fake.files.files["/p/tessaro.ini"].find("USGFAPLI=2"), std::string::npos);

@@ -4,6 +4,8 @@
 #include <optional>
 #include <string>
 
+using namespace std::string_literals;
+
 TEST(Profile, FindsSectionsAndKeysWhateverTheirCaseAndBlanks) {
     const TProfile profile(
         "; settings\r\n[form]\r\nTop = 12 \r\n[ Setting ]\r\nsgfconv=3\r\n; USGFAPLI=2\r\n"
@@ -35,12 +37,14 @@ TEST(Profile, WritingOneKeyKeepsEveryOtherByte) {
               "UGFCONV=0\r\nUSGFAPLI=3\r\n\r\n[Last]\r\nx=1\r\n[FORM]\r\nTOP=-5\r\n");
 }
 
-TEST(Profile, ReadsLoneLineEndsAndAFileWithoutAnEndingLineEnd) {
-    TProfile profile("[FORM]\nTOP=1\rLEFT=2");
+TEST(Profile, KeepsLoneLineEndsNulBytesAndAMissingLastLineEnd) {
+    TProfile profile("; a\0b\n[FORM]\nTOP=1\rLEFT=2"s);
     EXPECT_EQ(profile.ReadString("FORM", "TOP"), "1");
     EXPECT_EQ(profile.ReadString("FORM", "LEFT"), "2");
     profile.WriteString("FORM", "LEFT", "3");
-    EXPECT_EQ(profile.Bytes(), "[FORM]\r\nTOP=1\r\nLEFT=3\r\n");
+    EXPECT_EQ(profile.Bytes(), "; a\0b\n[FORM]\nTOP=1\rLEFT=3"s);
+    profile.WriteString("SETTING", "SGFCONV", "0");
+    EXPECT_EQ(profile.Bytes(), "; a\0b\n[FORM]\nTOP=1\rLEFT=3\r\n[SETTING]\r\nSGFCONV=0\r\n"s);
 }
 
 TEST(Profile, ParsesIntegersAsTheSettingsFileHoldsThem) {

@@ -26,7 +26,7 @@ TEST(ProgramFiles, RestoresTheRowsWhoseFilesAreStillThere) {
         "/k/a.ugf\r\n\r\n/k/gone.ugf\r\n/k/dir.ugf\n/k/b.sgf\r/k/a.ugf\r\n/game.ugf";
     EXPECT_EQ(f.files.LoadList(),
               (std::vector<TCandidateRow>{
-                  {"a.ugf", "/k"}, {"b.sgf", "/k"}, {"a.ugf", "/k"}, {"game.ugf", ""}}));
+                  {"a.ugf", "/k"}, {"b.sgf", "/k"}, {"a.ugf", "/k"}, {"game.ugf", "/"}}));
 }
 
 TEST(ProgramFiles, ListsNothingWithoutTheFileAndFailsOnAnUnreadableOne) {
@@ -56,7 +56,7 @@ TEST(ProgramFiles, StoresFullPathsAndGivesThemBackTheSame) {
               "/k/\x8A\xFB\x95\x88/\x95\x5C.ugf\r\n/game.ugf\r\n/k/b.sgf\r\n");
     EXPECT_EQ(f.files.LoadList(),
               (std::vector<TCandidateRow>{
-                  {"\x95\x5C.ugf", "/k/\x8A\xFB\x95\x88"}, {"game.ugf", ""}, {"b.sgf", "/k"}}));
+                  {"\x95\x5C.ugf", "/k/\x8A\xFB\x95\x88"}, {"game.ugf", "/"}, {"b.sgf", "/k"}}));
 }
 
 TEST(ProgramFiles, AnEmptyListDeletesTheFile) {

@@ -1,11 +1,11 @@
 #include "conversion/FileError.h"
+#include "shell/QtText.h"
 #include "shell/TextView.h"
 #include "shell/ViewForm.h"
 #include "tests/support/QtTest.h"
 #include "tests/support/TempDir.h"
 
-#include <QPlainTextEdit>
-
+#include <filesystem>
 #include <gtest/gtest.h>
 
 namespace {
@@ -59,5 +59,17 @@ TEST(ViewForm, AFileThatCannotBeReadLeavesTheNewCaptionAndNoText) {
     EXPECT_EQ(form.windowTitle().toStdString(), dir.Path("gone.ugf"));
     EXPECT_EQ(Shown(form), "");
     EXPECT_THROW(form.ViewFile(dir.root), TFileError);  // a folder is no file to show
+    // Too large to show: refused before it is read, with the new caption and no text.
+    dir.Write("huge.ugf", "");
+    std::filesystem::resize_file(dir.Path("huge.ugf"), TViewForm::MAX_BYTES + 1);
+    try {
+        form.ViewFile(dir.Path("huge.ugf"));
+        FAIL() << "no error";
+    } catch (const TUserError& error) {
+        EXPECT_EQ(FromUserText(error.text).toStdString(),
+                  "文字列の大きさが メモ の制限を越えました");
+    }
+    EXPECT_EQ(form.windowTitle().toStdString(), dir.Path("huge.ugf"));
+    EXPECT_EQ(Shown(form), "");
     form.hide();
 }
