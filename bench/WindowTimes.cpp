@@ -15,6 +15,7 @@
 #include "shell/Fonts.h"
 #include "shell/MainForm.h"
 #include "shell/Messages.h"
+#include "shell/Unattended.h"
 #include "shell/ViewForm.h"
 
 #include <QApplication>
@@ -32,22 +33,6 @@
 namespace fs = std::filesystem;
 
 namespace {
-
-class TNoMessages : public TShellMessages {
-public:
-    void Info(const TUserText&) override {}
-    void Error(const TUserText&) override {}
-    void ApplicationError(const TUserText& text) override {
-        std::fprintf(stderr, "bench_window: %s\n", text.Bytes().c_str());
-    }
-};
-
-class TNoDialogs : public TDialogs {
-public:
-    void AddFiles(QWidget*, TCandidateRows&, QComboBox&) override {}
-    void Settings(QWidget*, TConversionState&) override {}
-    void About(QWidget*) override {}
-};
 
 // Seconds of the fastest of three rounds; prepare runs untimed before each round.
 double Best(const std::function<void()>& prepare, const std::function<void()>& work) {
@@ -78,8 +63,8 @@ int main(int argc, char** argv) {
     UseClassicFont();
     QTemporaryDir temporary;
     const std::string root = temporary.path().toStdString();
-    TNoMessages messages;
-    TNoDialogs dialogs;
+    TUnattendedMessages messages;
+    TUnattendedDialogs dialogs;
     TDiskFileService files;
 
     // Start-up with 10,000 stored rows.

@@ -14,6 +14,7 @@
 #include "shell/ProgressForm.h"
 #include "shell/QtText.h"
 #include "shell/SettingForm.h"
+#include "shell/Unattended.h"
 #include "shell/ViewForm.h"
 
 #include <QApplication>
@@ -26,20 +27,6 @@
 #include <cstdlib>
 
 namespace {
-
-class TNoMessages : public TShellMessages {
-public:
-    void Info(const TUserText&) override {}
-    void Error(const TUserText&) override {}
-    void ApplicationError(const TUserText&) override {}
-};
-
-class TNoDialogs : public TDialogs {
-public:
-    void AddFiles(QWidget*, TCandidateRows&, QComboBox&) override {}
-    void Settings(QWidget*, TConversionState&) override {}
-    void About(QWidget*) override {}
-};
 
 bool Save(QWidget& window, const QDir& folder, const char* name) {
     window.show();
@@ -79,8 +66,8 @@ int main(int argc, char** argv) {
     QDir().mkpath(FromName(kifu));
     SaveBytes(kifu + "/本因坊戦.ugf", RECORD);
 
-    TNoMessages messages;
-    TNoDialogs dialogs;
+    TUnattendedMessages messages;
+    TUnattendedDialogs dialogs;
     TDiskFileService files;
     bool saved = true;
     {
