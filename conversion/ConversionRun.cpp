@@ -19,6 +19,13 @@ TRecordKind RecordKindOf(std::string_view path, TPathStyle style) {
     return TRecordKind::Other;
 }
 
+std::optional<int> RowAfterDeletion(int deleted, int rowsLeft) {
+    if (rowsLeft <= 0) {
+        return std::nullopt;
+    }
+    return std::min(deleted, rowsLeft - 1);
+}
+
 TRowOutcome ConvertRow(const std::string& path, TRecordKind kind, TConversionState& state,
                        TConverterService& converters) {
     TRowOutcome outcome;
@@ -69,10 +76,9 @@ void TConversionRun::SelConvBtnClick() {
         m_messages.Info(texts::CONVERTED);
         m_progress.Close();
         m_candidates.DeleteRow(row);
-        const int rows = m_candidates.RowCount();
-        if (rows > 0) {
+        if (const std::optional<int> next = RowAfterDeletion(row, m_candidates.RowCount())) {
             m_candidates.Focus();
-            m_candidates.SelectRow(std::min(row, rows - 1));
+            m_candidates.SelectRow(*next);
         }
     } else {
         m_progress.SetBar(TBar::ProgressBar1, TBarField::Position,

@@ -17,6 +17,10 @@ enum class TRecordKind { Sgf, Ugf, Other };
 // output takes the other extension in lower case ('GAME.SGF' gives 'GAME.ugf').
 TRecordKind RecordKindOf(std::string_view path, TPathStyle style = NATIVE_PATH_STYLE);
 
+// The row to select after row deleted went and rowsLeft rows stayed: the row that took its place,
+// or the new last row when it was the last; none when no row is left.
+std::optional<int> RowAfterDeletion(int deleted, int rowsLeft);
+
 // How one record file's conversion ended.
 struct TRowOutcome {
     bool converted = false;

@@ -2,7 +2,6 @@
 
 #include "conversion/Paths.h"
 
-#include <algorithm>
 
 std::string StatusText(int rows) {
     if (rows <= 0) {
@@ -14,13 +13,6 @@ std::string StatusText(int rows) {
 std::string AddedStatusText(int added, int rows) {
     return std::to_string(added) + "個の棋譜ファイルを追加しました（" + std::to_string(rows) +
            "個が変換候補一覧にあります）";
-}
-
-std::optional<int> RowAfterDeletion(int deleted, int rowsLeft) {
-    if (rowsLeft <= 0) {
-        return std::nullopt;
-    }
-    return std::min(deleted, rowsLeft - 1);
 }
 
 bool IsInstalledLayout(std::string_view exeDir) {

@@ -13,10 +13,6 @@ std::string StatusText(int rows);
 // (UTF-8): "<added>個の棋譜ファイルを追加しました（<rows>個が変換候補一覧にあります）".
 std::string AddedStatusText(int added, int rows);
 
-// The row to select after row deleted went and rowsLeft rows stayed: the row that took its place,
-// or the new last row when it was the last; none when no row is left.
-std::optional<int> RowAfterDeletion(int deleted, int rowsLeft);
-
 // True when exeDir, the executable's folder, is the bin folder of an installation (/usr/bin,
 // /usr/local/bin, ~/.local/bin ...) rather than a folder of the program's own, such as a build
 // tree or an unpacked archive.

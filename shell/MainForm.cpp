@@ -2,6 +2,7 @@
 
 #include "ui_MainForm.h"
 
+#include "conversion/ConversionRun.h"
 #include "conversion/FileError.h"
 #include "selection/AddRules.h"
 #include "shell/ListRules.h"

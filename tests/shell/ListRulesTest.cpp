@@ -1,3 +1,4 @@
+#include "conversion/ConversionRun.h"
 #include "shell/ListRules.h"
 #include "shell/ViewText.h"
 
