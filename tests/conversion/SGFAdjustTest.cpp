@@ -148,6 +148,19 @@ TEST(SGFAdjust, ReadsTheOpeningsThatCurrentSoftwareWrites) {
     });
 }
 
+TEST(SGFAdjust, ReadsALineThatBeginsInsideAValueAsTextOfItAsADeliberateMend) {
+    ExpectRows({
+        {"a comment's last line beginning with (",
+         "(;SZ[19]\n;B[aa]C[a repetition\n(in rule 8(1))])",
+         "HD 'SZ[19]' CK 'B[aa]C[a repetition(in rule 8(1))]'"},
+        {"after an escaped ] and a trail byte like ]",
+         "(;SZ[19];B[aa]C[x\\] " SJIS_ZO "\n(y)]\n;W[bb])",
+         "HD 'SZ[19]' CK 'B[aa]C[x\\] " SJIS_ZO "(y)]' 'W[bb]'"},
+        {"a [ inside a value opens no other", "(;SZ[19];B[aa]C[a [b]\n(x\n;W[bb])\n)",
+         "HD 'SZ[19]' CK 'B[aa]C[a [b](' 'W[bb])'"},
+    });
+}
+
 TEST(SGFAdjust, FindsHandicapStonesAfterBlanks) {
     ExpectRows({
         {"a blank before AB", "(;SZ[19] AB[pd];B[aa])", "HD 'SZ[19]' HA 'AB[pd]' CK 'B[aa]'"},
@@ -171,9 +184,9 @@ TEST(SGFAdjust, SplitsOffTheFinalCloserAfterAnEarlierOneAsADeliberateMend) {
 
 TEST(SGFAdjust, MatchesTheLiteralWalkOnRandomRecords) {
     const std::string pieces[] = {
-        "(",      ";",   ")",  "]",    "[",     "(;",    "AB",           "B",
-        "x",      " ",   "\t", "\x83", SJIS_ZO, "\x83;", "\xEF\xBB\xBF", "\0"s,
-        SJIS_HYO, "[a]", "C[", " AB[", "( ",    "1"};
+        "(",  ";",    ")",    "]",     "[",     "(;",           "AB",  "B",      "x",
+        " ",  "\t",   "\x83", SJIS_ZO, "\x83;", "\xEF\xBB\xBF", "\0"s, SJIS_HYO, "[a]",
+        "C[", " AB[", "( ",   "1",     "\\"};
     std::mt19937 random(20240611);
     for (int round = 0; round < 20000; ++round) {
         TLineList input(random() % 7);
