@@ -148,9 +148,9 @@ void TValueTracker::Feed(std::string_view line) {
 }
 
 // The lines of the record with every opener "(;" as an entry of its own, also one split over two
-// lines ("(" then ";..."); empty lines are dropped, nothing is trimmed. A line that begins inside a
-// property value is text of that value, whatever its first byte: a comment line such as "(in rule
-// 8(1))]" opens no variation.
+// lines ("(" then ";...") or with blanks between "(" and ";" ("( ;B[pd]"); empty lines are
+// dropped, nothing is trimmed. A line that begins inside a property value is text of that value,
+// whatever its first byte: a comment line such as "(in rule 8(1))]" opens no variation.
 TViews JoinedEntries(const TLineList& input) {
     TViews joined;
     const auto [first, offset] = FindRecordStart(input);
@@ -177,6 +177,13 @@ TViews JoinedEntries(const TLineList& input) {
             joined.push_back(OPENER);
             if (line.size() > OPENER.size()) {
                 joined.push_back(line.substr(OPENER.size()));
+            }
+        } else if (line.starts_with('(') && SkipBlanks(line.substr(1)).starts_with(';')) {
+            // Blanks between "(" and ";" change nothing: the node is read as after "(;".
+            const std::string_view node = SkipBlanks(line.substr(1));
+            joined.push_back(OPENER);
+            if (node.size() > 1) {
+                joined.push_back(node.substr(1));
             }
         } else if (line.starts_with('(')) {
             // Kept as designed: past the record's opening, whatever follows a "(" on its line is
@@ -354,15 +361,18 @@ TLineList CutMoveNodes(const TViews& moves) {
 
 // Moves the black setup stones of the root ('AB[pd]', and each further value '[dp]' right after
 // one, which becomes 'AB[dp]') from properties to stones, in file order; the rest go to the other
-// properties, in order. SGF allows blanks and line breaks between properties and between values,
-// so an entry is looked at without its leading blanks, and a stone goes without them (' AB[pd]'
-// and ' [dp]' are stones too).
+// properties, in order. SGF allows blanks and line breaks between properties, between a property's
+// name and its value and between values, so an entry is looked at without its blanks, and a stone
+// goes without them (' AB[pd]', 'AB [pd]' and ' [dp]' are stones too).
 void SeparateHandicap(TLineList& properties, TLineList& others, TLineList& stones) {
     bool followsStone = false;
     for (std::string& property : properties) {
         const std::string_view entry = SkipBlanks(property);
-        if (entry.starts_with("AB[")) {
-            stones.emplace_back(entry);
+        const std::string_view value =
+            entry.starts_with("AB") ? SkipBlanks(entry.substr(2)) : std::string_view();
+        if (value.starts_with('[')) {
+            std::string& stone = stones.emplace_back("AB");
+            stone += value;
             followsStone = true;
         } else if (followsStone && entry.starts_with('[')) {
             std::string& stone = stones.emplace_back("AB");

@@ -45,6 +45,14 @@ inline void Cut(const char* separator, const std::string& line, std::string& car
     carried = text;
 }
 
+// text without its leading bytes of value 32 or less.
+inline std::string LeftTrimmed(std::string text) {
+    while (!text.empty() && static_cast<unsigned char>(text[0]) <= 32) {
+        text = After(text, 1);
+    }
+    return text;
+}
+
 // True when lines[0] to lines[count - 1], walked from the front as one text, end inside a property
 // value: one opens at "[" and ends at the next "]" that no "\" escapes (a "\" escapes the whole
 // character after it, and nothing when it ends its line); a double-byte character, also one whose
@@ -123,7 +131,8 @@ inline TLiteralSplit LiteralSgfAdjust(TLineList lines) {
     }
     TLineList joined;
     for (std::size_t i = 0; i < lines.size(); ++i) {
-        // A line that begins inside a value belongs to it.
+        // A line that begins inside a value belongs to it; "( ;" reads as "(;".
+        const std::string node = LeftTrimmed(After(lines[i], 1));
         if (EndsInsideValue(lines, i)) {
             if (!lines[i].empty()) {
                 joined.push_back(lines[i]);
@@ -132,6 +141,11 @@ inline TLiteralSplit LiteralSgfAdjust(TLineList lines) {
             joined.push_back("(;");
             if (lines[i].size() > 2) {
                 joined.push_back(After(lines[i], 2));
+            }
+        } else if (Head(lines[i], 1) == "(" && Head(node, 1) == ";") {
+            joined.push_back("(;");
+            if (node.size() > 1) {
+                joined.push_back(After(node, 1));
             }
         } else if (Head(lines[i], 1) == "(") {
             if (i + 1 < lines.size() && Head(lines[i + 1], 1) == ";") {
@@ -200,8 +214,9 @@ inline TLiteralSplit LiteralSgfAdjust(TLineList lines) {
         while (!entry.empty() && static_cast<unsigned char>(entry[0]) <= 32) {
             entry = After(entry, 1);
         }
-        if (Head(entry, 3) == "AB[") {
-            out.ha.push_back(entry);
+        const std::string value = Head(entry, 2) == "AB" ? LeftTrimmed(After(entry, 2)) : "";
+        if (Head(value, 1) == "[") {
+            out.ha.push_back("AB" + value);
             afterStone = true;
         } else if (afterStone && Head(entry, 1) == "[") {
             out.ha.push_back("AB" + entry);
