@@ -126,6 +126,16 @@ TEST(SgfEncoding, TurnsRecordsIntoCodePage932) {
         {"Shift-JIS byte for byte, also after a NUL", "(;CA[SJIS]PB[" SJIS_HONINBO "\x83])\0\xFF"s,
          "(;CA[SJIS]PB[" SJIS_HONINBO "\x83])\0\xFF"s, 0},
         {"ASCII labelled UTF-8 as it is", "(;CA[UTF-8]PB[a\\]b])", "(;CA[UTF-8]PB[a\\]b])", 0},
+        {"GB2312", "(;CA[GB2312]PB[\xD6\xD0\xC8\xD5])", "(;CA[GB2312]PB[\x92\x86\x93\xFA])", 0},
+        {"GBK", "(;CA[GBK]PB[\x87\xEC\xB3\x9E])", "(;CA[GBK]PB[\x88\xCD\x8C\xE9])", 0},
+        {"GB18030, characters of four bytes",
+         "(;CA[GB18030]PB[\xD6\xD0\x84\x31\x97\x33\x94\x39\xFC\x36])",
+         "(;CA[GB18030]PB[\x92\x86\xB1?])", 1},
+        {"Big5", "(;CA[Big5]PB[\xA4\xA4\xB0\xEA])", "(;CA[Big5]PB[\x92\x86\x9A\xA0])", 0},
+        {"EUC-KR, a character code page 932 does not have", "(;CA[EUC-KR]PB[\xC7\xD1\xEC\xED])",
+         "(;CA[EUC-KR]PB[?\x93\xFA])", 1},
+        {"ISO-2022-JP", "(;CA[ISO-2022-JP]PB[\x1B$BF|K\\\x1B(B])",
+         "(;CA[ISO-2022-JP]PB[" SJIS_NIHON "])", 0},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
