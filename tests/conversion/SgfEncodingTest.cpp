@@ -13,6 +13,22 @@ using namespace std::string_literals;
 #define EUCJP_NIHON "\xC6\xFC\xCB\xDC"           // 日本 in EUC-JP
 #define UTF8_REPLACEMENT "\xEF\xBF\xBD"          // U+FFFD, which code page 932 does not have
 
+namespace {
+
+// text as UTF-16 bytes in either byte order.
+std::string Utf16(std::u16string_view text, bool bigEndian) {
+    std::string bytes;
+    for (const char16_t unit : text) {
+        const char high = static_cast<char>(unit >> 8);
+        const char low = static_cast<char>(unit & 0xFF);
+        bytes += bigEndian ? high : low;
+        bytes += bigEndian ? low : high;
+    }
+    return bytes;
+}
+
+}  // namespace
+
 TEST(SgfEncoding, FindsTheFirstCaOutsideValues) {
     struct Row {
         const char* name;
@@ -88,6 +104,10 @@ TEST(SgfEncoding, TellsTheEncodingByCaThenByTheBytes) {
         {"no CA, UTF-8 cut short", "(;PB[\xE6\x9C])", SJIS, "Shift_JIS"},
         {"no CA, an overlong form", "(;PB[\xC0\xAF])", SJIS, "Shift_JIS"},
         {"no CA, a surrogate", "(;PB[\xED\xA0\x80])", SJIS, "Shift_JIS"},
+        {"a UTF-16 mark, little endian", Utf16(u"\uFEFF(;CA[UTF-8]PB[a])", false),
+         TSgfCharset::Utf16, "UTF-16LE"},
+        {"a UTF-16 mark, big endian", Utf16(u"\uFEFF(;PB[a])", true), TSgfCharset::Utf16,
+         "UTF-16BE"},
         {"nothing after a NUL is read", "(;PB[a])\0CA[UTF-8]本因坊"s, SJIS, "Shift_JIS"},
     };
     for (const Row& row : rows) {
@@ -126,6 +146,14 @@ TEST(SgfEncoding, TurnsRecordsIntoCodePage932) {
         {"Shift-JIS byte for byte, also after a NUL", "(;CA[SJIS]PB[" SJIS_HONINBO "\x83])\0\xFF"s,
          "(;CA[SJIS]PB[" SJIS_HONINBO "\x83])\0\xFF"s, 0},
         {"ASCII labelled UTF-8 as it is", "(;CA[UTF-8]PB[a\\]b])", "(;CA[UTF-8]PB[a\\]b])", 0},
+        {"UTF-16LE, two NUL bytes that are no NUL character",
+         Utf16(u"\uFEFF(;PB[日本]C[\u3B00\U0001F600])", false), "(;PB[" SJIS_NIHON "]C[??])", 2},
+        {"UTF-16BE, a surrogate alone, the text ends at a NUL character",
+         Utf16(u"\uFEFF(;C[a\xD800"
+               u"b])\0(;C[c])"s,
+               true),
+         "(;C[a?b])", 1},
+        {"UTF-16LE cut inside a unit", Utf16(u"\uFEFF(;C[a])", false) + "x", "(;C[a])?", 1},
         {"GB2312", "(;CA[GB2312]PB[\xD6\xD0\xC8\xD5])", "(;CA[GB2312]PB[\x92\x86\x93\xFA])", 0},
         {"GBK", "(;CA[GBK]PB[\x87\xEC\xB3\x9E])", "(;CA[GBK]PB[\x88\xCD\x8C\xE9])", 0},
         {"GB18030, characters of four bytes",
