@@ -64,6 +64,7 @@ void TConversionRun::SelConvBtnClick() {
         m_candidates.UpdateButtons();
         return;
     }
+    m_state.RunFiles.Clear();
     m_progress.SetBar(TBar::ProgressBar2, TBarField::Min, 0);
     m_progress.SetBar(TBar::ProgressBar2, TBarField::Max, 1);
     m_progress.SetBar(TBar::ProgressBar2, TBarField::Position, 0);
@@ -104,6 +105,7 @@ void TConversionRun::ConvBtnClick() {
     m_progress.SetBar(TBar::ProgressBar2, TBarField::Max, rows);
     m_progress.SetBar(TBar::ProgressBar2, TBarField::Position, 0);
     m_progress.Show();
+    m_state.RunFiles.Clear();
     std::vector<std::string> failures;
     for (int row = 0; row < rows; ++row) {
         const std::string path = m_candidates.FullPath(row);

@@ -115,7 +115,7 @@ void TProgramFiles::SaveSettings(const TStoredSettings& settings) {
 bool TProgramFiles::SaveOver(const std::string& path, std::string_view bytes) {
     std::string temporary;
     try {
-        temporary = m_files.SaveTemporary(path, bytes);
+        temporary = m_files.SaveTemporary(path, bytes, TDurability::Kept);
     } catch (const TFileError&) {
         return false;
     }
