@@ -10,13 +10,22 @@
 
 TRecordKind RecordKindOf(std::string_view path, TPathStyle style) {
     const std::string extension = ExtractFileExt(path, style);
-    if (SameTextIgnoringCase(extension, ".sgf")) {
-        return TRecordKind::Sgf;
-    }
-    if (SameTextIgnoringCase(extension, ".ugf") || SameTextIgnoringCase(extension, ".ugi")) {
-        return TRecordKind::Ugf;
+    for (const TRecordExtension& record : RECORD_EXTENSIONS) {
+        if (SameTextIgnoringCase(extension, record.extension)) {
+            return record.kind;
+        }
     }
     return TRecordKind::Other;
+}
+
+std::vector<std::string> RecordMasks(TRecordKind kind) {
+    std::vector<std::string> masks;
+    for (const TRecordExtension& record : RECORD_EXTENSIONS) {
+        if (kind == TRecordKind::Other || kind == record.kind) {
+            masks.push_back("*" + std::string(record.extension));
+        }
+    }
+    return masks;
 }
 
 std::optional<int> RowAfterDeletion(int deleted, int rowsLeft) {

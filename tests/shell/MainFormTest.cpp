@@ -379,10 +379,14 @@ TEST(MainForm, FilesDroppedOrGivenAtStartBecomeRowsOnce) {
                       TMainForm::TOpener::CommandLine);
     EXPECT_EQ(w.Status(), "1個の棋譜ファイルを追加しました（1個が変換候補一覧にあります）");
     EXPECT_TRUE(w.ListButtonsEnabled());
-    // The folder gives its records; the row already there is not added again.
-    DropFiles(w.List().viewport(), {w.dir.root});
+    // The folder gives its records; the row already there is not added again. What is no record,
+    // or has a line break in its name, is left out and counted.
+    w.dir.Write("c\nd.sgf", "");
+    DropFiles(w.List().viewport(), {w.dir.root, w.dir.Path("notes.txt")});
     EXPECT_EQ(w.Names(), (std::vector<std::string>{"a.sgf", "b.UGF"}));
-    EXPECT_EQ(w.Status(), "2個の棋譜ファイルが変換候補一覧にあります");
+    EXPECT_EQ(w.Status(),
+              "2個の棋譜ファイルが変換候補一覧にあります（1個は棋譜ファイルではないので追加しません"
+              "でした）（1個は名前に改行があるので追加しませんでした）");
     // A drag that carries no file is refused.
     QMimeData text;
     text.setText("a.sgf");
