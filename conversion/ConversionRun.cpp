@@ -10,13 +10,22 @@
 
 TRecordKind RecordKindOf(std::string_view path, TPathStyle style) {
     const std::string extension = ExtractFileExt(path, style);
-    if (SameTextIgnoringCase(extension, ".sgf")) {
-        return TRecordKind::Sgf;
-    }
-    if (SameTextIgnoringCase(extension, ".ugf") || SameTextIgnoringCase(extension, ".ugi")) {
-        return TRecordKind::Ugf;
+    for (const TRecordExtension& record : RECORD_EXTENSIONS) {
+        if (SameTextIgnoringCase(extension, record.extension)) {
+            return record.kind;
+        }
     }
     return TRecordKind::Other;
+}
+
+std::vector<std::string> RecordMasks(TRecordKind kind) {
+    std::vector<std::string> masks;
+    for (const TRecordExtension& record : RECORD_EXTENSIONS) {
+        if (kind == TRecordKind::Other || kind == record.kind) {
+            masks.push_back("*" + std::string(record.extension));
+        }
+    }
+    return masks;
 }
 
 std::optional<int> RowAfterDeletion(int deleted, int rowsLeft) {
@@ -64,6 +73,7 @@ void TConversionRun::SelConvBtnClick() {
         m_candidates.UpdateButtons();
         return;
     }
+    m_state.RunFiles.Clear();
     m_progress.SetBar(TBar::ProgressBar2, TBarField::Min, 0);
     m_progress.SetBar(TBar::ProgressBar2, TBarField::Max, 1);
     m_progress.SetBar(TBar::ProgressBar2, TBarField::Position, 0);
@@ -104,6 +114,7 @@ void TConversionRun::ConvBtnClick() {
     m_progress.SetBar(TBar::ProgressBar2, TBarField::Max, rows);
     m_progress.SetBar(TBar::ProgressBar2, TBarField::Position, 0);
     m_progress.Show();
+    m_state.RunFiles.Clear();
     std::vector<std::string> failures;
     for (int row = 0; row < rows; ++row) {
         const std::string path = m_candidates.FullPath(row);

@@ -3,14 +3,17 @@
 #include "conversion/FileOps.h"
 #include "conversion/Paths.h"
 
-#include <filesystem>
-#include <system_error>
-
 std::string TCandidateService::FullPath(int row) const {
     return JoinPath(SubItem(row), Caption(row));
 }
 
 bool TDiskFileService::Exists(const std::string& path) { return FileExists(path); }
+
+bool TDiskFileService::FolderExists(const std::string& path) { return ::FolderExists(path); }
+
+std::optional<TFileId> TDiskFileService::Identity(const std::string& path) {
+    return FileIdentity(path);
+}
 
 bool TDiskFileService::Delete(const std::string& path) { return RemoveFile(path); }
 
@@ -19,15 +22,14 @@ bool TDiskFileService::Rename(const std::string& from, const std::string& to) {
 }
 
 bool TDiskFileService::Replace(const std::string& from, const std::string& to) {
-    std::error_code error;
-    std::filesystem::rename(from, to, error);
-    return !error;
+    return MoveFileOver(from, to);
 }
 
 std::string TDiskFileService::Load(const std::string& path) { return LoadBytes(path); }
 
-std::string TDiskFileService::SaveTemporary(const std::string& path, std::string_view bytes) {
-    return SaveTemporaryBeside(path, bytes);
+std::string TDiskFileService::SaveTemporary(const std::string& path, std::string_view bytes,
+                                            TDurability durability) {
+    return SaveTemporaryBeside(path, bytes, durability);
 }
 
 void TSilentProgress::SetBar(TBar bar, TBarField field, int value) {

@@ -199,16 +199,16 @@ void TMainForm::OpenFiles(const std::vector<std::string>& paths, TOpener opener)
         m_waiting.emplace_back(paths, opener);
         return;
     }
-    const std::vector<TCandidateRow> rows = RowsToAdd(*this, CandidatesOf(paths));
+    const TOpenedFiles opened = CandidatesOf(paths);
+    const std::vector<TCandidateRow> rows = RowsToAdd(*this, opened.rows);
     if (!rows.empty()) {
         AppendRows(rows);
     }
-    if (opener == TOpener::CommandLine) {
-        m_ui->StatusBar->showMessage(
-            QString::fromUtf8(AddedStatusText(static_cast<int>(rows.size()), RowCount())));
-    } else {
-        UpdateStatusLine();
-    }
+    const std::string status = opener == TOpener::CommandLine
+                                   ? AddedStatusText(static_cast<int>(rows.size()), RowCount())
+                                   : StatusText(RowCount());
+    m_ui->StatusBar->showMessage(
+        QString::fromUtf8(status + LeftOutText(opened.notRecords, opened.unstorable)));
     UpdateButtons();
 }
 

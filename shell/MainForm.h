@@ -57,7 +57,8 @@ public:
     enum class TOpener { CommandLine, Drop };
     // Adds the rows that the files and folders at paths give (see CandidatesOf), leaving out rows
     // the list has already; the status line then tells the rows added (CommandLine) or the rows
-    // there are (Drop). During a run the files wait for its end: rows never change under a run.
+    // there are (Drop), and the files left out. During a run the files wait for its end: rows never
+    // change under a run.
     void OpenFiles(const std::vector<std::string>& paths, TOpener opener);
 
     // Called when the window has closed, which ends the program.

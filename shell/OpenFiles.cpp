@@ -1,6 +1,8 @@
 #include "shell/OpenFiles.h"
 
+#include "conversion/ConversionRun.h"
 #include "conversion/Paths.h"
+#include "selection/AddRules.h"
 #include "selection/FileList.h"
 
 #include <filesystem>
@@ -32,8 +34,15 @@ std::vector<std::string> AbsolutePaths(const std::vector<std::string>& paths) {
     return absolute;
 }
 
-std::vector<TCandidateRow> CandidatesOf(const std::vector<std::string>& paths) {
-    std::vector<TCandidateRow> rows;
+TOpenedFiles CandidatesOf(const std::vector<std::string>& paths) {
+    TOpenedFiles opened;
+    const auto add = [&opened](TCandidateRow row) {
+        if (CanBeRow(row)) {
+            opened.rows.push_back(std::move(row));
+        } else {
+            ++opened.unstorable;
+        }
+    };
     for (const std::string& given : paths) {
         if (given.empty()) {
             continue;
@@ -43,14 +52,18 @@ std::vector<TCandidateRow> CandidatesOf(const std::vector<std::string>& paths) {
         const fs::file_status status = fs::status(path, error);
         if (fs::is_directory(status)) {
             TFileList list;
-            list.SetMask({"*.sgf", "*.ugf", "*.ugi"});
+            list.SetMask(RecordMasks(TRecordKind::Other));
             list.SetDirectory(path);
             for (const std::string& name : list.Files()) {
-                rows.push_back({name, path});
+                add({name, path});
             }
         } else if (fs::is_regular_file(status)) {
-            rows.push_back({ExtractFileName(path), ExtractFileDir(path)});
+            if (RecordKindOf(path) == TRecordKind::Other) {
+                ++opened.notRecords;
+            } else {
+                add({ExtractFileName(path), ExtractFileDir(path)});
+            }
         }
     }
-    return rows;
+    return opened;
 }

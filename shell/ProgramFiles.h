@@ -30,8 +30,9 @@ public:
     std::string ListPath() const;
     std::string SettingsPath() const;
 
-    // The stored rows whose paths still name files, in file order; none without the file.
-    // Throws TFileError (Open) when the file is there but cannot be read.
+    // The stored rows, in file order, but for those whose folder is there without their file and
+    // lines that name no file in a folder; none without the list file. Throws TFileError (Open)
+    // when the file is there but cannot be read.
     std::vector<TCandidateRow> LoadList();
     // Stores the rows' full paths, or deletes the file when there are none (a failed deletion is
     // let be). Throws TFileError (Create) when the file cannot be written.

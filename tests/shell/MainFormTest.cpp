@@ -275,15 +275,25 @@ TEST(MainForm, TheHiddenToggleUncoversTheDiagnosticsAndCoversThemAgain) {
 TEST(MainForm, FullRunConvertsThroughTheWindowsAndKeepsTheFailedRows) {
     TWindow w;
     w.Start();
-    // 表.ugf in Shift-JIS bytes: no valid name on a UTF-8 system, converted all the same.
-    w.AddFiles({{"a.ugf", UGF}, {"b.ugf", BAD_UGF}, {"c.txt", "x"}, {"\x95\x5C.ugf", UGF}});
+    // 表.ugf in Shift-JIS bytes: no valid name on a UTF-8 system, converted all the same. k.ugf is
+    // the output of k.sgf by the time its row comes: it fails, and the user's own k.ugf is the
+    // backup.
+    const std::string OWN_SGF = "(;SZ[19]C[mine];B[aa])";
+    w.AddFiles({{"a.ugf", UGF},
+                {"b.ugf", BAD_UGF},
+                {"c.txt", "x"},
+                {"\x95\x5C.ugf", UGF},
+                {"k.sgf", OWN_SGF},
+                {"k.ugf", UGF}});
     Click(*w.form, "ConvBtn");
     EXPECT_EQ(w.messages.log, (std::vector<std::string>{"Info 全変換終了しました"}));
-    EXPECT_EQ(w.Names(), (std::vector<std::string>{"b.ugf"}));
+    EXPECT_EQ(w.Names(), (std::vector<std::string>{"b.ugf", "k.ugf"}));
     EXPECT_FALSE(w.form->ProgressForm().isVisible());
-    EXPECT_EQ(Child<QProgressBar>(w.form->ProgressForm(), "ProgressBar2")->value(), 4);
+    EXPECT_EQ(Child<QProgressBar>(w.form->ProgressForm(), "ProgressBar2")->value(), 6);
     EXPECT_EQ(w.dir.Read("a.sgf").substr(0, 3), "(;\r");
     EXPECT_EQ(w.dir.Read("\x95\x5C.sgf"), w.dir.Read("a.sgf"));
+    EXPECT_EQ(w.dir.Read("k.sgf"), OWN_SGF);
+    EXPECT_EQ(w.dir.Read("k.bak"), UGF);
     // The converter's diagnostic line reaches the diagnostic area.
     EXPECT_EQ(Child<QPlainTextEdit>(*w.form, "TempMemo")->toPlainText().toStdString(), "1,SECRET");
 }
@@ -369,10 +379,14 @@ TEST(MainForm, FilesDroppedOrGivenAtStartBecomeRowsOnce) {
                       TMainForm::TOpener::CommandLine);
     EXPECT_EQ(w.Status(), "1個の棋譜ファイルを追加しました（1個が変換候補一覧にあります）");
     EXPECT_TRUE(w.ListButtonsEnabled());
-    // The folder gives its records; the row already there is not added again.
-    DropFiles(w.List().viewport(), {w.dir.root});
+    // The folder gives its records; the row already there is not added again. What is no record,
+    // or has a line break in its name, is left out and counted.
+    w.dir.Write("c\nd.sgf", "");
+    DropFiles(w.List().viewport(), {w.dir.root, w.dir.Path("notes.txt")});
     EXPECT_EQ(w.Names(), (std::vector<std::string>{"a.sgf", "b.UGF"}));
-    EXPECT_EQ(w.Status(), "2個の棋譜ファイルが変換候補一覧にあります");
+    EXPECT_EQ(w.Status(),
+              "2個の棋譜ファイルが変換候補一覧にあります（1個は棋譜ファイルではないので追加しません"
+              "でした）（1個は名前に改行があるので追加しませんでした）");
     // A drag that carries no file is refused.
     QMimeData text;
     text.setText("a.sgf");
