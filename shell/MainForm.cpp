@@ -115,7 +115,12 @@ void TMainForm::FormCreate() {
     UpdateStatusLine();
 }
 
-void TMainForm::FormDestroy() {
+void TMainForm::FormDestroy() { Store(); }
+
+void TMainForm::Store() {
+    if (!m_storing) {
+        return;
+    }
     Guarded(m_messages, [&] {
         // A stored list that could not be read at start is left as it is, rather than replaced
         // by what this run knew of it.
@@ -191,6 +196,18 @@ void TMainForm::Run(Body&& body) {
     ShowNewDiagnostics();
     for (const auto& [paths, opener] : std::exchange(m_waiting, {})) {
         OpenFiles(paths, opener);
+    }
+    if (m_endAfterRun) {
+        close();
+    }
+}
+
+void TMainForm::RequestEnd() {
+    Store();
+    if (m_running) {
+        m_endAfterRun = true;
+    } else {
+        close();
     }
 }
 

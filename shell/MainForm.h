@@ -64,6 +64,14 @@ public:
     // Called when the window has closed, which ends the program.
     std::function<void()> OnClosed;
 
+    // Stores the list, the position and the settings now, as the end of the program does.
+    void Store();
+    // The program is asked to end (a signal, the end of the desktop session): stores everything
+    // now, and closes as the close button does, at once or, during a run, when the run ends.
+    void RequestEnd();
+    // Nothing is stored from now on (the program's folder could not be made).
+    void StoreNothing() { m_storing = false; }
+
     // The candidate list.
     int RowCount() const override;
     std::optional<int> SelectedRow() const override;
@@ -99,6 +107,9 @@ private:
     std::unique_ptr<TRecordConverters> m_converters;
     std::unique_ptr<TConversionRun> m_run;
     bool m_running = false;
+    // Closes once the run under way ends.
+    bool m_endAfterRun = false;
+    bool m_storing = true;
     // The stored list was there but could not be read: it is not replaced at the end.
     bool m_listUnreadable = false;
     std::size_t m_diagnosticsShown = 0;

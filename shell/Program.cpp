@@ -3,9 +3,11 @@
 #include "shell/ListRules.h"
 #include "shell/ProgramFiles.h"
 #include "shell/QtText.h"
+#include "shell/Session.h"
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFileInfo>
 
 #include <cstdlib>
 
@@ -18,13 +20,15 @@ std::string Environment(const char* name) {
 
 }  // namespace
 
-std::string ProgramFolderOfThisExecutable() {
-    const std::string exeDir = ToName(QCoreApplication::applicationDirPath());
-    const bool installed = IsInstalledLayout(exeDir);
-    const std::string folder =
-        ProgramFolder(exeDir, installed, Environment("XDG_CONFIG_HOME"), Environment("HOME"));
+TProgramPlace ProgramPlaceOfThisExecutable() {
+    const QString exeDir = QCoreApplication::applicationDirPath();
+    const bool installed =
+        IsInstalledLayout(ToName(exeDir), QFileInfo(exeDir).isWritable(), MORVANE_INSTALL_BIN);
+    TProgramPlace place;
+    place.folder =
+        ProgramFolder(ToName(exeDir), installed, Environment("XDG_CONFIG_HOME"), HomeFolder());
     if (installed) {
-        QDir().mkpath(FromName(folder));
+        place.usable = !place.folder.empty() && QDir().mkpath(FromName(place.folder));
     }
-    return folder;
+    return place;
 }

@@ -139,9 +139,15 @@ std::string ProgramFolder(std::string_view exeDir, bool installed, std::string_v
     if (!installed) {
         return JoinPath(exeDir, "");
     }
-    // A relative XDG_CONFIG_HOME is to be ignored, as the base directory rules say.
-    const std::string base = !configHome.empty() && configHome.front() == '/'
-                                 ? std::string(configHome)
-                                 : JoinPath(home, ".config");
+    // A relative XDG_CONFIG_HOME is to be ignored, as the base directory rules say; without a
+    // home, a configuration folder at the root would be no user's.
+    const auto absolute = [](std::string_view folder) {
+        return !folder.empty() && folder.front() == '/';
+    };
+    if (!absolute(configHome) && !absolute(home)) {
+        return {};
+    }
+    const std::string base =
+        absolute(configHome) ? std::string(configHome) : JoinPath(home, ".config");
     return JoinPath(JoinPath(base, "morvane"), "");
 }

@@ -137,4 +137,7 @@ TEST(ProgramFiles, TheFolderIsBesideTheProgramUnlessItIsInstalled) {
     EXPECT_EQ(ProgramFolder("/usr/bin", true, "", "/home/u"), "/home/u/.config/morvane/");
     EXPECT_EQ(ProgramFolder("/usr/bin", true, "/x/conf", "/home/u"), "/x/conf/morvane/");
     EXPECT_EQ(ProgramFolder("/usr/bin", true, "relative", "/home/u"), "/home/u/.config/morvane/");
+    // Without a home there is no configuration folder, rather than one at the root.
+    EXPECT_EQ(ProgramFolder("/usr/bin", true, "", ""), "");
+    EXPECT_EQ(ProgramFolder("/usr/bin", true, "relative", "relative"), "");
 }
