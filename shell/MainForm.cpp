@@ -75,7 +75,7 @@ TMainForm::TMainForm(TShellMessages& messages, TDialogs& dialogs, TFileService& 
 
     // The other windows come after the main window's creation, and go before its destruction.
     m_viewForm = std::make_unique<TViewForm>();
-    m_progressForm = std::make_unique<TProgressForm>(m_state);
+    m_progressForm = std::make_unique<TProgressForm>(m_state, this);
     m_state.StepListener = m_progressForm.get();
     m_converters = std::make_unique<TRecordConverters>(m_state, *m_progressForm, files);
     m_run = std::make_unique<TConversionRun>(m_state, *this, *m_progressForm, m_messages,
@@ -191,7 +191,10 @@ void TMainForm::Run(Body&& body) {
         return;
     }
     m_running = true;
+    // The run's message boxes come up above the progress window, which stays until they go.
+    m_messages.SetOwner(m_progressForm.get());
     Guarded(m_messages, std::forward<Body>(body));
+    m_messages.SetOwner(nullptr);
     m_running = false;
     ShowNewDiagnostics();
     for (const auto& [paths, opener] : std::exchange(m_waiting, {})) {
@@ -282,6 +285,14 @@ void TMainForm::Clear() { m_ui->FileListView->clear(); }
 
 void TMainForm::AppendRow(std::string_view name, std::string_view directory) {
     m_ui->FileListView->addTopLevelItem(NewRow(name, directory));
+}
+
+void TMainForm::SetReason(int row, const TUserText& reason) {
+    // The reason shows as the row's hint, over either column.
+    QTreeWidgetItem& item = *m_ui->FileListView->topLevelItem(row);
+    const QString hint = FromUserText(reason);
+    item.setToolTip(0, hint);
+    item.setToolTip(1, hint);
 }
 
 void TMainForm::AppendRows(const std::vector<TCandidateRow>& rows) {
