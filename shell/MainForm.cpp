@@ -7,13 +7,17 @@
 #include "selection/AddRules.h"
 #include "shell/ListRules.h"
 #include "shell/OpenFiles.h"
+#include "shell/Placement.h"
 #include "shell/ProgressForm.h"
 #include "shell/QtText.h"
 #include "shell/ViewForm.h"
 
 #include <QCloseEvent>
 #include <QDropEvent>
+#include <QGuiApplication>
 #include <QMimeData>
+#include <QScreen>
+#include <QStyle>
 #include <QTreeWidgetItem>
 #include <QUrl>
 
@@ -26,6 +30,16 @@ constexpr int BYTES_ROLE = Qt::UserRole;
 
 constexpr int NARROW_WIDTH = 450;
 constexpr int WIDE_WIDTH = 842;
+
+// The areas of the screens free for windows.
+std::vector<TRect> ScreenAreas() {
+    std::vector<TRect> areas;
+    for (const QScreen* screen : QGuiApplication::screens()) {
+        const QRect area = screen->availableGeometry();
+        areas.push_back({area.x(), area.y(), area.width(), area.height()});
+    }
+    return areas;
+}
 
 std::string BytesOf(const QTreeWidgetItem& item, int column) {
     return item.data(column, BYTES_ROLE).toByteArray().toStdString();
@@ -104,7 +118,13 @@ void TMainForm::FormCreate() {
     // settings, which the next shut-down would otherwise overwrite with the defaults.
     Guarded(m_messages, [&] {
         const TStoredSettings settings = m_programFiles.LoadSettings();
-        move(settings.left, settings.top);
+        // A place stored on a screen that is no longer there (or off every screen) would leave
+        // the window out of reach: its title bar is brought onto a screen.
+        const int title = style()->pixelMetric(QStyle::PM_TitleBarHeight);
+        const TPoint corner = PlaceTitleBar({settings.left, settings.top, frameGeometry().width(),
+                                             frameGeometry().height() + title},
+                                            title, ScreenAreas());
+        move(corner.x, corner.y);
         m_state.SGFConv = settings.sgfConv;
         m_state.UGFConv = settings.ugfConv;
         m_state.SSGFApli = settings.ssgfApli;

@@ -9,10 +9,12 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QGuiApplication>
 #include <QMimeData>
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScreen>
 #include <QStatusBar>
 #include <QTest>
 #include <QToolButton>
@@ -181,6 +183,14 @@ TEST(MainForm, KeepsListPositionAndSettingsFromOneRunToTheNext) {
     w.Stop();
     EXPECT_EQ(w.dir.List().find("flvback.dat"), std::string::npos);
     EXPECT_TRUE(w.messages.log.empty());
+
+    // A place off every screen (a screen that is gone) brings the title bar back onto one.
+    w.dir.Write("tessaro.ini", "[FORM]\r\nTOP=100\r\nLEFT=5000\r\n");
+    w.Start();
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    EXPECT_TRUE(screen.contains(QRect(w.form->pos(), QSize(w.form->width(), 20))))
+        << w.form->x() << "," << w.form->y();
+    EXPECT_EQ(w.form->y(), 100);
 }
 
 TEST(MainForm, AnUnreadableListIsReportedAndNeitherItNorTheSettingsAreLost) {
