@@ -40,6 +40,9 @@ struct TRowOutcome {
     bool converted = false;
     // The error that ended the conversion, empty when it ended in true or false.
     TUserText error;
+    // Why it was not converted, for the user: the error, or the reason the converter gave for its
+    // false; empty when converted or when no reason was given.
+    TUserText reason;
 };
 
 // Converts one record file of kind Sgf or Ugf as one row of a run: ProgressCount starts at 0 and
@@ -56,10 +59,11 @@ public:
                    TConverterService& converters);
 
     // Converts the selected row; on success the row goes and the row now at its place (or the new
-    // last row) is selected, on failure it stays selected. One message tells the outcome.
+    // last row) is selected, on failure it stays selected with its reason. One message tells the
+    // outcome, and the reason of a failure under it.
     void SelConvBtnClick();
     // Converts every row top to bottom, tells once that all is done, and leaves only the rows
-    // that failed, in their order.
+    // that failed, in their order, each with its reason.
     void ConvBtnClick();
 
 private:

@@ -44,7 +44,10 @@ public:
     // Deletes row; later rows move up by one.
     virtual void DeleteRow(int row) = 0;
     virtual void Clear() = 0;
+    // A new last row, with no reason.
     virtual void AppendRow(std::string_view name, std::string_view directory) = 0;
+    // Why row could not be converted, for the user to see on the row (empty: none).
+    virtual void SetReason(int row, const TUserText& reason) = 0;
     virtual void SelectRow(int row) = 0;
     // Gives the list the keyboard focus.
     virtual void Focus() = 0;

@@ -80,6 +80,7 @@ public:
     void DeleteRow(int row) override;
     void Clear() override;
     void AppendRow(std::string_view name, std::string_view directory) override;
+    void SetReason(int row, const TUserText& reason) override;
     void AppendRows(const std::vector<TCandidateRow>& rows) override;
     void SelectRow(int row) override;
     void Focus() override;

@@ -9,10 +9,12 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QGuiApplication>
 #include <QMimeData>
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScreen>
 #include <QStatusBar>
 #include <QTest>
 #include <QToolButton>
@@ -181,6 +183,14 @@ TEST(MainForm, KeepsListPositionAndSettingsFromOneRunToTheNext) {
     w.Stop();
     EXPECT_EQ(w.dir.List().find("flvback.dat"), std::string::npos);
     EXPECT_TRUE(w.messages.log.empty());
+
+    // A place off every screen (a screen that is gone) brings the title bar back onto one.
+    w.dir.Write("tessaro.ini", "[FORM]\r\nTOP=100\r\nLEFT=5000\r\n");
+    w.Start();
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    EXPECT_TRUE(screen.contains(QRect(w.form->pos(), QSize(w.form->width(), 20))))
+        << w.form->x() << "," << w.form->y();
+    EXPECT_EQ(w.form->y(), 100);
 }
 
 TEST(MainForm, AnUnreadableListIsReportedAndNeitherItNorTheSettingsAreLost) {
@@ -287,7 +297,14 @@ TEST(MainForm, FullRunConvertsThroughTheWindowsAndKeepsTheFailedRows) {
                 {"k.ugf", UGF}});
     Click(*w.form, "ConvBtn");
     EXPECT_EQ(w.messages.log, (std::vector<std::string>{"Info 全変換終了しました"}));
+    // The box comes up above the progress window, which stays until it goes.
+    EXPECT_EQ(w.messages.owners, (std::vector<QWidget*>{&w.form->ProgressForm()}));
     EXPECT_EQ(w.Names(), (std::vector<std::string>{"b.ugf", "k.ugf"}));
+    // Each row left tells why as its hint.
+    EXPECT_EQ(w.List().topLevelItem(0)->toolTip(1).toStdString(),
+              "Crypt の値が 0,PLAIN_UGF_FILE ではありません: 1,SECRET");
+    EXPECT_EQ(w.List().topLevelItem(1)->toolTip(0).toStdString(),
+              "今回の変換で書き出したファイルなので変換しません");
     EXPECT_FALSE(w.form->ProgressForm().isVisible());
     EXPECT_EQ(Child<QProgressBar>(w.form->ProgressForm(), "ProgressBar2")->value(), 6);
     EXPECT_EQ(w.dir.Read("a.sgf").substr(0, 3), "(;\r");
@@ -343,7 +360,10 @@ TEST(MainForm, ProgressMovesDuringALongConversionAndInputWaitsForTheEnd) {
             }
         }
     });
+    bool closed = false;
+    w.form->OnClosed = [&] { closed = true; };
     Click(*w.form, "ConvBtn");
+    EXPECT_FALSE(closed);
     EXPECT_GE(between.size(), 2u) << "the bar never moved between its ends";
     EXPECT_EQ(w.messages.log, (std::vector<std::string>{"Info 全変換終了しました"}));
     EXPECT_EQ(w.Names(), (std::vector<std::string>{"later.sgf"}));
@@ -387,10 +407,14 @@ TEST(MainForm, FilesDroppedOrGivenAtStartBecomeRowsOnce) {
     EXPECT_EQ(w.Status(),
               "2個の棋譜ファイルが変換候補一覧にあります（1個は棋譜ファイルではないので追加しません"
               "でした）（1個は名前に改行があるので追加しませんでした）");
-    // A drag that carries no file is refused.
+    // A drag that carries no file, or only files elsewhere than on this computer, is refused.
     QMimeData text;
     text.setText("a.sgf");
-    QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &text, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(w.List().viewport(), &enter);
-    EXPECT_FALSE(enter.isAccepted());
+    QMimeData remote;
+    remote.setUrls({QUrl("https://example.org/kifu/a.sgf"), QUrl("sftp://host/kifu/b.sgf")});
+    for (QMimeData* data : {&text, &remote}) {
+        QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(w.List().viewport(), &enter);
+        EXPECT_FALSE(enter.isAccepted());
+    }
 }

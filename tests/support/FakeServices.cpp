@@ -82,6 +82,12 @@ void TFakeCandidates::SelectRow(int row) {
     selected = row;
 }
 
+void TFakeCandidates::SetReason(int row, const TUserText& reason) {
+    if (!reason.Empty()) {
+        m_log.push_back("SetReason " + std::to_string(row) + " " + reason.Bytes());
+    }
+}
+
 void TFakeCandidates::Focus() { m_log.push_back("Focus"); }
 
 void TFakeCandidates::UpdateButtons() { m_log.push_back("UpdateButtons"); }

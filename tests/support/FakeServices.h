@@ -39,6 +39,7 @@ public:
     void DeleteRow(int row) override;
     void Clear() override;
     void AppendRow(std::string_view name, std::string_view directory) override;
+    void SetReason(int row, const TUserText& reason) override;
     void SelectRow(int row) override;
     void Focus() override;
     void UpdateButtons() override;
