@@ -354,6 +354,44 @@ TSgfEncoding SgfEncodingOf(std::string_view record) {
     return HasHighByte(record) && IsValidUtf8(record) ? utf8 : shiftJis;
 }
 
+namespace {
+
+// The text of a record that is not Shift-JIS as well-formed UTF-8: up to its first NUL character
+// (a NUL byte, or two that make one UTF-16 unit), less a leading byte-order mark, each piece that
+// is no character of the encoding one "?" (counted in replaced). utf8 views record itself when
+// its bytes are UTF-8 already, else storage. False when this system cannot read the encoding.
+bool DecodeToUtf8(std::string_view record, const TSgfEncoding& encoding, std::string& storage,
+                  std::string_view& utf8, std::size_t& replaced) {
+    // The text ends at a NUL character, as everywhere in the conversion.
+    const bool utf16 = encoding.charset == TSgfCharset::Utf16;
+    const std::string_view text = record.substr(0, utf16 ? Utf16NulAt(record) : record.find('\0'));
+    utf8 = text;
+    if (encoding.charset == TSgfCharset::Utf8) {
+        if (!IsValidUtf8(text)) {
+            storage = RepairUtf8(text, replaced);
+            utf8 = storage;
+        }
+    } else {
+        TIconv decoder("UTF-8", encoding.name.c_str());
+        if (!decoder.Ok()) {
+            return false;
+        }
+        // What is no character of the encoding is skipped alone: a byte, or a UTF-16 unit (a
+        // surrogate without its other half).
+        const std::size_t unit = utf16 ? 2 : 1;
+        storage =
+            ConvertReplacing(decoder, text, replaced, [unit](std::string_view) { return unit; });
+        utf8 = storage;
+    }
+    // The mark says which encoding the bytes are in; it is no character of the text.
+    if (utf8.starts_with(UTF8_BYTE_ORDER_MARK)) {
+        utf8.remove_prefix(UTF8_BYTE_ORDER_MARK.size());
+    }
+    return true;
+}
+
+}  // namespace
+
 TShiftJisRecord TranscodeToShiftJis(std::string_view record, const TSgfEncoding& encoding) {
     TShiftJisRecord result;
     result.encoding = encoding;
@@ -361,33 +399,12 @@ TShiftJisRecord TranscodeToShiftJis(std::string_view record, const TSgfEncoding&
         result.bytes = record;
         return result;
     }
-    // The text ends at a NUL character, as everywhere in the conversion.
-    const bool utf16 = encoding.charset == TSgfCharset::Utf16;
-    const std::string_view text = record.substr(0, utf16 ? Utf16NulAt(record) : record.find('\0'));
     std::string decoded;
-    std::string_view utf8 = text;
-    if (encoding.charset == TSgfCharset::Utf8) {
-        if (!IsValidUtf8(text)) {
-            decoded = RepairUtf8(text, result.replaced);
-            utf8 = decoded;
-        }
-    } else {
-        TIconv decoder("UTF-8", encoding.name.c_str());
-        if (!decoder.Ok()) {
-            result.bytes = record;
-            result.ok = false;
-            return result;
-        }
-        // What is no character of the encoding is skipped alone: a byte, or a UTF-16 unit (a
-        // surrogate without its other half).
-        const std::size_t unit = utf16 ? 2 : 1;
-        decoded = ConvertReplacing(decoder, text, result.replaced,
-                                   [unit](std::string_view) { return unit; });
-        utf8 = decoded;
-    }
-    // The mark says which encoding the bytes are in; it is no character of the text.
-    if (utf8.starts_with(UTF8_BYTE_ORDER_MARK)) {
-        utf8.remove_prefix(UTF8_BYTE_ORDER_MARK.size());
+    std::string_view utf8;
+    if (!DecodeToUtf8(record, encoding, decoded, utf8, result.replaced)) {
+        result.bytes = record;
+        result.ok = false;
+        return result;
     }
     if (!HasHighByte(utf8)) {
         result.bytes = utf8;
@@ -410,4 +427,19 @@ TShiftJisRecord TranscodeToShiftJis(std::string_view record, const TSgfEncoding&
 
 TShiftJisRecord SgfRecordAsShiftJis(std::string_view record) {
     return TranscodeToShiftJis(record, SgfEncodingOf(record));
+}
+
+std::optional<std::string> SgfRecordAsUtf8(std::string_view record) {
+    const TSgfEncoding encoding = SgfEncodingOf(record);
+    if (encoding.charset == TSgfCharset::ShiftJis) {
+        return std::nullopt;
+    }
+    std::string decoded;
+    std::string_view utf8;
+    std::size_t replaced = 0;
+    if (!DecodeToUtf8(record, encoding, decoded, utf8, replaced)) {
+        return std::nullopt;
+    }
+    return decoded.data() == utf8.data() && decoded.size() == utf8.size() ? std::move(decoded)
+                                                                          : std::string(utf8);
 }

@@ -59,6 +59,13 @@ TShiftJisRecord TranscodeToShiftJis(std::string_view record, const TSgfEncoding&
 // encoding of SgfEncodingOf. For a window that shows a record by the same rule as the conversion.
 TShiftJisRecord SgfRecordAsShiftJis(std::string_view record);
 
+// The text of an SGF file's bytes in UTF-8, for a window to show the record's own characters: read
+// in the encoding of SgfEncodingOf as TranscodeToShiftJis reads it, but never through code page
+// 932, so characters it lacks stay as they are (each piece that is no character of the encoding is
+// one "?"). Nothing for a Shift-JIS record (whose bytes are its text) or an encoding this system
+// cannot read.
+std::optional<std::string> SgfRecordAsUtf8(std::string_view record);
+
 // True when text is code page 932 throughout: every byte a character, every character one that
 // the code page defines.
 bool IsCodePage932(std::string_view text);

@@ -193,3 +193,13 @@ TEST(SgfEncoding, AnEncodingThisSystemCannotConvertLeavesTheRecordAndSaysSo) {
     EXPECT_FALSE(record.ok);
     EXPECT_EQ(record.bytes, "(;PB[x])");
 }
+
+TEST(SgfEncoding, ShowsARecordInUnicodeWithoutGoingThroughCodePage932) {
+    // 测 (GB2312 B2 E2) and 표 (EUC-KR C7 A5) have no code page 932 form; the text keeps them.
+    EXPECT_EQ(SgfRecordAsUtf8("(;CA[GB2312]C[\xB2\xE2])"), "(;CA[GB2312]C[测])");
+    EXPECT_EQ(SgfRecordAsUtf8("(;CA[EUC-KR]C[\xC7\xA5])"), "(;CA[EUC-KR]C[표])");
+    EXPECT_EQ(SgfRecordAsUtf8(std::string("\xFF\xFE(\0;\0C\0[\0K\x6D]\0)\0", 16)), "(;C[测])");
+    EXPECT_EQ(SgfRecordAsUtf8("\xEF\xBB\xBF(;CA[UTF-8]C[\xED\x91\x9C\xFF])"), "(;CA[UTF-8]C[표?])");
+    // A Shift-JIS record is its own text.
+    EXPECT_EQ(SgfRecordAsUtf8("(;C[\x95\x5C])"), std::nullopt);
+}
