@@ -17,6 +17,8 @@ struct TPlacement {
     int captured = 0;
     // The mover's own stones taken off: the move was a suicide.
     int lost = 0;
+
+    friend bool operator==(const TPlacement&, const TPlacement&) = default;
 };
 
 // A square board of 2 to 25 lines; points count from 0, column from the left, row from the top.

@@ -134,10 +134,11 @@ std::string CheckText(const TGameCheck& check) {
                     separator = "; ";
                 }
             }
+            text += " (" + MovesText(source.moves.size());
             if (check.difference.what != TGameDifference::TWhat::None) {
-                text += " (first change: " + DifferenceText(source, output, check.difference) + ")";
+                text += "; first change: " + DifferenceText(source, output, check.difference);
             }
-            return text + " (" + MovesText(source.moves.size()) + ")";
+            return text + ")";
         }
         case TCheckVerdict::Differs:
             break;

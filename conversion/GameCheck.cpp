@@ -125,11 +125,11 @@ TGameCheck CheckRecordGame(std::string_view bytes, TRecordKind kind,
     const bool sgf = kind == TRecordKind::Sgf;
     const TConvertedRecord converted = sgf ? ConvertSgfBytes(bytes, state, progress)
                                            : ConvertUgfRecord(SplitLines(bytes), state, progress);
+    check.source = ReadRecordGame(bytes, kind);
     if (!converted.ready) {
         check.reason = state.FailureReason;
         return check;
     }
-    check.source = ReadRecordGame(bytes, kind);
     check.output =
         ReadRecordGame(JoinLines(converted.lines), sgf ? TRecordKind::Ugf : TRecordKind::Sgf);
     if (!check.source.ok || !check.output.ok) {

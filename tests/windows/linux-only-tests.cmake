@@ -8,3 +8,7 @@ foreach(test
         Kifuconv.ConvertsJapaneseNamesInAJapaneseFolder)
     set_tests_properties(${test} PROPERTIES DISABLED TRUE)  # a name not found is passed over
 endforeach()
+# The corpus lies beside the Linux tree; under Wine its thousands of conversions would only repeat
+# the Linux run.
+set_tests_properties(KifuconvCheck.EveryCorpusRecordKeepsItsGameOrChangesOnlyByDesign
+    PROPERTIES DISABLED TRUE)
