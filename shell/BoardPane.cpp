@@ -299,7 +299,8 @@ const TGameRecord& TBoardPane::Shown() const {
 
 void TBoardPane::Refresh() {
     m_before->setEnabled(m_check.has_value());
-    m_after->setEnabled(m_check && m_check->verdict != TCheckVerdict::NotConverted);
+    // Always there: the settings may have changed since the check, and a new one is made.
+    m_after->setEnabled(m_check.has_value());
     if (!m_check) {
         m_view->Clear();
         m_moveText->clear();
@@ -318,7 +319,9 @@ void TBoardPane::Refresh() {
                                                                      : "color: #c01818;");
     const TGameRecord& record = Shown();
     QString reason;
-    if (!record.ok) {
+    if (m_converted && m_check->verdict == TCheckVerdict::NotConverted) {
+        reason = QStringLiteral("変換されません: ") + FromShiftJis(m_check->reason);
+    } else if (!record.ok) {
         reason = QStringLiteral("盤面を表示できません: ") + FromShiftJis(record.reason);
     } else if (record.game.boardSize == 0) {
         reason = QStringLiteral("盤の大きさ「%1」は表示できません（2 路から 25 路まで）")
