@@ -7,6 +7,7 @@
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QPushButton>
 #include <QSignalBlocker>
 #include <QSlider>
 #include <QStyle>
@@ -199,6 +200,10 @@ TBoardPane::TBoardPane(QWidget* parent) : QWidget(parent) {
     m_reason->setWordWrap(true);
     m_reason->hide();
     layout->addWidget(m_reason);
+    m_readGame = new QPushButton(QStringLiteral("盤面を読む"), this);
+    m_readGame->setObjectName(QStringLiteral("ReadGameBtn"));
+    m_readGame->hide();
+    layout->addWidget(m_readGame, 0, Qt::AlignLeft);
 
     auto* texts = new QHBoxLayout;
     m_moveText = new QLabel(this);
@@ -243,6 +248,11 @@ TBoardPane::TBoardPane(QWidget* parent) : QWidget(parent) {
         }
         ShowSide(true);
     });
+    connect(m_readGame, &QPushButton::clicked, this, [this] {
+        if (OnGameAsked) {
+            OnGameAsked();
+        }
+    });
     connect(hide, &QToolButton::clicked, this, [this] {
         if (OnHideAsked) {
             OnHideAsked();
@@ -258,6 +268,7 @@ TBoardPane::~TBoardPane() = default;
 
 void TBoardPane::ShowCheck(TGameCheck check) {
     m_check = std::move(check);
+    m_readGame->hide();
     m_replays[0].reset();
     m_replays[1].reset();
     m_converted = false;
@@ -283,7 +294,13 @@ void TBoardPane::ShowNothing(const QString& reason) {
     m_difference->SetLine({});
     m_reason->setText(reason);
     m_reason->setVisible(!reason.isEmpty());
+    m_readGame->hide();
     Refresh();
+}
+
+void TBoardPane::ShowDeferred(const QString& reason) {
+    ShowNothing(reason);
+    m_readGame->show();
 }
 
 void TBoardPane::ShowSide(bool converted) {

@@ -11,6 +11,7 @@
 #include <optional>
 
 class QLabel;
+class QPushButton;
 class QSlider;
 class QToolButton;
 class TBoardView;
@@ -33,6 +34,8 @@ public:
     void UpdateCheck(TGameCheck check);
     // Shows no game; reason (empty for none) goes under the board.
     void ShowNothing(const QString& reason);
+    // Shows no game yet: reason goes under the board, with a button that asks for the game.
+    void ShowDeferred(const QString& reason);
 
     // The move whose position is shown, from 0 (the start).
     std::size_t Move() const { return m_move; }
@@ -43,6 +46,8 @@ public:
 
     // Called when the user asks for the converted game, before it is shown.
     std::function<void()> OnConvertedAsked;
+    // Called when the user asks for the game that ShowDeferred held back.
+    std::function<void()> OnGameAsked;
     // Called when the user hides the pane with its close button.
     std::function<void()> OnHideAsked;
 
@@ -59,6 +64,7 @@ private:
     QToolButton* m_before;
     QToolButton* m_after;
     QLabel* m_reason;
+    QPushButton* m_readGame;
     QLabel* m_moveText;
     QLabel* m_captures;
     QSlider* m_slider;

@@ -4,6 +4,7 @@
 
 #include "conversion/Game.h"
 
+#include <QPixmap>
 #include <QWidget>
 
 #include <functional>
@@ -17,6 +18,7 @@
 class TBoardView : public QWidget {
 public:
     explicit TBoardView(QWidget* parent = nullptr);
+    ~TBoardView() override;
 
     // Shows position, whose last move is last (none for the start, a pass or a point off the
     // board).
@@ -36,6 +38,22 @@ protected:
     void wheelEvent(QWheelEvent* event) override;
 
 private:
+    struct TGeometry;
+    QPixmap DrawBoard(const TGeometry& geometry) const;
+    QPixmap DrawStone(const TGeometry& geometry, TStone stone) const;
+
+    // What the pixmaps were drawn for.
+    struct TDrawn {
+        QSize widget;
+        qreal ratio = 0;
+        int lines = 0;
+        friend bool operator==(const TDrawn&, const TDrawn&) = default;
+    };
+    TDrawn m_drawn;
+    QPixmap m_empty;
+    QPixmap m_black;
+    QPixmap m_white;
+
     std::optional<TBoard> m_board;
     std::optional<TGameMove> m_last;
     TPlacement m_placement;

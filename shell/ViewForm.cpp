@@ -61,6 +61,7 @@ TViewForm::TViewForm()
     connect(m_boardAction, &QAction::triggered, this, [this](bool shown) { ShowBoard(shown); });
     m_boardPane->OnHideAsked = [this] { ShowBoard(false); };
     m_boardPane->OnConvertedAsked = [this] { ReadGameForSettings(); };
+    m_boardPane->OnGameAsked = [this] { ReadGame(); };
 
     Arrange();
 }
@@ -82,7 +83,7 @@ void TViewForm::ShowBoard(bool shown) {
         show();
     }
     if (shown) {
-        ReadGame();
+        OfferGame();
     }
 }
 
@@ -132,8 +133,17 @@ void TViewForm::ViewFile(const std::string& path) {
     m_bytes = std::move(bytes);
     m_gameRead = false;
     if (m_boardShown) {
-        ReadGame();
+        OfferGame();
     }
+}
+
+void TViewForm::OfferGame() {
+    if (m_gameRead || m_bytes.size() <= GAME_AT_ONCE_BYTES) {
+        ReadGame();
+        return;
+    }
+    m_boardPane->ShowDeferred(QStringLiteral("大きな棋譜です（%1 MB）。盤面は求めに応じて読みます")
+                                  .arg(static_cast<double>(m_bytes.size()) / 1e6, 0, 'f', 1));
 }
 
 TViewForm::TSettings TViewForm::Settings() const {

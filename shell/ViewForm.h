@@ -47,11 +47,17 @@ public:
 
     // The largest file shown, in bytes.
     static constexpr std::size_t MAX_BYTES = std::size_t{256} << 20;
+    // The largest file whose game is read as soon as it is shown, in bytes. A larger one (millions
+    // of moves: reading, converting and playing it through takes seconds) waits until the user
+    // asks for it, so its text shows as fast as the classic viewer's.
+    static constexpr std::size_t GAME_AT_ONCE_BYTES = std::size_t{8} << 20;
 
 private:
     // Lays the window out for the board shown or hidden.
     void Arrange();
-    // Reads the game of the file shown, when the pane is shown and the game not yet read.
+    // Reads the game of the file shown, when the pane shows and the game is not yet read; the
+    // game of a large file only when the user asks for it.
+    void OfferGame();
     void ReadGame();
     // Reads it again when the settings changed since it was read.
     void ReadGameForSettings();
