@@ -81,15 +81,30 @@ TEST(BoardPane, ShowsTheConvertedGameAndTheBoardsItCannotShow) {
     form.ViewFile(dir.Path("wide.sgf"));
     EXPECT_FALSE(Child<TBoardView>(form, "BoardView")->HasBoard());
     EXPECT_TRUE(Child<QLabel>(form, "ReasonLabel")->isVisible());
-    EXPECT_EQ(Text(form, "ReasonLabel"), "盤の大きさ「52:19」は表示できません（2 路から 25 路まで）");
+    EXPECT_EQ(Text(form, "ReasonLabel"),
+              "盤の大きさ「52:19」は表示できません（2 路から 25 路まで）");
     EXPECT_FALSE(Child<QSlider>(form, "MoveSlider")->isEnabled());
+
+    // A large file shows its text at once and its game when asked.
+    std::string large =
+        "[Header]\r\nLang=SJIS\r\nCrypt=0,PLAIN_UGF_FILE\r\nSize=19\r\n[Data]\r\n"
+        "PD,B1,1,0\r\n[Comment]\r\n";
+    large.resize(TViewForm::GAME_AT_ONCE_BYTES + 1, 'x');
+    dir.Write("large.ugf", large);
+    form.ViewFile(dir.Path("large.ugf"));
+    EXPECT_FALSE(Child<TBoardView>(form, "BoardView")->HasBoard());
+    Click(form, "ReadGameBtn");
+    EXPECT_TRUE(Child<TBoardView>(form, "BoardView")->HasBoard());
+    EXPECT_EQ(Text(form, "MoveLabel"), "1手 黒 Q16");
+    EXPECT_FALSE(Child<QWidget>(form, "ReadGameBtn")->isVisible());
     form.hide();
 }
 
 TEST(BoardPane, HidesToTheClassicWindowAndComesBack) {
     TTempDir dir;
-    dir.Write("a.ugf", "[Header]\r\nLang=SJIS\r\nCrypt=0,PLAIN_UGF_FILE\r\nSize=19\r\n[Data]\r\n"
-                       "PD,B1,1,0\r\n");
+    dir.Write("a.ugf",
+              "[Header]\r\nLang=SJIS\r\nCrypt=0,PLAIN_UGF_FILE\r\nSize=19\r\n[Data]\r\n"
+              "PD,B1,1,0\r\n");
     TViewForm form;
     auto* pane = Child<TBoardPane>(form, "BoardPane");
     Click(form, "HideBoardBtn");
