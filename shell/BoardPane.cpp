@@ -314,18 +314,22 @@ const TGameRecord& TBoardPane::Shown() const {
     return m_converted ? m_check->output : m_check->source;
 }
 
+void TBoardPane::ClearBoard() {
+    m_view->Clear();
+    m_moveText->clear();
+    m_captures->clear();
+    for (QWidget* widget :
+         std::initializer_list<QWidget*>{m_slider, m_first, m_previous, m_next, m_last}) {
+        widget->setEnabled(false);
+    }
+}
+
 void TBoardPane::Refresh() {
     m_before->setEnabled(m_check.has_value());
     // Always there: the settings may have changed since the check, and a new one is made.
     m_after->setEnabled(m_check.has_value());
     if (!m_check) {
-        m_view->Clear();
-        m_moveText->clear();
-        m_captures->clear();
-        for (QWidget* widget :
-             std::initializer_list<QWidget*>{m_slider, m_first, m_previous, m_next, m_last}) {
-            widget->setEnabled(false);
-        }
+        ClearBoard();
         return;
     }
     m_difference->SetLine(CheckText(*m_check));
@@ -347,13 +351,7 @@ void TBoardPane::Refresh() {
     m_reason->setText(reason);
     m_reason->setVisible(!reason.isEmpty());
     if (!reason.isEmpty()) {
-        m_view->Clear();
-        m_moveText->clear();
-        m_captures->clear();
-        for (QWidget* widget :
-             std::initializer_list<QWidget*>{m_slider, m_first, m_previous, m_next, m_last}) {
-            widget->setEnabled(false);
-        }
+        ClearBoard();
         return;
     }
     std::unique_ptr<TReplay>& replay = m_replays[m_converted ? 1 : 0];

@@ -57,6 +57,8 @@ protected:
 private:
     void ShowSide(bool converted);
     void Refresh();
+    // No board, no move, nothing to move through.
+    void ClearBoard();
     const TGameRecord& Shown() const;
 
     TBoardView* m_view;

@@ -154,29 +154,26 @@ TViewForm::TSettings TViewForm::Settings() const {
     return settings;
 }
 
+TGameCheck TViewForm::CheckGame() {
+    m_readWith = Settings();
+    TConversionState settings;
+    settings.SGFConv = m_readWith.sgfConv;
+    settings.UGFConv = m_readWith.ugfConv;
+    settings.USGFApli = m_readWith.usgfApli;
+    return CheckRecordGame(m_bytes, m_kind, settings);
+}
+
 // The game is read, and the record converted in memory, only when the pane shows: a user who
 // hides the board has the classic viewer's speed.
 void TViewForm::ReadGame() {
-    if (m_gameRead) {
-        return;
+    if (!m_gameRead) {
+        m_gameRead = true;
+        m_boardPane->ShowCheck(CheckGame());
     }
-    m_gameRead = true;
-    m_readWith = Settings();
-    TConversionState settings;
-    settings.SGFConv = m_readWith.sgfConv;
-    settings.UGFConv = m_readWith.ugfConv;
-    settings.USGFApli = m_readWith.usgfApli;
-    m_boardPane->ShowCheck(CheckRecordGame(m_bytes, m_kind, settings));
 }
 
 void TViewForm::ReadGameForSettings() {
-    if (m_kind == TRecordKind::Other || !m_gameRead || Settings() == m_readWith) {
-        return;
+    if (m_kind != TRecordKind::Other && m_gameRead && !(Settings() == m_readWith)) {
+        m_boardPane->UpdateCheck(CheckGame());
     }
-    m_readWith = Settings();
-    TConversionState settings;
-    settings.SGFConv = m_readWith.sgfConv;
-    settings.UGFConv = m_readWith.ugfConv;
-    settings.USGFApli = m_readWith.usgfApli;
-    m_boardPane->UpdateCheck(CheckRecordGame(m_bytes, m_kind, settings));
 }

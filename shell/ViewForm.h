@@ -2,6 +2,7 @@
 
 #include "conversion/ConversionRun.h"
 #include "conversion/ConversionState.h"
+#include "conversion/GameCheck.h"
 
 #include <QWidget>
 
@@ -81,5 +82,8 @@ private:
         friend bool operator==(const TSettings&, const TSettings&) = default;
     };
     TSettings m_readWith;
+    // The main window's settings now.
     TSettings Settings() const;
+    // The check of the file shown with the settings now, which it notes as those read with.
+    TGameCheck CheckGame();
 };
