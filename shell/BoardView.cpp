@@ -179,6 +179,9 @@ void TBoardView::paintEvent(QPaintEvent*) {
         return;
     }
     const TGeometry g(size(), m_board->Size(), devicePixelRatioF());
+    if (g.cell < 2) {
+        return;  // no room for a board
+    }
     // The board and the two stones are drawn anew only when the widget, the screen's scale or the
     // board's size changes: a position is then a few hundred copies of a stone.
     const TDrawn drawn{size(), g.ratio, g.size};
