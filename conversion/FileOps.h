@@ -23,6 +23,10 @@ bool RenameFile(const std::string& from, const std::string& to);
 // not a file (a folder, a pipe, a device), which is refused without waiting on it.
 std::string LoadBytes(const std::string& path);
 
+// Renames the file from over the file to, which it replaces when there is one; false when it could
+// not.
+bool RenameOver(const std::string& from, const std::string& to);
+
 // Creates or replaces the file with bytes. The bytes go to a new temporary file in the same folder,
 // which is then renamed over path, so a failure never leaves a half-written file. Throws
 // TFileError (Create) when the file cannot be written.
@@ -31,3 +35,11 @@ void SaveBytes(const std::string& path, std::string_view bytes);
 // Writes bytes to a new file of a short name of its own in path's folder (so a rename moves it over
 // path) and answers its name. Throws TFileError (Create) naming path when it cannot be written.
 std::string SaveTemporaryBeside(const std::string& path, std::string_view bytes);
+
+// True only when path names an existing folder.
+bool FolderExists(const std::string& path);
+
+// path made absolute from the current folder, without "." and ".." parts and without a separator
+// at its end but for a root's. Linux: by the text alone; Windows: as the system reads the path.
+// Empty when path names nothing (a NUL byte, or on Windows no code page 932 text).
+std::string AbsolutePath(const std::string& path);

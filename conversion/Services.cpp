@@ -3,9 +3,6 @@
 #include "conversion/FileOps.h"
 #include "conversion/Paths.h"
 
-#include <filesystem>
-#include <system_error>
-
 std::string TCandidateService::FullPath(int row) const {
     return JoinPath(SubItem(row), Caption(row));
 }
@@ -19,9 +16,7 @@ bool TDiskFileService::Rename(const std::string& from, const std::string& to) {
 }
 
 bool TDiskFileService::Replace(const std::string& from, const std::string& to) {
-    std::error_code error;
-    std::filesystem::rename(from, to, error);
-    return !error;
+    return RenameOver(from, to);
 }
 
 std::string TDiskFileService::Load(const std::string& path) { return LoadBytes(path); }

@@ -1,5 +1,7 @@
 #include "shell/Instance.h"
 
+#include "shell/Platform.h"
+
 #include <QCryptographicHash>
 #include <QDataStream>
 #include <QList>
@@ -10,8 +12,8 @@ constexpr int WAIT_MS = 2000;
 }
 
 QString InstanceName(const std::string& folder) {
-    const QByteArray hash =
-        QCryptographicHash::hash(QByteArray::fromStdString(folder), QCryptographicHash::Sha256);
+    const QByteArray hash = QCryptographicHash::hash(
+        QByteArray::fromStdString(folder + SessionTag()), QCryptographicHash::Sha256);
     return QStringLiteral("morvane-") + QString::fromLatin1(hash.toHex().left(16));
 }
 

@@ -1,28 +1,16 @@
 #include "shell/Program.h"
 
-#include "shell/ListRules.h"
-#include "shell/ProgramFiles.h"
+#include "conversion/Paths.h"
+#include "shell/Platform.h"
 #include "shell/QtText.h"
 
 #include <QCoreApplication>
 #include <QDir>
 
-#include <cstdlib>
-
-namespace {
-
-std::string Environment(const char* name) {
-    const char* value = std::getenv(name);
-    return value != nullptr ? value : "";
-}
-
-}  // namespace
-
 std::string ProgramFolderOfThisExecutable() {
     const std::string exeDir = ToName(QCoreApplication::applicationDirPath());
-    const bool installed = IsInstalledLayout(exeDir);
-    const std::string folder =
-        ProgramFolder(exeDir, installed, Environment("XDG_CONFIG_HOME"), Environment("HOME"));
+    const bool installed = IsInstalledProgram(exeDir);
+    const std::string folder = installed ? UserProgramFolder(exeDir) : JoinPath(exeDir, "");
     if (installed) {
         QDir().mkpath(FromName(folder));
     }

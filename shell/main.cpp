@@ -8,6 +8,7 @@
 #include "shell/MainForm.h"
 #include "shell/Messages.h"
 #include "shell/OpenFiles.h"
+#include "shell/Platform.h"
 #include "shell/Program.h"
 
 #include <QApplication>
@@ -25,7 +26,7 @@ int main(int argc, char** argv) {
     QApplication::setQuitOnLastWindowClosed(false);
 
     // Qt has taken its own options out of argv; the rest are files, as the file system spells them.
-    const std::vector<std::string> files = AbsolutePaths({argv + 1, argv + argc});
+    const std::vector<std::string> files = AbsolutePaths(CommandLineNames(argc, argv));
     const std::string folder = ProgramFolderOfThisExecutable();
     const QString instance = InstanceName(folder);
     if (HandOver(instance, files)) {
