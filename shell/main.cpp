@@ -10,6 +10,7 @@
 #include "shell/OpenFiles.h"
 #include "shell/Platform.h"
 #include "shell/Program.h"
+#include "shell/Translations.h"
 
 #include <QApplication>
 
@@ -54,6 +55,7 @@ int main(int argc, char** argv) {
     }
 
     UseClassicFont();
+    const std::unique_ptr<QTranslator> translations = UseQtTranslations();
     TMessageBoxes messages;
     TDesktopDialogs dialogs;
     TDiskFileService disk;
