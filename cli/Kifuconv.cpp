@@ -95,11 +95,8 @@ std::string SgfNotesText(const TSgfNotes& notes) {
     return text;
 }
 
-std::string FailureText(const TRowOutcome& outcome, const TConversionState& state) {
-    if (!outcome.error.Empty()) {
-        return ForTerminal(outcome.error);
-    }
-    return state.FailureReason.empty() ? "not converted" : ForTerminal(state.FailureReason);
+std::string FailureText(const TRowOutcome& outcome) {
+    return outcome.reason.Empty() ? "not converted" : ForTerminal(outcome.reason);
 }
 
 }  // namespace
@@ -149,7 +146,7 @@ int RunKifuconv(const std::vector<std::string>& arguments, std::ostream& out, st
                 << ChangeFileExt(file, kind == TRecordKind::Ugf ? ".sgf" : ".ugf")
                 << (kind == TRecordKind::Sgf ? SgfNotesText(state.SgfNotes) : "") << "\n";
         } else {
-            out << "failed: " << file << ": " << FailureText(outcome, state) << "\n";
+            out << "failed: " << file << ": " << FailureText(outcome) << "\n";
             status = 1;
         }
         out << std::flush;

@@ -10,13 +10,22 @@
 
 TRecordKind RecordKindOf(std::string_view path, TPathStyle style) {
     const std::string extension = ExtractFileExt(path, style);
-    if (SameTextIgnoringCase(extension, ".sgf")) {
-        return TRecordKind::Sgf;
-    }
-    if (SameTextIgnoringCase(extension, ".ugf") || SameTextIgnoringCase(extension, ".ugi")) {
-        return TRecordKind::Ugf;
+    for (const TRecordExtension& record : RECORD_EXTENSIONS) {
+        if (SameTextIgnoringCase(extension, record.extension)) {
+            return record.kind;
+        }
     }
     return TRecordKind::Other;
+}
+
+std::vector<std::string> RecordMasks(TRecordKind kind) {
+    std::vector<std::string> masks;
+    for (const TRecordExtension& record : RECORD_EXTENSIONS) {
+        if (kind == TRecordKind::Other || kind == record.kind) {
+            masks.push_back("*" + std::string(record.extension));
+        }
+    }
+    return masks;
 }
 
 std::optional<int> RowAfterDeletion(int deleted, int rowsLeft) {
@@ -38,6 +47,9 @@ TRowOutcome ConvertRow(const std::string& path, TRecordKind kind, TConversionSta
     } catch (const std::exception& error) {
         // A record too large for memory ends this file only; the run goes on and reports it.
         outcome.error = error.what();
+    }
+    if (!outcome.converted) {
+        outcome.reason = outcome.error.Empty() ? TUserText(state.FailureReason) : outcome.error;
     }
     return outcome;
 }
@@ -64,6 +76,7 @@ void TConversionRun::SelConvBtnClick() {
         m_candidates.UpdateButtons();
         return;
     }
+    m_state.RunFiles.Clear();
     m_progress.SetBar(TBar::ProgressBar2, TBarField::Min, 0);
     m_progress.SetBar(TBar::ProgressBar2, TBarField::Max, 1);
     m_progress.SetBar(TBar::ProgressBar2, TBarField::Position, 0);
@@ -84,11 +97,12 @@ void TConversionRun::SelConvBtnClick() {
         m_progress.SetBar(TBar::ProgressBar1, TBarField::Position,
                           m_progress.GetBar(TBar::ProgressBar1, TBarField::Max));
         TUserText message(texts::FAILED);
-        if (!outcome.error.Empty()) {
-            message.Text("\n").Append(outcome.error);
+        if (!outcome.reason.Empty()) {
+            message.Text("\n").Append(outcome.reason);
         }
         m_messages.Error(message);
         m_progress.Close();
+        m_candidates.SetReason(row, outcome.reason);
         m_candidates.Focus();
         m_candidates.SelectRow(row);
     }
@@ -104,7 +118,8 @@ void TConversionRun::ConvBtnClick() {
     m_progress.SetBar(TBar::ProgressBar2, TBarField::Max, rows);
     m_progress.SetBar(TBar::ProgressBar2, TBarField::Position, 0);
     m_progress.Show();
-    std::vector<std::string> failures;
+    m_state.RunFiles.Clear();
+    std::vector<std::pair<std::string, TUserText>> failures;
     for (int row = 0; row < rows; ++row) {
         const std::string path = m_candidates.FullPath(row);
         ShowCaptionFor(path);
@@ -115,7 +130,7 @@ void TConversionRun::ConvBtnClick() {
         }
         const TRowOutcome outcome = ConvertRow(path, kind, m_state, m_converters);
         if (!outcome.converted) {
-            failures.push_back(path);
+            failures.emplace_back(path, outcome.reason);
             if (!outcome.error.Empty()) {
                 m_state.TempMemo.push_back(outcome.error);
             }
@@ -128,8 +143,9 @@ void TConversionRun::ConvBtnClick() {
     m_messages.Info(texts::ALL_CONVERTED);
     m_progress.Close();
     m_candidates.Clear();
-    for (const std::string& path : failures) {
+    for (const auto& [path, reason] : failures) {
         m_candidates.AppendRow(ExtractFileName(path), ExtractFileDir(path));
+        m_candidates.SetReason(m_candidates.RowCount() - 1, reason);
     }
     RefreshListState();
 }

@@ -8,14 +8,28 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 // Which converter a record file goes to.
 enum class TRecordKind { Sgf, Ugf, Other };
 
-// The kind that the extension of path names, ASCII letter case ignored: ".sgf" ('.SGF', '.Sgf')
-// Sgf; ".ugf" and ".ugi" (the name the newer UGF form often carries) Ugf; anything else Other. The
-// output takes the other extension in lower case ('GAME.SGF' gives 'GAME.ugf').
+// The extensions of record files and the kind each names: ".sgf" Sgf; ".ugf" and ".ugi" (the
+// name the newer UGF form often carries) Ugf.
+struct TRecordExtension {
+    std::string_view extension;
+    TRecordKind kind;
+};
+inline constexpr TRecordExtension RECORD_EXTENSIONS[] = {
+    {".sgf", TRecordKind::Sgf}, {".ugf", TRecordKind::Ugf}, {".ugi", TRecordKind::Ugf}};
+
+// The kind that the extension of path names (see RECORD_EXTENSIONS), ASCII letter case ignored
+// ('.SGF', '.Sgf'); anything else Other. The output takes the other extension in lower case
+// ('GAME.SGF' gives 'GAME.ugf').
 TRecordKind RecordKindOf(std::string_view path, TPathStyle style = NATIVE_PATH_STYLE);
+
+// The file-name masks of the records of kind ("*.ugf", "*.ugi" for Ugf); of every record for
+// Other.
+std::vector<std::string> RecordMasks(TRecordKind kind);
 
 // The row to select after row deleted went and rowsLeft rows stayed: the row that took its place,
 // or the new last row when it was the last; none when no row is left.
@@ -26,6 +40,9 @@ struct TRowOutcome {
     bool converted = false;
     // The error that ended the conversion, empty when it ended in true or false.
     TUserText error;
+    // Why it was not converted, for the user: the error, or the reason the converter gave for its
+    // false; empty when converted or when no reason was given.
+    TUserText reason;
 };
 
 // Converts one record file of kind Sgf or Ugf as one row of a run: ProgressCount starts at 0 and
@@ -42,10 +59,11 @@ public:
                    TConverterService& converters);
 
     // Converts the selected row; on success the row goes and the row now at its place (or the new
-    // last row) is selected, on failure it stays selected. One message tells the outcome.
+    // last row) is selected, on failure it stays selected with its reason. One message tells the
+    // outcome, and the reason of a failure under it.
     void SelConvBtnClick();
     // Converts every row top to bottom, tells once that all is done, and leaves only the rows
-    // that failed, in their order.
+    // that failed, in their order, each with its reason.
     void ConvBtnClick();
 
 private:

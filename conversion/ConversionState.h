@@ -2,6 +2,7 @@
 
 #include "conversion/LineList.h"
 #include "conversion/PatExtract.h"
+#include "conversion/RunFiles.h"
 #include "conversion/SGFAdjust.h"
 #include "conversion/StringSplit.h"
 #include "conversion/UserText.h"
@@ -37,7 +38,7 @@ public:
 
     // Result of the last ClassifyKey.
     std::uint8_t KeyCode = 0;
-    // Directory of the executable, with its trailing separator.
+    // The program's folder (where its list and settings are kept), with its trailing separator.
     std::string ExeDir;
     // The conversion settings: 0 writes an output; the dialect of SGF written (0 to 3).
     std::int32_t SGFConv = 0;
@@ -52,6 +53,8 @@ public:
     std::string FailureReason;
     // What the last SGF to UGF conversion noticed about its record.
     TSgfNotes SgfNotes;
+    // The outputs and backups of the run under way; each run clears it at its start.
+    TRunFiles RunFiles;
 
     TStringSplit StringSplit;
     TPatExtract PatExtract;

@@ -5,10 +5,13 @@
 #include "conversion/Text.h"
 
 #include <algorithm>
+#include <charconv>
+#include <chrono>
 #include <climits>
 #include <cstdio>
 #include <memory>
 #include <random>
+#include <set>
 #include <string_view>
 
 #if defined(_WIN32)
@@ -19,13 +22,13 @@
 #include <windows.h>
 #else
 #include <cerrno>
-#include <filesystem>
-#include <system_error>
-#if defined(__unix__)
+#include <csignal>
+#include <dirent.h>
 #include <fcntl.h>
+#include <filesystem>
 #include <sys/stat.h>
+#include <system_error>
 #include <unistd.h>
-#endif
 #endif
 
 namespace {
@@ -33,17 +36,87 @@ namespace {
 // The system reads a name up to its first NUL, so such a path would reach another file.
 bool HasNul(const std::string& path) { return path.find('\0') != std::string::npos; }
 
-// A short name of its own for a temporary file. Its length is fixed, so a target whose own name is
-// as long as names may be still gets one beside it.
+constexpr std::string_view TEMPORARY_PREFIX = ".morvane-";
+constexpr std::string_view TEMPORARY_SUFFIX = ".tmp";
+constexpr int TEMPORARY_ATTEMPTS = 100;
+// A temporary file of the unnumbered form is taken for a leftover once it is this old.
+constexpr auto UNNUMBERED_LEFTOVER_AGE = std::chrono::hours(1);
+
+unsigned long long ThisProcess();
+
+// A short name of its own for a temporary file, which names the process that writes it. Its
+// length is bounded, so a target whose own name is as long as names may be still gets one beside
+// it.
 std::string TemporaryName() {
     static std::mt19937_64 generator{std::random_device{}()};
-    char name[32];
-    std::snprintf(name, sizeof name, ".morvane-%08llx.tmp",
+    char name[48];
+    std::snprintf(name, sizeof name, ".morvane-%llu-%08llx.tmp", ThisProcess(),
                   static_cast<unsigned long long>(generator() & 0xFFFFFFFFu));
     return name;
 }
 
-constexpr int TEMPORARY_ATTEMPTS = 100;
+bool IsHexDigits(std::string_view text) {
+    return !text.empty() && std::all_of(text.begin(), text.end(), [](char c) {
+        return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f');
+    });
+}
+
+// What a name in a folder says of the program's temporary files: none of ours, one of the
+// unnumbered form, or one of the process numbered.
+struct TTemporaryOwner {
+    enum class TKind { NotOurs, Unnumbered, Numbered } kind = TKind::NotOurs;
+    unsigned long long process = 0;
+};
+
+TTemporaryOwner OwnerOfTemporary(std::string_view name) {
+    if (name.size() <= TEMPORARY_PREFIX.size() + TEMPORARY_SUFFIX.size() ||
+        name.substr(0, TEMPORARY_PREFIX.size()) != TEMPORARY_PREFIX ||
+        name.substr(name.size() - TEMPORARY_SUFFIX.size()) != TEMPORARY_SUFFIX) {
+        return {};
+    }
+    const std::string_view middle = name.substr(
+        TEMPORARY_PREFIX.size(), name.size() - TEMPORARY_PREFIX.size() - TEMPORARY_SUFFIX.size());
+    const std::size_t dash = middle.find('-');
+    if (dash == std::string_view::npos) {
+        if (middle.size() == 8 && IsHexDigits(middle)) {
+            return {TTemporaryOwner::TKind::Unnumbered, 0};
+        }
+        return {};
+    }
+    const std::string_view number = middle.substr(0, dash);
+    const std::string_view random = middle.substr(dash + 1);
+    unsigned long long process = 0;
+    const auto [end, error] =
+        std::from_chars(number.data(), number.data() + number.size(), process);
+    if (error != std::errc() || end != number.data() + number.size() || number.empty() ||
+        number.front() == '0' || random.size() != 8 || !IsHexDigits(random)) {
+        return {};
+    }
+    return {TTemporaryOwner::TKind::Numbered, process};
+}
+
+bool ProcessHasEnded(unsigned long long process);
+
+// The temporary files in folder (with its trailing delimiter, or empty for the current folder)
+// that a process left when it ended without finishing them, or old ones of the unnumbered form.
+// Each calls remove with its full path; listed once per folder and process, so a batch in one
+// folder lists it once.
+template <typename TList, typename TRemove>
+void RemoveLeftoversOnce(const std::string& folder, TList&& list, TRemove&& remove) {
+    static std::set<std::string> swept;
+    if (!swept.insert(folder).second) {
+        return;
+    }
+    list([&](const std::string& name, bool oldEnough) {
+        const TTemporaryOwner owner = OwnerOfTemporary(name);
+        const bool leftover = (owner.kind == TTemporaryOwner::TKind::Numbered &&
+                               owner.process != ThisProcess() && ProcessHasEnded(owner.process)) ||
+                              (owner.kind == TTemporaryOwner::TKind::Unnumbered && oldEnough);
+        if (leftover) {
+            remove(folder + name);
+        }
+    });
+}
 
 #if defined(_WIN32)
 
@@ -130,11 +203,71 @@ std::string FolderOf(const std::string& path) {
     return path.substr(0, end);
 }
 
-bool MoveReplacing(const std::string& from, const std::string& to) {
-    const std::wstring wideFrom = WidePath(from);
-    const std::wstring wideTo = WidePath(to);
-    return !wideFrom.empty() && !wideTo.empty() &&
-           MoveFileExW(wideFrom.c_str(), wideTo.c_str(), MOVEFILE_REPLACE_EXISTING) != 0;
+unsigned long long ThisProcess() { return GetCurrentProcessId(); }
+
+bool ProcessHasEnded(unsigned long long process) {
+    if (process > 0xFFFFFFFFull) {
+        return true;
+    }
+    const HANDLE handle =
+        OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, static_cast<DWORD>(process));
+    if (handle == nullptr) {
+        // A process that runs but may not be looked at (another user's) has not ended.
+        return GetLastError() == ERROR_INVALID_PARAMETER;
+    }
+    DWORD code = 0;
+    const bool ended = GetExitCodeProcess(handle, &code) != 0 && code != STILL_ACTIVE;
+    CloseHandle(handle);
+    return ended;
+}
+
+void RemoveLeftovers(const std::string& folder) {
+    RemoveLeftoversOnce(
+        folder,
+        [&](auto&& visit) {
+            const std::wstring pattern = WidePath(folder + ".morvane-*.tmp");
+            if (pattern.empty() && !folder.empty()) {
+                return;
+            }
+            WIN32_FIND_DATAW entry;
+            const HANDLE search =
+                FindFirstFileW(pattern.empty() ? L".morvane-*.tmp" : pattern.c_str(), &entry);
+            if (search == INVALID_HANDLE_VALUE) {
+                return;
+            }
+            ULARGE_INTEGER now;
+            FILETIME nowTime;
+            GetSystemTimeAsFileTime(&nowTime);
+            now.LowPart = nowTime.dwLowDateTime;
+            now.HighPart = nowTime.dwHighDateTime;
+            do {
+                if ((entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+                    continue;
+                }
+                // The program's names are ASCII; any other name is none of ours.
+                std::string name;
+                bool ascii = true;
+                for (const wchar_t* c = entry.cFileName; *c != L'\0'; ++c) {
+                    ascii = ascii && *c < 0x80;
+                    name.push_back(static_cast<char>(*c));
+                }
+                ULARGE_INTEGER written;
+                written.LowPart = entry.ftLastWriteTime.dwLowDateTime;
+                written.HighPart = entry.ftLastWriteTime.dwHighDateTime;
+                const auto age = std::chrono::duration<unsigned long long, std::ratio<1, 10000000>>(
+                    now.QuadPart > written.QuadPart ? now.QuadPart - written.QuadPart : 0);
+                if (ascii) {
+                    visit(name, age >= UNNUMBERED_LEFTOVER_AGE);
+                }
+            } while (FindNextFileW(search, &entry));
+            FindClose(search);
+        },
+        [](const std::string& path) {
+            const std::wstring wide = WidePath(path);
+            if (!wide.empty()) {
+                DeleteFileW(wide.c_str());
+            }
+        });
 }
 
 #else
@@ -148,10 +281,63 @@ std::string FolderOf(const std::string& path) {
     return path.substr(0, path.size() - ExtractFileName(path).size());
 }
 
-bool MoveReplacing(const std::string& from, const std::string& to) {
-    std::error_code error;
-    std::filesystem::rename(from, to, error);
-    return !error;
+unsigned long long ThisProcess() { return static_cast<unsigned long long>(::getpid()); }
+
+bool ProcessHasEnded(unsigned long long process) {
+    if (process > static_cast<unsigned long long>(INT_MAX)) {
+        return true;
+    }
+    // A process that runs but may not be signalled (another user's) has not ended.
+    return ::kill(static_cast<pid_t>(process), 0) != 0 && errno == ESRCH;
+}
+
+void RemoveLeftovers(const std::string& folder) {
+    RemoveLeftoversOnce(
+        folder,
+        [&](auto&& visit) {
+            const int descriptor =
+                ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+            if (descriptor < 0) {
+                return;
+            }
+            DIR* directory = ::fdopendir(descriptor);
+            if (directory == nullptr) {
+                ::close(descriptor);
+                return;
+            }
+            const auto now = std::chrono::system_clock::now();
+            while (const dirent* entry = ::readdir(directory)) {
+                const std::string name = entry->d_name;
+                if (OwnerOfTemporary(name).kind == TTemporaryOwner::TKind::NotOurs) {
+                    continue;
+                }
+                struct stat status {};
+                if (::fstatat(descriptor, entry->d_name, &status, AT_SYMLINK_NOFOLLOW) != 0 ||
+                    !S_ISREG(status.st_mode)) {
+                    continue;
+                }
+                const auto written = std::chrono::system_clock::from_time_t(status.st_mtime);
+                visit(name, now - written >= UNNUMBERED_LEFTOVER_AGE);
+            }
+            ::closedir(directory);
+        },
+        [](const std::string& path) { ::unlink(path.c_str()); });
+}
+
+// Writes all of bytes to descriptor, going on after an interrupted or partial write.
+bool WriteAll(int descriptor, std::string_view bytes) {
+    while (!bytes.empty()) {
+        const std::size_t chunk = std::min<std::size_t>(bytes.size(), 1u << 30);
+        const ssize_t written = ::write(descriptor, bytes.data(), chunk);
+        if (written < 0 && errno == EINTR) {
+            continue;
+        }
+        if (written <= 0) {
+            return false;
+        }
+        bytes.remove_prefix(static_cast<std::size_t>(written));
+    }
+    return true;
 }
 
 #endif
@@ -163,6 +349,36 @@ bool MoveReplacing(const std::string& from, const std::string& to) {
 bool FileExists(const std::string& path) {
     const std::wstring wide = WidePath(path);
     return !wide.empty() && IsFile(wide);
+}
+
+bool FolderExists(const std::string& path) {
+    const std::wstring wide = WidePath(path);
+    const DWORD attributes =
+        wide.empty() ? INVALID_FILE_ATTRIBUTES : GetFileAttributesW(wide.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}
+
+std::optional<TFileId> FileIdentity(const std::string& path) {
+    // No access asked for: the file is only looked at, whoever holds it open.
+    const std::wstring wide = WidePath(path);
+    if (wide.empty()) {
+        return std::nullopt;
+    }
+    const HANDLE handle =
+        CreateFileW(wide.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                    nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) {
+        return std::nullopt;
+    }
+    const THandle file(handle);
+    BY_HANDLE_FILE_INFORMATION information;
+    if (!GetFileInformationByHandle(handle, &information) ||
+        (information.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+        return std::nullopt;
+    }
+    return TFileId{
+        information.dwVolumeSerialNumber,
+        (static_cast<std::uint64_t>(information.nFileIndexHigh) << 32) | information.nFileIndexLow};
 }
 
 bool RemoveFile(const std::string& path) {
@@ -177,6 +393,13 @@ bool RenameFile(const std::string& from, const std::string& to) {
     const std::wstring wideTo = WidePath(to);
     return !wideFrom.empty() && !wideTo.empty() &&
            MoveFileExW(wideFrom.c_str(), wideTo.c_str(), 0) != 0;
+}
+
+bool MoveFileOver(const std::string& from, const std::string& to) {
+    const std::wstring wideFrom = WidePath(from);
+    const std::wstring wideTo = WidePath(to);
+    return !wideFrom.empty() && !wideTo.empty() &&
+           MoveFileExW(wideFrom.c_str(), wideTo.c_str(), MOVEFILE_REPLACE_EXISTING) != 0;
 }
 
 std::string LoadBytes(const std::string& path) {
@@ -199,10 +422,14 @@ std::string LoadBytes(const std::string& path) {
     return bytes;
 }
 
-std::string SaveTemporaryBeside(const std::string& path, std::string_view bytes) {
+std::string SaveTemporaryBeside(const std::string& path, std::string_view bytes,
+                                TDurability durability) {
     const std::string folder = FolderOf(path);
     // A target that names no file never gets its temporary file.
     const bool nameable = !WidePath(path).empty();
+    if (nameable) {
+        RemoveLeftovers(folder);
+    }
     for (int attempt = 0; attempt < TEMPORARY_ATTEMPTS && nameable; ++attempt) {
         const std::string temporary = folder + TemporaryName();
         const std::wstring wide = WidePath(temporary);
@@ -215,7 +442,10 @@ std::string SaveTemporaryBeside(const std::string& path, std::string_view bytes)
             }
             break;
         }
-        const bool written = WriteAll(file.get(), bytes);
+        bool written = WriteAll(file.get(), bytes);
+        if (written && durability == TDurability::Kept) {
+            written = FlushFileBuffers(file.get()) != 0;
+        }
         if (CloseHandle(file.release()) == 0 || !written) {
             DeleteFileW(wide.c_str());
             break;
@@ -223,15 +453,6 @@ std::string SaveTemporaryBeside(const std::string& path, std::string_view bytes)
         return temporary;
     }
     throw TFileError(TFileErrorKind::Create, path);
-}
-
-bool FolderExists(const std::string& path) {
-    const std::wstring wide = WidePath(path);
-    if (wide.empty()) {
-        return false;
-    }
-    const DWORD attributes = GetFileAttributesW(wide.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
 }
 
 std::string AbsolutePath(const std::string& path) {
@@ -275,14 +496,25 @@ std::string AbsolutePath(const std::string& path) {
 #else
 
 bool FileExists(const std::string& path) {
-    std::error_code error;
-    return !HasNul(path) && std::filesystem::is_regular_file(path, error);
+    struct stat status {};
+    return !HasNul(path) && ::stat(path.c_str(), &status) == 0 && S_ISREG(status.st_mode);
 }
 
-bool RemoveFile(const std::string& path) {
-    std::error_code error;
-    return FileExists(path) && std::filesystem::remove(path, error);
+bool FolderExists(const std::string& path) {
+    struct stat status {};
+    return !HasNul(path) && ::stat(path.c_str(), &status) == 0 && S_ISDIR(status.st_mode);
 }
+
+std::optional<TFileId> FileIdentity(const std::string& path) {
+    struct stat status {};
+    if (HasNul(path) || ::stat(path.c_str(), &status) != 0 || !S_ISREG(status.st_mode)) {
+        return std::nullopt;
+    }
+    return TFileId{static_cast<std::uint64_t>(status.st_dev),
+                   static_cast<std::uint64_t>(status.st_ino)};
+}
+
+bool RemoveFile(const std::string& path) { return FileExists(path) && ::unlink(path.c_str()) == 0; }
 
 bool RenameFile(const std::string& from, const std::string& to) {
     if (HasNul(from) || HasNul(to)) {
@@ -298,12 +530,15 @@ bool RenameFile(const std::string& from, const std::string& to) {
     }
 #endif
     // Where the file system cannot refuse by itself: look first, then rename.
-    std::error_code error;
-    if (!FileExists(from) || std::filesystem::exists(std::filesystem::symlink_status(to, error))) {
+    struct stat status {};
+    if (!FileExists(from) || ::lstat(to.c_str(), &status) == 0) {
         return false;
     }
-    std::filesystem::rename(from, to, error);
-    return !error;
+    return ::rename(from.c_str(), to.c_str()) == 0;
+}
+
+bool MoveFileOver(const std::string& from, const std::string& to) {
+    return !HasNul(from) && !HasNul(to) && ::rename(from.c_str(), to.c_str()) == 0;
 }
 
 std::string LoadBytes(const std::string& path) {
@@ -311,7 +546,6 @@ std::string LoadBytes(const std::string& path) {
         throw TFileError(TFileErrorKind::Open, path);
     }
     // Only a file is read: a folder, or a pipe or device that could block or never end, is not.
-#if defined(__unix__)
     // Opened without blocking and then looked at, so the name is looked up once.
     const int descriptor = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     struct stat status {};
@@ -326,16 +560,6 @@ std::string LoadBytes(const std::string& path) {
         ::close(descriptor);
         throw TFileError(TFileErrorKind::Open, path);
     }
-#else
-    std::error_code error;
-    if (!std::filesystem::is_regular_file(path, error)) {
-        throw TFileError(TFileErrorKind::Open, path);
-    }
-    TFileHandle file(std::fopen(path.c_str(), "rb"));
-    if (!file) {
-        throw TFileError(TFileErrorKind::Open, path);
-    }
-#endif
     std::string bytes;
     char buffer[1 << 16];
     std::size_t count;
@@ -348,31 +572,42 @@ std::string LoadBytes(const std::string& path) {
     return bytes;
 }
 
-std::string SaveTemporaryBeside(const std::string& path, std::string_view bytes) {
+std::string SaveTemporaryBeside(const std::string& path, std::string_view bytes,
+                                TDurability durability) {
     const std::string folder = FolderOf(path);
-    for (int attempt = 0; attempt < TEMPORARY_ATTEMPTS && !HasNul(path); ++attempt) {
+    if (HasNul(path)) {
+        throw TFileError(TFileErrorKind::Create, path);
+    }
+    RemoveLeftovers(folder);
+    // The permissions the file that is replaced has; a new file gets the usual ones.
+    struct stat old {};
+    const bool keepMode =
+        durability == TDurability::Kept && ::stat(path.c_str(), &old) == 0 && S_ISREG(old.st_mode);
+    for (int attempt = 0; attempt < TEMPORARY_ATTEMPTS; ++attempt) {
         const std::string temporary = folder + TemporaryName();
-        // "x": exclusive creation, so the temporary file never replaces anything of the user's.
-        TFileHandle file(std::fopen(temporary.c_str(), "wbx"));
-        if (!file) {
-            continue;
+        // O_EXCL: the temporary file never replaces anything of the user's.
+        const int descriptor =
+            ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (descriptor < 0) {
+            if (errno == EEXIST) {
+                continue;
+            }
+            break;
         }
-        const bool written =
-            std::fwrite(bytes.data(), 1, bytes.size(), file.get()) == bytes.size() &&
-            std::fflush(file.get()) == 0;
-        if (std::fclose(file.release()) != 0 || !written) {
-            std::error_code error;
-            std::filesystem::remove(temporary, error);
+        bool written = WriteAll(descriptor, bytes);
+        if (written && keepMode) {
+            written = ::fchmod(descriptor, old.st_mode & 07777) == 0;
+        }
+        if (written && durability == TDurability::Kept) {
+            written = ::fsync(descriptor) == 0;
+        }
+        if (::close(descriptor) != 0 || !written) {
+            ::unlink(temporary.c_str());
             break;
         }
         return temporary;
     }
     throw TFileError(TFileErrorKind::Create, path);
-}
-
-bool FolderExists(const std::string& path) {
-    std::error_code error;
-    return !HasNul(path) && std::filesystem::is_directory(path, error);
 }
 
 std::string AbsolutePath(const std::string& path) {
@@ -390,13 +625,9 @@ std::string AbsolutePath(const std::string& path) {
 
 #endif
 
-bool RenameOver(const std::string& from, const std::string& to) {
-    return !HasNul(from) && !HasNul(to) && MoveReplacing(from, to);
-}
-
-void SaveBytes(const std::string& path, std::string_view bytes) {
-    const std::string temporary = SaveTemporaryBeside(path, bytes);
-    if (!MoveReplacing(temporary, path)) {
+void SaveBytes(const std::string& path, std::string_view bytes, TDurability durability) {
+    const std::string temporary = SaveTemporaryBeside(path, bytes, durability);
+    if (!MoveFileOver(temporary, path)) {
         (void)RemoveFile(temporary);
         throw TFileError(TFileErrorKind::Create, path);
     }

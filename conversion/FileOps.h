@@ -1,5 +1,8 @@
 #pragma once
 
+#include <compare>
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -12,6 +15,20 @@
 // True only when path names an existing file (a directory is not a file).
 bool FileExists(const std::string& path);
 
+// True only when path names an existing folder.
+bool FolderExists(const std::string& path);
+
+// Which file a path reaches: the same for every path that reaches one file (through links or in
+// another spelling) for as long as the file keeps its name.
+struct TFileId {
+    std::uint64_t volume = 0;
+    std::uint64_t file = 0;
+    friend auto operator<=>(const TFileId&, const TFileId&) = default;
+};
+
+// The file at path, links followed; nothing when path names no file (a folder is no file).
+std::optional<TFileId> FileIdentity(const std::string& path);
+
 // Deletes the file at path; false when it could not be deleted (a directory is never deleted).
 bool RemoveFile(const std::string& path);
 
@@ -19,25 +36,34 @@ bool RemoveFile(const std::string& path);
 // renamed, for example because a directory stands at to. An existing file at to is not replaced.
 bool RenameFile(const std::string& from, const std::string& to);
 
+// Renames the file from to the name to in one step, replacing a file at to; false when it could
+// not.
+bool MoveFileOver(const std::string& from, const std::string& to);
+
 // Whole file as bytes. Throws TFileError (Open) when it cannot be read, and for anything that is
 // not a file (a folder, a pipe, a device), which is refused without waiting on it.
 std::string LoadBytes(const std::string& path);
 
-// Renames the file from over the file to, which it replaces when there is one; false when it could
-// not.
-bool RenameOver(const std::string& from, const std::string& to);
+// How far a new file is taken before it replaces an old one. Plain: written, as a record's output
+// is (its source stays, so a crash loses nothing, and a batch keeps the speed of copying). Kept:
+// on the disk before it is renamed, and with the permissions of the file it replaces, as the
+// user's own data (the list, the settings) must be.
+enum class TDurability { Plain, Kept };
 
 // Creates or replaces the file with bytes. The bytes go to a new temporary file in the same folder,
 // which is then renamed over path, so a failure never leaves a half-written file. Throws
 // TFileError (Create) when the file cannot be written.
-void SaveBytes(const std::string& path, std::string_view bytes);
+void SaveBytes(const std::string& path, std::string_view bytes,
+               TDurability durability = TDurability::Plain);
 
 // Writes bytes to a new file of a short name of its own in path's folder (so a rename moves it over
 // path) and answers its name. Throws TFileError (Create) naming path when it cannot be written.
-std::string SaveTemporaryBeside(const std::string& path, std::string_view bytes);
-
-// True only when path names an existing folder.
-bool FolderExists(const std::string& path);
+// The name tells the program's temporary files and the process that writes each
+// (".morvane-<process id>-<8 hex digits>.tmp"): the first time a process writes in a folder, it
+// removes the temporary files there that a process which has ended left behind (killed while it
+// wrote), and those of the older unnumbered form (".morvane-<8 hex digits>.tmp") an hour old.
+std::string SaveTemporaryBeside(const std::string& path, std::string_view bytes,
+                                TDurability durability = TDurability::Plain);
 
 // path made absolute from the current folder, without "." and ".." parts and without a separator
 // at its end but for a root's. Linux: by the text alone; Windows: as the system reads the path.

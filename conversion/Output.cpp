@@ -4,14 +4,30 @@
 #include "conversion/Paths.h"
 #include "conversion/Texts.h"
 
+std::optional<std::string> LoadRecord(const std::string& path, TConversionState& state,
+                                      TFileService& files) {
+    // A file this run wrote holds no record of the user's; converting it would make its backup
+    // replace the one that does.
+    if (state.RunFiles.IsOutput(path, files.Identity(path))) {
+        state.FailureReason = texts::WRITTEN_BY_THIS_RUN;
+        return std::nullopt;
+    }
+    return files.Load(path);
+}
+
 bool WriteOutput(const std::string& source, std::string_view extension, const TLineList& lines,
                  TConversionState& state, TFileService& files) {
     const std::string output = ChangeFileExt(source, extension);
     const std::string backup = ChangeFileExt(source, ".bak");
     // The new output is written in full before any old file is touched, so a failed write leaves
     // the files as they were.
-    const std::string temporary = files.SaveTemporary(output, JoinLines(lines));
-    if (files.Exists(output)) {
+    const bool replacing = files.Exists(output);
+    if (replacing && state.RunFiles.IsBackup(backup, files.Identity(backup))) {
+        state.FailureReason = texts::KEEPS_BACKUP_OF_THIS_RUN;
+        return false;
+    }
+    const std::string temporary = files.SaveTemporary(output, JoinLines(lines), TDurability::Plain);
+    if (replacing) {
         if (files.Exists(backup)) {
             (void)files.Delete(backup);  // a failure shows in the rename below
         }
@@ -22,11 +38,13 @@ bool WriteOutput(const std::string& source, std::string_view extension, const TL
             state.FailureReason = texts::CANNOT_BACK_UP;
             return false;
         }
+        state.RunFiles.AddBackup(backup, files.Identity(backup));
     }
     if (!files.Rename(temporary, output)) {
         (void)files.Delete(temporary);
         throw TFileError(TFileErrorKind::Create, output);
     }
+    state.RunFiles.AddOutput(output, files.Identity(output));
     state.FailureReason.clear();
     return true;
 }

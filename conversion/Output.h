@@ -4,6 +4,7 @@
 #include "conversion/LineList.h"
 #include "conversion/Services.h"
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -16,13 +17,20 @@ struct TConvertedRecord {
     TLineList lines;
 };
 
+// The bytes of the record file at path, for a conversion of the run under way. Nothing, with the
+// reason in state.FailureReason, when the file is an output that this run wrote: the user's record
+// that it replaced is then the backup. Throws TFileError (Open) when it cannot be read.
+[[nodiscard]] std::optional<std::string> LoadRecord(const std::string& path,
+                                                    TConversionState& state, TFileService& files);
+
 // Writes lines as the output of source: at source's path with its extension replaced by
 // extension. An existing output first becomes the ".bak" file of the same stem, after an older
-// ".bak" file has been deleted. When the existing output cannot be moved out of the way, nothing
-// is written, the reason goes to state.FailureReason and the result is false. Throws TFileError
-// when the output cannot be written: the new bytes are written before any old file is touched,
-// so the old files are then as they were (unless the very last rename fails, when the old
-// output has already become the backup).
+// ".bak" file has been deleted. When the existing output cannot be moved out of the way, or the
+// ".bak" file is one that this run made (which holds a record of the user's), nothing is written,
+// the reason goes to state.FailureReason and the result is false. Throws TFileError when the
+// output cannot be written: the new bytes are written before any old file is touched, so the old
+// files are then as they were (unless the very last rename fails, when the old output has already
+// become the backup). The output and the backup are noted in state.RunFiles.
 [[nodiscard]] bool WriteOutput(const std::string& source, std::string_view extension,
                                const TLineList& lines, TConversionState& state,
                                TFileService& files);

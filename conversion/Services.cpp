@@ -9,6 +9,12 @@ std::string TCandidateService::FullPath(int row) const {
 
 bool TDiskFileService::Exists(const std::string& path) { return FileExists(path); }
 
+bool TDiskFileService::FolderExists(const std::string& path) { return ::FolderExists(path); }
+
+std::optional<TFileId> TDiskFileService::Identity(const std::string& path) {
+    return FileIdentity(path);
+}
+
 bool TDiskFileService::Delete(const std::string& path) { return RemoveFile(path); }
 
 bool TDiskFileService::Rename(const std::string& from, const std::string& to) {
@@ -16,13 +22,14 @@ bool TDiskFileService::Rename(const std::string& from, const std::string& to) {
 }
 
 bool TDiskFileService::Replace(const std::string& from, const std::string& to) {
-    return RenameOver(from, to);
+    return MoveFileOver(from, to);
 }
 
 std::string TDiskFileService::Load(const std::string& path) { return LoadBytes(path); }
 
-std::string TDiskFileService::SaveTemporary(const std::string& path, std::string_view bytes) {
-    return SaveTemporaryBeside(path, bytes);
+std::string TDiskFileService::SaveTemporary(const std::string& path, std::string_view bytes,
+                                            TDurability durability) {
+    return SaveTemporaryBeside(path, bytes, durability);
 }
 
 void TSilentProgress::SetBar(TBar bar, TBarField field, int value) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "conversion/FileOps.h"
 #include "conversion/LineList.h"
 #include "conversion/UserText.h"
 
@@ -43,7 +44,10 @@ public:
     // Deletes row; later rows move up by one.
     virtual void DeleteRow(int row) = 0;
     virtual void Clear() = 0;
+    // A new last row, with no reason.
     virtual void AppendRow(std::string_view name, std::string_view directory) = 0;
+    // Why row could not be converted, for the user to see on the row (empty: none).
+    virtual void SetReason(int row, const TUserText& reason) = 0;
     virtual void SelectRow(int row) = 0;
     // Gives the list the keyboard focus.
     virtual void Focus() = 0;
@@ -72,6 +76,10 @@ public:
     virtual ~TFileService() = default;
     // True only for an existing file, not a directory.
     virtual bool Exists(const std::string& path) = 0;
+    // True only for an existing directory.
+    virtual bool FolderExists(const std::string& path) = 0;
+    // Which file path reaches (see FileIdentity); nothing when it names no file.
+    virtual std::optional<TFileId> Identity(const std::string& path) = 0;
     // False when the file could not be deleted.
     virtual bool Delete(const std::string& path) = 0;
     // False when the file could not be renamed; never replaces a file at to.
@@ -80,9 +88,11 @@ public:
     virtual bool Replace(const std::string& from, const std::string& to) = 0;
     // The whole file. Throws TFileError (Open).
     virtual std::string Load(const std::string& path) = 0;
-    // Writes bytes to a new temporary file beside path and answers its name; path itself is not
-    // touched. Throws TFileError (Create) naming path.
-    virtual std::string SaveTemporary(const std::string& path, std::string_view bytes) = 0;
+    // Writes bytes to a new temporary file beside path, as far as durability asks (see
+    // TDurability), and answers its name; path itself is not touched. Throws TFileError (Create)
+    // naming path.
+    virtual std::string SaveTemporary(const std::string& path, std::string_view bytes,
+                                      TDurability durability) = 0;
 };
 
 // The two converters, each taking the full path of one record file and answering true exactly
@@ -98,11 +108,14 @@ public:
 class TDiskFileService : public TFileService {
 public:
     bool Exists(const std::string& path) override;
+    bool FolderExists(const std::string& path) override;
+    std::optional<TFileId> Identity(const std::string& path) override;
     bool Delete(const std::string& path) override;
     bool Rename(const std::string& from, const std::string& to) override;
     bool Replace(const std::string& from, const std::string& to) override;
     std::string Load(const std::string& path) override;
-    std::string SaveTemporary(const std::string& path, std::string_view bytes) override;
+    std::string SaveTemporary(const std::string& path, std::string_view bytes,
+                              TDurability durability) override;
 };
 
 // A progress window that nobody sees: remembers the bars, shows nothing.

@@ -268,6 +268,10 @@ bool ConvertSgfToUgf(const std::string& path, TConversionState& state, TProgress
                      TFileService& files) {
     state.FailureReason.clear();
     state.SgfNotes = {};
-    const TConvertedRecord record = ConvertSgfBytes(files.Load(path), state, progress);
+    const std::optional<std::string> bytes = LoadRecord(path, state, files);
+    if (!bytes) {
+        return false;
+    }
+    const TConvertedRecord record = ConvertSgfBytes(*bytes, state, progress);
     return record.ready && WriteOutput(path, ".ugf", record.lines, state, files);
 }

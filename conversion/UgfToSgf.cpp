@@ -277,6 +277,10 @@ TConvertedRecord ConvertUgfRecord(const TLineList& source, TConversionState& sta
 bool ConvertUgfToSgf(const std::string& path, TConversionState& state, TProgressService& progress,
                      TFileService& files) {
     state.FailureReason.clear();
-    const TConvertedRecord record = ConvertUgfRecord(SplitLines(files.Load(path)), state, progress);
+    const std::optional<std::string> bytes = LoadRecord(path, state, files);
+    if (!bytes) {
+        return false;
+    }
+    const TConvertedRecord record = ConvertUgfRecord(SplitLines(*bytes), state, progress);
     return record.ready && WriteOutput(path, ".sgf", record.lines, state, files);
 }

@@ -14,7 +14,13 @@ struct TRowHash {
     }
 };
 
+bool HasLineBreak(std::string_view text) { return text.find_first_of("\r\n") != text.npos; }
+
 }  // namespace
+
+bool CanBeRow(const TCandidateRow& row) {
+    return !HasLineBreak(row.name) && !HasLineBreak(row.directory);
+}
 
 std::vector<bool> AlreadyListed(const TCandidateRows& rows,
                                 const std::vector<TCandidateRow>& candidates) {
@@ -61,6 +67,23 @@ std::string ListedName(std::string_view text, TNameCase nameCase) {
     return nameCase == TNameCase::Lower ? AnsiLower(text) : std::string(text);
 }
 
-std::string FileCountText(std::size_t count) {
-    return count == 0 ? std::string() : std::to_string(count) + "個の棋譜ファイルがありました";
+std::string FileCountText(std::size_t count, std::size_t unlisted) {
+    std::string text =
+        count == 0 ? std::string() : std::to_string(count) + "個の棋譜ファイルがありました";
+    if (unlisted > 0) {
+        text += "（" + std::to_string(unlisted) + "個は名前に改行があるので一覧にありません）";
+    }
+    return text;
+}
+
+std::string LeftOutText(std::size_t notRecords, std::size_t unstorable) {
+    std::string text;
+    if (notRecords > 0) {
+        text +=
+            "（" + std::to_string(notRecords) + "個は棋譜ファイルではないので追加しませんでした）";
+    }
+    if (unstorable > 0) {
+        text += "（" + std::to_string(unstorable) + "個は名前に改行があるので追加しませんでした）";
+    }
+    return text;
 }

@@ -11,13 +11,18 @@
 #include <string_view>
 #include <vector>
 
+// True when a file can be a row: neither its name nor its folder holds a line break (CR or LF),
+// which the stored list, one path a line, could not keep.
+bool CanBeRow(const TCandidateRow& row);
+
 // For each candidate, whether it is a row of rows already or repeats an earlier candidate: same
 // name and same directory, each compared byte for byte (letter case counts, and "/kifu" is not
 // "/kifu/"). Reads every row once, so the time grows with rows plus candidates.
 std::vector<bool> AlreadyListed(const TCandidateRows& rows,
                                 const std::vector<TCandidateRow>& candidates);
 
-// The candidates that AlreadyListed does not mark, in their order: the rows to append.
+// The candidates that AlreadyListed does not mark, in their order: the rows to append. Candidates
+// that cannot be rows (CanBeRow) are for the caller to leave out first.
 std::vector<TCandidateRow> RowsToAdd(const TCandidateRows& rows,
                                      const std::vector<TCandidateRow>& candidates);
 
@@ -40,4 +45,12 @@ inline constexpr TNameCase NATIVE_NAME_CASE = TNameCase::Keep;
 std::string ListedName(std::string_view text, TNameCase nameCase = NATIVE_NAME_CASE);
 
 // The status text for count listed files (UTF-8): "5個の棋譜ファイルがありました"; empty for 0.
-std::string FileCountText(std::size_t count);
+// unlisted files of the folder that match the mask but cannot be rows add
+// "（1個は名前に改行があるので一覧にありません）".
+std::string FileCountText(std::size_t count, std::size_t unlisted = 0);
+
+// What is said of files handed to the program that did not become rows (UTF-8), after the
+// sentence that tells the rows: "（3個は棋譜ファイルではないので追加しませんでした）" for files
+// that are no records, "（1個は名前に改行があるので追加しませんでした）" for names with a line
+// break; empty when nothing was left out.
+std::string LeftOutText(std::size_t notRecords, std::size_t unstorable);

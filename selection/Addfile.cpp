@@ -2,6 +2,7 @@
 
 #include "ui_Addfile.h"
 
+#include "conversion/ConversionRun.h"
 #include "selection/AddRules.h"
 #include "selection/Names.h"
 
@@ -130,7 +131,7 @@ TAddfile::TAddfile(TCandidateRows& rows, QComboBox& TmpDirListCBox, TFolderBrows
         {12, fontMetrics().height(), style()->pixelMetric(QStyle::PM_IndicatorHeight) + 2}));
     m_ui->OKButton->setFocus();
 
-    FileList.Mask().push_back("*.sgf");
+    FileList.Mask() = RecordMasks(TRecordKind::Sgf);
     FileList.OnDirChange = [this](TFileList&) { FileListDirChange(); };
 
     connect(m_ui->SelectDir, &QToolButton::clicked, this, &TAddfile::SelectDirClick);
@@ -217,33 +218,40 @@ void TAddfile::SelectDirClick() {
 void TAddfile::DirectoryListChange(const QString& text) { FileList.SetDirectory(ToName(text)); }
 
 void TAddfile::FileListDirChange() {
+    // A name or folder with a line break is not listed: the stored list could not keep its row.
     std::vector<std::string> lines;
     lines.reserve(FileList.Files().size());
+    std::size_t unlisted = 0;
     for (const std::string& file : FileList.Files()) {
-        lines.push_back(ListedName(file));
+        if (CanBeRow({file, FileList.Directory()})) {
+            lines.push_back(ListedName(file));
+        } else {
+            ++unlisted;
+        }
     }
     TCheckListBox& list = *m_ui->CheckFileListBox;
+    const std::size_t listed = lines.size();
     list.SetLines(std::move(lines));
-    if (FileList.Files().empty()) {
+    if (listed == 0) {
         list.setToolTip(QString::fromUtf8(HINT_EMPTY));
     } else {
         list.setToolTip(QString::fromUtf8(HINT_LISTED));
     }
-    m_ui->StatusBar->showMessage(FromUtf8(FileCountText(FileList.Files().size())));
+    m_ui->StatusBar->showMessage(FromUtf8(FileCountText(listed, unlisted)));
     m_ui->CheckAllBtn->setEnabled(list.Count() > 0);
     m_ui->UnCheckAllBtn->setEnabled(list.Count() > 0);
 }
 
-void TAddfile::UseMask(std::initializer_list<const char*> masks) {
-    FileList.Mask().assign(masks.begin(), masks.end());
+void TAddfile::UseMask(const std::vector<std::string>& masks) {
+    FileList.Mask() = masks;
     FileList.RebuildList();
     FileListDirChange();
 }
 
-void TAddfile::SGFRadioBtnClick() { UseMask({"*.sgf"}); }
+void TAddfile::SGFRadioBtnClick() { UseMask(RecordMasks(TRecordKind::Sgf)); }
 
 // ".ugi" is the name the newer UGF records often carry; they convert like ".ugf".
-void TAddfile::UGFRadioBtnClick() { UseMask({"*.ugf", "*.ugi"}); }
+void TAddfile::UGFRadioBtnClick() { UseMask(RecordMasks(TRecordKind::Ugf)); }
 
 void TAddfile::CheckAllBtnClick() {
     TCheckListBox& list = *m_ui->CheckFileListBox;

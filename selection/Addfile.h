@@ -8,8 +8,9 @@
 #include <QIcon>
 
 #include <array>
-#include <initializer_list>
 #include <memory>
+#include <string>
+#include <vector>
 
 class QComboBox;
 class QHideEvent;
@@ -55,7 +56,7 @@ private:
     void OKButtonClick();
 
     // Lists the folder again with the mask lines of a format, as the format buttons do.
-    void UseMask(std::initializer_list<const char*> masks);
+    void UseMask(const std::vector<std::string>& masks);
 
     std::unique_ptr<Ui::TAddfile> m_ui;
     TCandidateRows& m_rows;

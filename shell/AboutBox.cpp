@@ -2,10 +2,13 @@
 
 #include "ui_AboutBox.h"
 
+#include "shell/Placement.h"
 #include "shell/Version.h"
 
 #include <QDesktopServices>
+#include <QGuiApplication>
 #include <QMouseEvent>
+#include <QScreen>
 
 TAboutBox::TAboutBox(QWidget* parent, std::function<void(const QUrl&)> open)
     : QDialog(parent), m_ui(std::make_unique<Ui::TAboutBox>()), m_open(std::move(open)) {
@@ -21,6 +24,14 @@ TAboutBox::TAboutBox(QWidget* parent, std::function<void(const QUrl&)> open)
     m_ui->hpurl->installEventFilter(this);
     m_ui->mailurl->installEventFilter(this);
     connect(m_ui->OKButton, &QPushButton::clicked, this, &QDialog::accept);
+    // Centred on the screen, not over the window that opens it.
+    const QScreen* screen = parent != nullptr ? parent->screen() : QGuiApplication::primaryScreen();
+    if (screen != nullptr) {
+        const QRect area = screen->availableGeometry();
+        const TPoint corner = Centred({0, 0, frameGeometry().width(), frameGeometry().height()},
+                                      {area.x(), area.y(), area.width(), area.height()});
+        move(corner.x, corner.y);
+    }
 }
 
 TAboutBox::~TAboutBox() = default;

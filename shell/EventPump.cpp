@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QEvent>
+#include <QTimer>
 
 TEventPump::TEventPump(int intervalMs) : m_intervalMs(intervalMs) { m_clock.start(); }
 
@@ -13,11 +14,36 @@ void TEventPump::MaybePump() {
     }
 }
 
-void TEventPump::Pump() {
-    QCoreApplication::instance()->installEventFilter(this);
-    QCoreApplication::processEvents(QEventLoop::AllEvents);
-    QCoreApplication::instance()->removeEventFilter(this);
+template <typename Body>
+void TEventPump::Filtered(Body&& body) {
+    // The clock starts before the events run, so one that steps the run meanwhile does not pump
+    // again at once; the filter stays from the outermost pump to its end.
     m_clock.restart();
+    if (m_depth++ == 0) {
+        QCoreApplication::instance()->installEventFilter(this);
+    }
+    body();
+    if (--m_depth == 0) {
+        QCoreApplication::instance()->removeEventFilter(this);
+    }
+    m_clock.restart();
+}
+
+void TEventPump::Pump() {
+    Filtered([] { QCoreApplication::processEvents(QEventLoop::AllEvents); });
+}
+
+void TEventPump::PumpUntil(const std::function<bool()>& done, int maxMs) {
+    Filtered([&] {
+        QElapsedTimer waited;
+        waited.start();
+        // A timer wakes the wait below when nothing else comes.
+        QTimer wake;
+        wake.start(10);
+        while (!done() && waited.elapsed() < maxMs) {
+            QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
+        }
+    });
 }
 
 bool TEventPump::eventFilter(QObject*, QEvent* event) {

@@ -1,79 +1,166 @@
 #include "shell/Instance.h"
 
-#include "shell/Platform.h"
+#include "shell/HandOver.h"
+#include "shell/QtText.h"
+#include "shell/Session.h"
 
 #include <QCryptographicHash>
-#include <QDataStream>
-#include <QList>
+#include <QDeadlineTimer>
 #include <QLocalSocket>
+#include <QThread>
+#include <QTimer>
+
+#include <algorithm>
+#include <memory>
 
 namespace {
-constexpr int WAIT_MS = 2000;
+
+// The byte the first program sends back once it has taken a message whole.
+constexpr char TAKEN = '\x06';
+constexpr int RETRY_MS = 50;
+
+}  // namespace
+
+QString InstanceName(const std::string& place, const std::string& folder) {
+    const QByteArray hash =
+        QCryptographicHash::hash(QByteArray::fromStdString(folder), QCryptographicHash::Sha256);
+    return FromName(place) + QStringLiteral("morvane-") +
+           QString::fromLatin1(hash.toHex().left(16));
 }
 
-QString InstanceName(const std::string& folder) {
-    const QByteArray hash = QCryptographicHash::hash(
-        QByteArray::fromStdString(folder + SessionTag()), QCryptographicHash::Sha256);
-    return QStringLiteral("morvane-") + QString::fromLatin1(hash.toHex().left(16));
-}
-
-bool HandOver(const QString& name, const std::vector<std::string>& paths) {
+bool HandOver(const QString& name, const std::vector<std::string>& paths, int waitMs) {
+    const std::string message = HandOverMessage(paths);
+    const QDeadlineTimer deadline(waitMs);
     QLocalSocket socket;
-    socket.connectToServer(name);
-    if (!socket.waitForConnected(WAIT_MS)) {
+    // The first program may be between taking the lock and listening: try again until it listens.
+    for (;;) {
+        socket.connectToServer(name);
+        if (socket.waitForConnected(
+                static_cast<int>(std::max<qint64>(deadline.remainingTime(), 1)))) {
+            break;
+        }
+        if (deadline.hasExpired()) {
+            return false;
+        }
+        QThread::msleep(RETRY_MS);
+    }
+    if (!PeerIsThisUser(socket.socketDescriptor())) {
         return false;
     }
-    QList<QByteArray> list;
-    for (const std::string& path : paths) {
-        list.append(QByteArray::fromStdString(path));
+    socket.write(message.data(), static_cast<qint64>(message.size()));
+    while (socket.bytesToWrite() > 0) {
+        if (!socket.waitForBytesWritten(static_cast<int>(deadline.remainingTime())) ||
+            deadline.hasExpired()) {
+            return false;
+        }
     }
-    QByteArray message;
-    QDataStream stream(&message, QIODevice::WriteOnly);
-    stream << list;
-    socket.write(message);
-    socket.flush();
-    socket.disconnectFromServer();
-    return socket.state() == QLocalSocket::UnconnectedState || socket.waitForDisconnected(WAIT_MS);
+    // Taken only when the first program says so: a message cut short or refused adds nothing.
+    while (socket.bytesAvailable() < 1) {
+        if (deadline.hasExpired() || !socket.waitForReadyRead(static_cast<int>(
+                                         std::max<qint64>(deadline.remainingTime(), 1)))) {
+            return false;
+        }
+    }
+    char answer = 0;
+    return socket.read(&answer, 1) == 1 && answer == TAKEN;
 }
 
-TInstanceServer::TInstanceServer(const QString& name,
-                                 std::function<void(const std::vector<std::string>&)> opened)
+TInstanceServer::TInstanceServer(std::function<void(const std::vector<std::string>&)> opened)
     : m_opened(std::move(opened)) {
-    // A program that runs answers on the name; it is not taken from it (a listen with access
-    // options would replace its socket). A name that nobody answers was left behind by a program
-    // that ended without closing it.
-    QLocalSocket probe;
-    probe.connectToServer(name);
-    if (probe.waitForConnected(WAIT_MS)) {
-        return;
-    }
+    connect(&m_server, &QLocalServer::newConnection, this, &TInstanceServer::Accept);
+}
+
+bool TInstanceServer::Listen(const QString& name) {
     QLocalServer::removeServer(name);
     m_server.setSocketOptions(QLocalServer::UserAccessOption);
-    m_server.listen(name);
-    connect(&m_server, &QLocalServer::newConnection, this, &TInstanceServer::Accept);
+    return m_server.listen(name);
 }
 
 void TInstanceServer::Accept() {
     while (QLocalSocket* socket = m_server.nextPendingConnection()) {
-        // The whole message is there once the other start has hung up.
-        const auto read = [this, socket] {
-            QList<QByteArray> list;
-            QDataStream stream(socket->readAll());
-            stream >> list;
+        // Each start that is read holds a descriptor: beyond a few at once, a start is turned
+        // away, as is one of another user.
+        if (m_waiting >= MAX_WAITING || !PeerIsThisUser(socket->socketDescriptor())) {
+            socket->abort();
             socket->deleteLater();
-            if (stream.status() != QDataStream::Ok) {
-                return;
-            }
-            std::vector<std::string> paths;
-            for (const QByteArray& path : list) {
-                paths.push_back(path.toStdString());
-            }
-            m_opened(paths);
-        };
-        if (socket->state() == QLocalSocket::UnconnectedState) {
-            read();
-        } else {
-            connect(socket, &QLocalSocket::disconnected, this, read);
+            continue;
         }
+        ++m_waiting;
+        Read(socket);
     }
+}
+
+void TInstanceServer::Read(QLocalSocket* socket) {
+    struct TReading {
+        std::string bytes;
+        bool done = false;
+    };
+    const auto reading = std::make_shared<TReading>();
+    // Ends the reading once: the answer, when the message was whole, goes out before the end.
+    const auto end = [this, socket, reading](bool taken) {
+        if (reading->done) {
+            return;
+        }
+        reading->done = true;
+        --m_waiting;
+        if (taken) {
+            socket->write(&TAKEN, 1);
+            socket->flush();
+            socket->disconnectFromServer();
+        } else {
+            socket->abort();
+        }
+        socket->deleteLater();
+    };
+    const auto take = [this, socket, reading, end] {
+        const QByteArray bytes = socket->readAll();
+        reading->bytes.append(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+        const THandOverReading message = ReadHandOver(reading->bytes);
+        if (message.state == THandOverReading::TState::Whole) {
+            end(true);
+            m_opened(message.paths);
+        } else if (message.state == THandOverReading::TState::Damaged) {
+            end(false);
+        }
+    };
+    connect(socket, &QLocalSocket::readyRead, this, [reading, take] {
+        if (!reading->done) {
+            take();
+        }
+    });
+    connect(socket, &QLocalSocket::disconnected, this, [reading, take, end] {
+        if (!reading->done) {
+            take();
+            end(false);
+        }
+    });
+    QTimer::singleShot(READ_MS, socket, [end] { end(false); });
+    if (socket->bytesAvailable() > 0) {
+        take();
+    }
+}
+
+TStartKind TInstance::Start(const std::optional<std::string>& place, const std::string& folder,
+                            const std::vector<std::string>& paths,
+                            std::function<void(const std::vector<std::string>&)> opened,
+                            int waitMs) {
+    if (!place) {
+        return TStartKind::Alone;
+    }
+    const QString name = InstanceName(*place, folder);
+    m_lock = std::make_unique<QLockFile>(name + QStringLiteral(".lock"));
+    // The lock goes with its program: one left by a program that ended is taken over, however old.
+    m_lock->setStaleLockTime(0);
+    if (!m_lock->tryLock(0)) {
+        if (m_lock->error() != QLockFile::LockFailedError) {
+            return TStartKind::Alone;
+        }
+        return HandOver(name, paths, waitMs) ? TStartKind::HandedOver : TStartKind::NoAnswer;
+    }
+    m_server = std::make_unique<TInstanceServer>(std::move(opened));
+    if (!m_server->Listen(name)) {
+        m_server.reset();
+        return TStartKind::Alone;
+    }
+    return TStartKind::First;
 }

@@ -2,7 +2,6 @@
 
 #include "conversion/Paths.h"
 
-
 std::string StatusText(int rows) {
     if (rows <= 0) {
         return "棋譜変換候補一覧に棋譜ファイルが追加されていません";
@@ -15,9 +14,13 @@ std::string AddedStatusText(int added, int rows) {
            "個が変換候補一覧にあります）";
 }
 
-bool IsInstalledLayout(std::string_view exeDir) {
-    while (exeDir.size() > 1 && exeDir.back() == '/') {
-        exeDir.remove_suffix(1);
-    }
-    return ExtractFileName(exeDir) == "bin";
+bool IsInstalledLayout(std::string_view exeDir, bool writable, std::string_view installBin) {
+    const auto trimmed = [](std::string_view folder) {
+        while (folder.size() > 1 && folder.back() == '/') {
+            folder.remove_suffix(1);
+        }
+        return folder;
+    };
+    exeDir = trimmed(exeDir);
+    return !writable || exeDir == trimmed(installBin) || ExtractFileName(exeDir) == "bin";
 }

@@ -13,7 +13,8 @@ std::string StatusText(int rows);
 // (UTF-8): "<added>個の棋譜ファイルを追加しました（<rows>個が変換候補一覧にあります）".
 std::string AddedStatusText(int added, int rows);
 
-// True when exeDir, the executable's folder, is the bin folder of an installation (/usr/bin,
-// /usr/local/bin, ~/.local/bin ...) rather than a folder of the program's own, such as a build
-// tree or an unpacked archive.
-bool IsInstalledLayout(std::string_view exeDir);
+// True when exeDir, the executable's folder, is that of an installed program rather than a folder
+// of the program's own (a build tree, an unpacked archive): the user cannot write in it
+// (writable false), it is installBin, the bin folder of the prefix the program was built for, or
+// it is a bin folder of another prefix (/usr/local/bin, ~/.local/bin ...).
+bool IsInstalledLayout(std::string_view exeDir, bool writable, std::string_view installBin);

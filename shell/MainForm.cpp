@@ -7,13 +7,17 @@
 #include "selection/AddRules.h"
 #include "shell/ListRules.h"
 #include "shell/OpenFiles.h"
+#include "shell/Placement.h"
 #include "shell/ProgressForm.h"
 #include "shell/QtText.h"
 #include "shell/ViewForm.h"
 
 #include <QCloseEvent>
 #include <QDropEvent>
+#include <QGuiApplication>
 #include <QMimeData>
+#include <QScreen>
+#include <QStyle>
 #include <QTreeWidgetItem>
 #include <QUrl>
 
@@ -26,6 +30,16 @@ constexpr int BYTES_ROLE = Qt::UserRole;
 
 constexpr int NARROW_WIDTH = 450;
 constexpr int WIDE_WIDTH = 842;
+
+// The areas of the screens free for windows.
+std::vector<TRect> ScreenAreas() {
+    std::vector<TRect> areas;
+    for (const QScreen* screen : QGuiApplication::screens()) {
+        const QRect area = screen->availableGeometry();
+        areas.push_back({area.x(), area.y(), area.width(), area.height()});
+    }
+    return areas;
+}
 
 std::string BytesOf(const QTreeWidgetItem& item, int column) {
     return item.data(column, BYTES_ROLE).toByteArray().toStdString();
@@ -75,7 +89,7 @@ TMainForm::TMainForm(TShellMessages& messages, TDialogs& dialogs, TFileService& 
 
     // The other windows come after the main window's creation, and go before its destruction.
     m_viewForm = std::make_unique<TViewForm>();
-    m_progressForm = std::make_unique<TProgressForm>(m_state);
+    m_progressForm = std::make_unique<TProgressForm>(m_state, this);
     m_state.StepListener = m_progressForm.get();
     m_converters = std::make_unique<TRecordConverters>(m_state, *m_progressForm, files);
     m_run = std::make_unique<TConversionRun>(m_state, *this, *m_progressForm, m_messages,
@@ -104,7 +118,13 @@ void TMainForm::FormCreate() {
     // settings, which the next shut-down would otherwise overwrite with the defaults.
     Guarded(m_messages, [&] {
         const TStoredSettings settings = m_programFiles.LoadSettings();
-        move(settings.left, settings.top);
+        // A place stored on a screen that is no longer there (or off every screen) would leave
+        // the window out of reach: its title bar is brought onto a screen.
+        const int title = style()->pixelMetric(QStyle::PM_TitleBarHeight);
+        const TPoint corner = PlaceTitleBar({settings.left, settings.top, frameGeometry().width(),
+                                             frameGeometry().height() + title},
+                                            title, ScreenAreas());
+        move(corner.x, corner.y);
         m_state.SGFConv = settings.sgfConv;
         m_state.UGFConv = settings.ugfConv;
         m_state.SSGFApli = settings.ssgfApli;
@@ -115,7 +135,12 @@ void TMainForm::FormCreate() {
     UpdateStatusLine();
 }
 
-void TMainForm::FormDestroy() {
+void TMainForm::FormDestroy() { Store(); }
+
+void TMainForm::Store() {
+    if (!m_storing) {
+        return;
+    }
     Guarded(m_messages, [&] {
         // A stored list that could not be read at start is left as it is, rather than replaced
         // by what this run knew of it.
@@ -186,11 +211,26 @@ void TMainForm::Run(Body&& body) {
         return;
     }
     m_running = true;
+    // The run's message boxes come up above the progress window, which stays until they go.
+    m_messages.SetOwner(m_progressForm.get());
     Guarded(m_messages, std::forward<Body>(body));
+    m_messages.SetOwner(nullptr);
     m_running = false;
     ShowNewDiagnostics();
     for (const auto& [paths, opener] : std::exchange(m_waiting, {})) {
         OpenFiles(paths, opener);
+    }
+    if (m_endAfterRun) {
+        close();
+    }
+}
+
+void TMainForm::RequestEnd() {
+    Store();
+    if (m_running) {
+        m_endAfterRun = true;
+    } else {
+        close();
     }
 }
 
@@ -199,16 +239,16 @@ void TMainForm::OpenFiles(const std::vector<std::string>& paths, TOpener opener)
         m_waiting.emplace_back(paths, opener);
         return;
     }
-    const std::vector<TCandidateRow> rows = RowsToAdd(*this, CandidatesOf(paths));
+    const TOpenedFiles opened = CandidatesOf(paths);
+    const std::vector<TCandidateRow> rows = RowsToAdd(*this, opened.rows);
     if (!rows.empty()) {
         AppendRows(rows);
     }
-    if (opener == TOpener::CommandLine) {
-        m_ui->StatusBar->showMessage(
-            QString::fromUtf8(AddedStatusText(static_cast<int>(rows.size()), RowCount())));
-    } else {
-        UpdateStatusLine();
-    }
+    const std::string status = opener == TOpener::CommandLine
+                                   ? AddedStatusText(static_cast<int>(rows.size()), RowCount())
+                                   : StatusText(RowCount());
+    m_ui->StatusBar->showMessage(
+        QString::fromUtf8(status + LeftOutText(opened.notRecords, opened.unstorable)));
     UpdateButtons();
 }
 
@@ -265,6 +305,14 @@ void TMainForm::Clear() { m_ui->FileListView->clear(); }
 
 void TMainForm::AppendRow(std::string_view name, std::string_view directory) {
     m_ui->FileListView->addTopLevelItem(NewRow(name, directory));
+}
+
+void TMainForm::SetReason(int row, const TUserText& reason) {
+    // The reason shows as the row's hint, over either column.
+    QTreeWidgetItem& item = *m_ui->FileListView->topLevelItem(row);
+    const QString hint = FromUserText(reason);
+    item.setToolTip(0, hint);
+    item.setToolTip(1, hint);
 }
 
 void TMainForm::AppendRows(const std::vector<TCandidateRow>& rows) {

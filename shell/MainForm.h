@@ -57,11 +57,20 @@ public:
     enum class TOpener { CommandLine, Drop };
     // Adds the rows that the files and folders at paths give (see CandidatesOf), leaving out rows
     // the list has already; the status line then tells the rows added (CommandLine) or the rows
-    // there are (Drop). During a run the files wait for its end: rows never change under a run.
+    // there are (Drop), and the files left out. During a run the files wait for its end: rows never
+    // change under a run.
     void OpenFiles(const std::vector<std::string>& paths, TOpener opener);
 
     // Called when the window has closed, which ends the program.
     std::function<void()> OnClosed;
+
+    // Stores the list, the position and the settings now, as the end of the program does.
+    void Store();
+    // The program is asked to end (a signal, the end of the desktop session): stores everything
+    // now, and closes as the close button does, at once or, during a run, when the run ends.
+    void RequestEnd();
+    // Nothing is stored from now on (the program's folder could not be made).
+    void StoreNothing() { m_storing = false; }
 
     // The candidate list.
     int RowCount() const override;
@@ -71,6 +80,7 @@ public:
     void DeleteRow(int row) override;
     void Clear() override;
     void AppendRow(std::string_view name, std::string_view directory) override;
+    void SetReason(int row, const TUserText& reason) override;
     void AppendRows(const std::vector<TCandidateRow>& rows) override;
     void SelectRow(int row) override;
     void Focus() override;
@@ -98,6 +108,9 @@ private:
     std::unique_ptr<TRecordConverters> m_converters;
     std::unique_ptr<TConversionRun> m_run;
     bool m_running = false;
+    // Closes once the run under way ends.
+    bool m_endAfterRun = false;
+    bool m_storing = true;
     // The stored list was there but could not be read: it is not replaced at the end.
     bool m_listUnreadable = false;
     std::size_t m_diagnosticsShown = 0;

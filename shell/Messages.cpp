@@ -5,15 +5,15 @@
 #include <QApplication>
 #include <QMessageBox>
 
-namespace {
-
-void Show(QMessageBox::Icon icon, const QString& caption, const QString& text) {
-    QMessageBox box(icon, caption, text, QMessageBox::Ok, QApplication::activeWindow());
+void TMessageBoxes::Show(int icon, const QString& caption, const QString& text) {
+    // A box that belongs to a window the system shows above that window, and above the windows
+    // that window belongs to.
+    QWidget* owner =
+        m_owner != nullptr && m_owner->isVisible() ? m_owner.data() : QApplication::activeWindow();
+    QMessageBox box(static_cast<QMessageBox::Icon>(icon), caption, text, QMessageBox::Ok, owner);
     box.setObjectName("MessageBox");
     box.exec();
 }
-
-}  // namespace
 
 void TMessageBoxes::Info(const TUserText& text) {
     Show(QMessageBox::Information, "情報", FromUserText(text));
@@ -26,3 +26,5 @@ void TMessageBoxes::Error(const TUserText& text) {
 void TMessageBoxes::ApplicationError(const TUserText& text) {
     Show(QMessageBox::Critical, "囲碁棋譜ファイル変換", FromUserText(text) + ".");
 }
+
+void TMessageBoxes::SetOwner(QWidget* owner) { m_owner = owner; }

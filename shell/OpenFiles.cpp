@@ -1,7 +1,9 @@
 #include "shell/OpenFiles.h"
 
+#include "conversion/ConversionRun.h"
 #include "conversion/FileOps.h"
 #include "conversion/Paths.h"
+#include "selection/AddRules.h"
 #include "selection/FileList.h"
 
 std::vector<std::string> AbsolutePaths(const std::vector<std::string>& paths) {
@@ -14,8 +16,15 @@ std::vector<std::string> AbsolutePaths(const std::vector<std::string>& paths) {
     return absolute;
 }
 
-std::vector<TCandidateRow> CandidatesOf(const std::vector<std::string>& paths) {
-    std::vector<TCandidateRow> rows;
+TOpenedFiles CandidatesOf(const std::vector<std::string>& paths) {
+    TOpenedFiles opened;
+    const auto add = [&opened](TCandidateRow row) {
+        if (CanBeRow(row)) {
+            opened.rows.push_back(std::move(row));
+        } else {
+            ++opened.unstorable;
+        }
+    };
     for (const std::string& given : paths) {
         if (given.empty()) {
             continue;
@@ -23,14 +32,18 @@ std::vector<TCandidateRow> CandidatesOf(const std::vector<std::string>& paths) {
         const std::string path = AbsolutePath(given);
         if (FolderExists(path)) {
             TFileList list;
-            list.SetMask({"*.sgf", "*.ugf", "*.ugi"});
+            list.SetMask(RecordMasks(TRecordKind::Other));
             list.SetDirectory(path);
             for (const std::string& name : list.Files()) {
-                rows.push_back({name, path});
+                add({name, path});
             }
         } else if (FileExists(path)) {
-            rows.push_back({ExtractFileName(path), ExtractFileDir(path)});
+            if (RecordKindOf(path) == TRecordKind::Other) {
+                ++opened.notRecords;
+            } else {
+                add({ExtractFileName(path), ExtractFileDir(path)});
+            }
         }
     }
-    return rows;
+    return opened;
 }

@@ -16,7 +16,6 @@
 #include <windows.h>
 // These build on windows.h.
 #include <knownfolders.h>
-#include <sddl.h>
 #include <shlobj.h>
 
 namespace {
@@ -114,33 +113,16 @@ std::string UserProgramFolder(const std::string&) {
     return name + "\\Morvane\\";
 }
 
-std::string SessionTag() {
-    std::string tag;
-    HANDLE token = nullptr;
-    if (OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token)) {
-        DWORD size = 0;
-        GetTokenInformation(token, TokenUser, nullptr, 0, &size);
-        const auto buffer = std::make_unique<unsigned char[]>(size);
-        LPSTR sid = nullptr;
-        if (size > 0 && GetTokenInformation(token, TokenUser, buffer.get(), size, &size) &&
-            ConvertSidToStringSidA(reinterpret_cast<TOKEN_USER*>(buffer.get())->User.Sid, &sid)) {
-            tag = sid;
-            LocalFree(sid);
-        }
-        CloseHandle(token);
-    }
-    DWORD session = 0;
-    ProcessIdToSessionId(GetCurrentProcessId(), &session);
-    return tag + "-" + std::to_string(session);
-}
-
 QString QtTranslationsFolder() { return QStringLiteral(":/qt/translations"); }
 
 #else
 
+#include "selection/Names.h"
 #include "shell/ListRules.h"
 #include "shell/ProgramFiles.h"
+#include "shell/Session.h"
 
+#include <QFileInfo>
 #include <QLibraryInfo>
 #include <QStringDecoder>
 
@@ -164,13 +146,14 @@ std::vector<std::string> CommandLineNames(int argc, char** argv) {
     return std::vector<std::string>(argv + 1, argv + argc);
 }
 
-bool IsInstalledProgram(const std::string& exeDir) { return IsInstalledLayout(exeDir); }
-
-std::string UserProgramFolder(const std::string& exeDir) {
-    return ProgramFolder(exeDir, true, Environment("XDG_CONFIG_HOME"), Environment("HOME"));
+bool IsInstalledProgram(const std::string& exeDir) {
+    const bool writable = QFileInfo(FromName(exeDir)).isWritable();
+    return IsInstalledLayout(exeDir, writable, MORVANE_INSTALL_BIN);
 }
 
-std::string SessionTag() { return {}; }
+std::string UserProgramFolder(const std::string& exeDir) {
+    return ProgramFolder(exeDir, true, Environment("XDG_CONFIG_HOME"), HomeFolder());
+}
 
 QString QtTranslationsFolder() { return QLibraryInfo::path(QLibraryInfo::TranslationsPath); }
 

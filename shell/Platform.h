@@ -21,20 +21,15 @@ QString DecodeCodePage932(std::string_view bytes);
 std::vector<std::string> CommandLineNames(int argc, char** argv);
 
 // True when the program in exeDir (as the file system spells it) is installed, rather than run
-// from a folder of its own such as a build tree or an unpacked archive. Linux: exeDir is a bin
-// folder. Windows: exeDir lies in a Program Files folder, the user cannot write there, or its
-// name has no code page 932 form.
+// from a folder of its own such as a build tree or an unpacked archive. Linux: see
+// IsInstalledLayout. Windows: exeDir lies in a Program Files folder, the user cannot make files
+// there, or its name has no code page 932 form.
 bool IsInstalledProgram(const std::string& exeDir);
 
-// The folder in which an installed program keeps its two files, with its separator at the end.
-// Linux: $XDG_CONFIG_HOME/morvane/, by default ~/.config/morvane/. Windows: the Morvane folder in
-// %APPDATA% (in its short form when the long one has no code page 932 form).
+// The folder in which an installed program keeps its two files, with its separator at the end;
+// empty when there is none. Linux: see ProgramFolder. Windows: the Morvane folder in %APPDATA% (in
+// its short form when the long one has no code page 932 form).
 std::string UserProgramFolder(const std::string& exeDir);
-
-// What keeps one user's session apart from another's in the name of the channel between two starts
-// of the program: empty on Linux; on Windows, where those names are seen by every session of the
-// machine, the user's security identifier and the session's number.
-std::string SessionTag();
 
 // The folder of Qt's own translations (qtbase_LANGUAGE.qm). Linux: Qt's translations folder, which
 // Debian's qt6-translations-l10n fills. Windows: the program's resources, which hold the Japanese

@@ -7,12 +7,13 @@
 #include <QCoreApplication>
 #include <QDir>
 
-std::string ProgramFolderOfThisExecutable() {
+TProgramPlace ProgramPlaceOfThisExecutable() {
     const std::string exeDir = ToName(QCoreApplication::applicationDirPath());
     const bool installed = IsInstalledProgram(exeDir);
-    const std::string folder = installed ? UserProgramFolder(exeDir) : JoinPath(exeDir, "");
+    TProgramPlace place;
+    place.folder = installed ? UserProgramFolder(exeDir) : JoinPath(exeDir, "");
     if (installed) {
-        QDir().mkpath(FromName(folder));
+        place.usable = !place.folder.empty() && QDir().mkpath(FromName(place.folder));
     }
-    return folder;
+    return place;
 }

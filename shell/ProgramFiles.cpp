@@ -48,8 +48,16 @@ std::vector<TCandidateRow> TProgramFiles::LoadList() {
         return rows;
     }
     for (const std::string& line : SplitLines(m_files.Load(path))) {
-        if (!line.empty() && m_files.Exists(line)) {
-            rows.push_back({ExtractFileName(line), ExtractFileDir(line)});
+        TCandidateRow row{ExtractFileName(line), ExtractFileDir(line)};
+        // A line without a folder is no row the program stored: joined again, its empty folder
+        // would name a file at the root.
+        if (row.name.empty() || row.directory.empty()) {
+            continue;
+        }
+        // A row goes only when its folder is there without the file: a folder that is away (a
+        // drive not plugged in, a share not mounted) keeps its rows for when it is back.
+        if (m_files.Exists(line) || !m_files.FolderExists(row.directory)) {
+            rows.push_back(std::move(row));
         }
     }
     return rows;
@@ -115,7 +123,7 @@ void TProgramFiles::SaveSettings(const TStoredSettings& settings) {
 bool TProgramFiles::SaveOver(const std::string& path, std::string_view bytes) {
     std::string temporary;
     try {
-        temporary = m_files.SaveTemporary(path, bytes);
+        temporary = m_files.SaveTemporary(path, bytes, TDurability::Kept);
     } catch (const TFileError&) {
         return false;
     }
@@ -131,9 +139,15 @@ std::string ProgramFolder(std::string_view exeDir, bool installed, std::string_v
     if (!installed) {
         return JoinPath(exeDir, "");
     }
-    // A relative XDG_CONFIG_HOME is to be ignored, as the base directory rules say.
-    const std::string base = !configHome.empty() && configHome.front() == '/'
-                                 ? std::string(configHome)
-                                 : JoinPath(home, ".config");
+    // A relative XDG_CONFIG_HOME is to be ignored, as the base directory rules say; without a
+    // home, a configuration folder at the root would be no user's.
+    const auto absolute = [](std::string_view folder) {
+        return !folder.empty() && folder.front() == '/';
+    };
+    if (!absolute(configHome) && !absolute(home)) {
+        return {};
+    }
+    const std::string base =
+        absolute(configHome) ? std::string(configHome) : JoinPath(home, ".config");
     return JoinPath(JoinPath(base, "morvane"), "");
 }

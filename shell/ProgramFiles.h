@@ -30,8 +30,9 @@ public:
     std::string ListPath() const;
     std::string SettingsPath() const;
 
-    // The stored rows whose paths still name files, in file order; none without the file.
-    // Throws TFileError (Open) when the file is there but cannot be read.
+    // The stored rows, in file order, but for those whose folder is there without their file and
+    // lines that name no file in a folder; none without the list file. Throws TFileError (Open)
+    // when the file is there but cannot be read.
     std::vector<TCandidateRow> LoadList();
     // Stores the rows' full paths, or deletes the file when there are none (a failed deletion is
     // let be). Throws TFileError (Create) when the file cannot be written.
@@ -54,7 +55,8 @@ private:
 
 // The folder of the two files, with its trailing "/": beside the executable in exeDir when the
 // program runs from a folder of its own, or the user's configuration folder
-// ($XDG_CONFIG_HOME/morvane, by default ~/.config/morvane) when it is installed. configHome and
-// home are the values of those variables, empty when unset.
+// ($XDG_CONFIG_HOME/morvane, by default ~/.config/morvane) when it is installed. configHome is the
+// value of that variable, empty when unset; home the user's home folder (see HomeFolder). Empty
+// when the program is installed and neither is an absolute folder.
 std::string ProgramFolder(std::string_view exeDir, bool installed, std::string_view configHome,
                           std::string_view home);

@@ -5,12 +5,16 @@
 #include "shell/ProgressBar.h"
 #include "shell/QtText.h"
 
+#include <QWindow>
+
 namespace {
 constexpr int TICK_MS = 100;
-}
+// How long the run waits at most for the window system to show the window.
+constexpr int EXPOSE_WAIT_MS = 1000;
+}  // namespace
 
-TProgressForm::TProgressForm(const TConversionState& state)
-    : QWidget(nullptr, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
+TProgressForm::TProgressForm(const TConversionState& state, QWidget* owner)
+    : QWidget(owner, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
       m_ui(std::make_unique<Ui::TProgressForm>()),
       m_state(state),
       m_pump(TICK_MS) {
@@ -25,9 +29,15 @@ TProgressForm::TProgressForm(const TConversionState& state)
 TProgressForm::~TProgressForm() = default;
 
 void TProgressForm::Show() {
+    // The bar of the file before, full or stopped half-way, is not this run's.
+    m_ui->ProgressBar1->SetPosition(m_ui->ProgressBar1->Min());
     show();
     raise();
-    // Painted at once, since the run goes on without returning to the event loop.
+    // Painted whole before the first record's work, since the run goes on without returning to
+    // the event loop: once the window system shows the window, its contents are drawn at once.
+    m_pump.PumpUntil([this] { return windowHandle() == nullptr || windowHandle()->isExposed(); },
+                     EXPOSE_WAIT_MS);
+    repaint();
     m_pump.Pump();
 }
 

@@ -17,10 +17,13 @@ class TProgressBar;
 // The progress window: the current file's bar, the whole run's bar, and Timer1, which while on
 // copies the main window's ProgressCount into the current file's bar every 100 ms. It has no
 // title-bar buttons: only the run closes it. While a converter works it hears the work steps and
-// lets the windows paint and Timer1 tick about every 100 ms (TEventPump).
+// lets the windows paint and Timer1 tick about every 100 ms (TEventPump). It belongs to owner (the
+// main window), above which it stays.
 class TProgressForm : public QWidget, public TProgressService, public TStepListener {
 public:
-    explicit TProgressForm(const TConversionState& state);
+    explicit TProgressForm(const TConversionState& state, QWidget* owner = nullptr);
+
+    // Shows the window painted whole before the run goes on, its current-file bar empty.
     ~TProgressForm() override;
 
     void Show() override;

@@ -15,6 +15,7 @@ public:
     void ApplicationError(const TUserText& text) override {
         std::fprintf(stderr, "morvane: %s\n", text.Bytes().c_str());
     }
+    void SetOwner(QWidget*) override {}
 };
 
 class TUnattendedDialogs : public TDialogs {

@@ -10,9 +10,13 @@
 #include "shell/OpenFiles.h"
 #include "shell/Platform.h"
 #include "shell/Program.h"
+#include "shell/Session.h"
+#include "shell/ShellTexts.h"
 #include "shell/Translations.h"
 
 #include <QApplication>
+#include <QSessionManager>
+#include <QSocketNotifier>
 
 #include <memory>
 #include <string>
@@ -25,16 +29,16 @@ int main(int argc, char** argv) {
     QGuiApplication::setDesktopFileName("morvane");
     // Closing the main window ends the program, even with the viewer still open.
     QApplication::setQuitOnLastWindowClosed(false);
+    UseClassicFont();
+    const std::unique_ptr<QTranslator> translations = UseQtTranslations();
+    TMessageBoxes messages;
 
     // Qt has taken its own options out of argv; the rest are files, as the file system spells them.
     const std::vector<std::string> files = AbsolutePaths(CommandLineNames(argc, argv));
-    const std::string folder = ProgramFolderOfThisExecutable();
-    const QString instance = InstanceName(folder);
-    if (HandOver(instance, files)) {
-        return 0;
-    }
-    // Listening before the window is made, so a start that comes meanwhile finds this program;
-    // what it hands over waits for the window.
+    const TProgramPlace place = ProgramPlaceOfThisExecutable();
+
+    // The first start for the folder listens before the window is made, so a start that comes
+    // meanwhile finds it; what that start hands over waits for the window.
     TMainForm* window = nullptr;
     std::vector<std::vector<std::string>> early;
     const auto opened = [&window, &early](const std::vector<std::string>& paths) {
@@ -49,19 +53,44 @@ int main(int argc, char** argv) {
         window->raise();
         window->activateWindow();
     };
-    auto server = std::make_unique<TInstanceServer>(instance, opened);
-    if (!server->Listening() && HandOver(instance, files)) {
-        return 0;  // another start took the name first
+    TInstance instance;
+    switch (instance.Start(SessionFolder(), place.folder, files, opened)) {
+        case TStartKind::HandedOver:
+            return 0;
+        case TStartKind::NoAnswer:
+            // Another program holds the folder's files: this one touches nothing.
+            messages.ApplicationError(texts::NO_ANSWER);
+            return 1;
+        case TStartKind::First:
+        case TStartKind::Alone:
+            break;
     }
 
-    UseClassicFont();
-    const std::unique_ptr<QTranslator> translations = UseQtTranslations();
-    TMessageBoxes messages;
     TDesktopDialogs dialogs;
     TDiskFileService disk;
-    TMainForm form(messages, dialogs, disk, folder);
+    if (!place.usable) {
+        messages.ApplicationError(
+            TUserText(texts::FOLDER_PREFIX).Name(place.folder).Text(texts::CANNOT_MAKE_FOLDER));
+    }
+    TMainForm form(messages, dialogs, disk, place.folder);
+    if (!place.usable) {
+        form.StoreNothing();
+    }
     form.OnClosed = [] { QApplication::quit(); };
     window = &form;
+
+    // Asked to end by a signal or by the desktop session, the program keeps what a close keeps.
+    std::unique_ptr<QSocketNotifier> endSignals;
+    if (const int descriptor = EndSignalDescriptor(); descriptor >= 0) {
+        endSignals = std::make_unique<QSocketNotifier>(descriptor, QSocketNotifier::Read);
+        QObject::connect(endSignals.get(), &QSocketNotifier::activated, &form, [&form, descriptor] {
+            TakeEndSignal(descriptor);
+            form.RequestEnd();
+        });
+    }
+    QObject::connect(&application, &QGuiApplication::commitDataRequest, &form,
+                     [&form](QSessionManager&) { form.Store(); });
+
     if (!files.empty()) {
         form.OpenFiles(files, TMainForm::TOpener::CommandLine);
     }
@@ -72,6 +101,5 @@ int main(int argc, char** argv) {
     const int status = application.exec();
     // The window is going: later starts no longer reach it.
     window = nullptr;
-    server.reset();
     return status;
 }

@@ -1,8 +1,12 @@
+#include "cli/Console.h"
 #include "cli/Kifuconv.h"
+#include "conversion/Paths.h"
+#include "conversion/Texts.h"
 #include "tests/support/TempDir.h"
 
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <map>
 #include <sstream>
 #include <streambuf>
 #include <string>
@@ -46,18 +50,70 @@ TRun Kifuconv(std::vector<std::string> arguments, bool terminal = false) {
 TEST(Kifuconv, ConvertsBothWaysInArgumentOrder) {
     TTempDir dir;
     dir.Write("game.ugf", MINIMAL_UGF);
-    const TRun run = Kifuconv({dir.Path("game.ugf"), dir.Path("game.sgf")});
+    dir.Write("other.sgf", MINIMAL_SGF);
+    const TRun run = Kifuconv({dir.Path("game.ugf"), dir.Path("other.sgf")});
     EXPECT_EQ(run.status, 0);
     EXPECT_EQ(run.out, "converted: " + dir.Path("game.ugf") + " -> " + dir.Path("game.sgf") +
-                           "\nconverted: " + dir.Path("game.sgf") + " -> " + dir.Path("game.ugf") +
-                           "\n");
+                           "\nconverted: " + dir.Path("other.sgf") + " -> " +
+                           dir.Path("other.ugf") + "\n");
     EXPECT_EQ(run.err, "");
-    // The second file is the SGF that the first conversion wrote; the UGF it replaced is the
-    // backup.
     EXPECT_EQ(dir.Read("game.sgf"), MINIMAL_SGF);
-    EXPECT_EQ(dir.Read("game.ugf"), ROUND_TRIP_UGF);
-    EXPECT_EQ(dir.Read("game.bak"), MINIMAL_UGF);
-    EXPECT_EQ(dir.List(), "game.bak game.sgf game.ugf");
+    EXPECT_EQ(dir.Read("other.ugf"), ROUND_TRIP_UGF);
+    EXPECT_EQ(dir.List(), "game.sgf game.ugf other.sgf other.ugf");
+}
+
+TEST(Kifuconv, ARunKeepsEveryRecordItFindsInAFile) {
+    // One run never reads an output of its own as the user's record, and never replaces a backup
+    // it made: otherwise the second file of each case would push a record out of every file.
+    const std::string OWN_SGF = "(;SZ[19]C[mine];B[aa])\r\n";
+    // The reasons as the terminal shows them (UTF-8 on Linux, code page 932 on Windows).
+    const std::string WRITTEN = ForTerminal(texts::WRITTEN_BY_THIS_RUN);
+    const std::string KEPT = ForTerminal(texts::KEEPS_BACKUP_OF_THIS_RUN);
+    struct TCase {
+        std::vector<std::string> given;  // "~" stands for a second spelling of the folder
+        std::string failed;
+        std::string reason;
+        std::map<std::string, std::string> after;
+    };
+    const TCase cases[] = {
+        {{"a.ugf", "a.sgf"},
+         "a.sgf",
+         WRITTEN,
+         {{"a.ugf", MINIMAL_UGF}, {"a.bak", OWN_SGF}, {"a.sgf", MINIMAL_SGF}}},
+        {{"a.sgf", "a.ugf"}, "a.ugf", WRITTEN, {{"a.sgf", OWN_SGF}, {"a.bak", MINIMAL_UGF}}},
+        {{"a.ugf", "~a.sgf"}, "~a.sgf", WRITTEN, {{"a.ugf", MINIMAL_UGF}, {"a.bak", OWN_SGF}}},
+        {{"a.ugf", "a.ugi"}, "a.ugi", KEPT, {{"a.ugf", MINIMAL_UGF}, {"a.bak", OWN_SGF}}},
+    };
+    for (const TCase& c : cases) {
+        TTempDir dir;
+        std::filesystem::create_directory(dir.Path("kifu"));
+#if defined(_WIN32)
+        // Windows finds names whatever their letter case.
+        const std::string second = "KIFU/";
+#else
+        std::filesystem::create_directory_symlink(dir.Path("kifu"), dir.Path("link"));
+        const std::string second = "link/";
+#endif
+        const auto path = [&](const std::string& name) {
+            return name[0] == '~' ? dir.Path(second + name.substr(1)) : dir.Path("kifu/" + name);
+        };
+        dir.Write("kifu/a.ugf", MINIMAL_UGF);
+        dir.Write("kifu/a.ugi", MINIMAL_UGF);
+        dir.Write("kifu/a.sgf", OWN_SGF);
+        std::vector<std::string> arguments;
+        for (const std::string& name : c.given) {
+            arguments.push_back(path(name));
+        }
+        const TRun run = Kifuconv(arguments);
+        EXPECT_EQ(run.status, 1) << c.failed;
+        EXPECT_EQ(run.out,
+                  "converted: " + arguments[0] + " -> " +
+                      ChangeFileExt(arguments[0], c.given[0] == "a.sgf" ? ".ugf" : ".sgf") +
+                      "\nfailed: " + path(c.failed) + ": " + c.reason + "\n");
+        for (const auto& [name, bytes] : c.after) {
+            EXPECT_EQ(dir.Read("kifu/" + name), bytes) << c.failed << ": " << name;
+        }
+    }
 }
 
 TEST(Kifuconv, ReportsSkippedAndFailedFilesAndGoesOn) {

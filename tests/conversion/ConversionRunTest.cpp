@@ -36,6 +36,7 @@ private:
             case TScript::Converts:
                 return true;
             case TScript::Fails:
+                m_state.FailureReason = "no record: " + path;
                 return false;
             case TScript::Throws:
                 throw TFileError(TFileErrorKind::Open, path);
@@ -133,8 +134,10 @@ TEST(ConversionRun, SelectedRowThatFailsStaysSelectedAfterTheErrorBox) {
                               "Caption " + CAPTION + "b.ugf",
                               "ugf->sgf " + P("b.ugf") + " count=0",
                               "ProgressBar1.Position=17",
-                              ERROR_FAILED,
+                              // The converter's reason under the message, and on the row.
+                              ERROR_FAILED + "\nno record: " + P("b.ugf"),
                               "Close",
+                              "SetReason 1 no record: " + P("b.ugf"),
                               "Focus",
                               "Select 1",
                               "UpdateStatusLine",
@@ -211,7 +214,9 @@ TEST(ConversionRun, FullRunLeavesTheFailedRowsInTheirOrder) {
                               "Close",
                               "Clear",
                               "Append b.sgf | " + KIFU,
+                              "SetReason 0 no record: " + P("b.sgf"),
                               "Append d.ugf | " + KIFU,
+                              "SetReason 1 no record: " + P("d.ugf"),
                               "UpdateStatusLine",
                               "UpdateButtons",
                           }));

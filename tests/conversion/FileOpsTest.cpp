@@ -2,9 +2,18 @@
 #include "conversion/FileOps.h"
 #include "tests/support/TempDir.h"
 
+#include <chrono>
+#include <csignal>
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <set>
 #include <string>
+
+#if !defined(_WIN32)
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#endif
 
 using namespace std::string_literals;
 
@@ -32,3 +41,72 @@ TEST(FileOps, TheTemporaryFileLandsInTheTargetsFolder) {
     EXPECT_EQ(LoadBytes(temporary), "new");
     EXPECT_EQ(dir.List(), "sub/");  // nothing beside the folder
 }
+
+#if !defined(_WIN32)
+
+TEST(FileOps, RemovesTheTemporaryFilesOfEndedProcessesBeforeWritingInAFolder) {
+    TTempDir dir;
+    // A process that has ended: a child that exited and was waited for.
+    const pid_t ended = fork();
+    if (ended == 0) {
+        _exit(0);
+    }
+    ASSERT_GT(ended, 0);
+    waitpid(ended, nullptr, 0);
+    const std::string endedName = ".morvane-" + std::to_string(ended) + "-0123abcd.tmp";
+    const std::string ownName = ".morvane-" + std::to_string(getpid()) + "-0123abcd.tmp";
+    dir.Write(endedName, "left by a kill");
+    dir.Write(ownName, "being written");
+    dir.Write(".morvane-89abcdef.tmp", "unnumbered, new");
+    dir.Write(".morvane-0123abcd.tmp", "unnumbered, two hours old");
+    const auto old = std::filesystem::file_time_type::clock::now() - std::chrono::hours(2);
+    std::filesystem::last_write_time(dir.Path(".morvane-0123abcd.tmp"), old);
+    dir.Write(".morvane-" + std::to_string(ended) + "-notahex.tmp", "not ours");
+    dir.Write("notes.tmp", "the user's");
+
+    const std::string temporary = SaveTemporaryBeside(dir.Path("a.sgf"), "new");
+    EXPECT_EQ(temporary.rfind(dir.Path(".morvane-" + std::to_string(getpid()) + "-"), 0), 0u)
+        << temporary;
+    std::filesystem::remove(temporary);
+    std::set<std::string> left;
+    for (const auto& entry : std::filesystem::directory_iterator(dir.root)) {
+        left.insert(entry.path().filename().string());
+    }
+    EXPECT_EQ(left, (std::set<std::string>{".morvane-" + std::to_string(ended) + "-notahex.tmp",
+                                           ownName, ".morvane-89abcdef.tmp", "notes.tmp"}));
+}
+
+TEST(FileOps, KeptDataIsReplacedWholeWithItsOwnPermissions) {
+    TTempDir dir;
+    const std::string list = dir.Path("flvback.dat");
+    dir.Write("flvback.dat", "old");
+    std::filesystem::permissions(
+        list, std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
+    SaveBytes(list, "new", TDurability::Kept);
+    EXPECT_EQ(dir.Read("flvback.dat"), "new");
+    EXPECT_EQ(std::filesystem::status(list).permissions(),
+              std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
+
+    // A write that stops half-way (here at the file size limit) leaves the old file whole, as an
+    // in-place write would not.
+    struct rlimit limit {};
+    getrlimit(RLIMIT_FSIZE, &limit);
+    const struct rlimit small = {4096, limit.rlim_max};
+    const auto signal = std::signal(SIGXFSZ, SIG_IGN);
+    setrlimit(RLIMIT_FSIZE, &small);
+    EXPECT_THROW(SaveBytes(list, std::string(10000, 'x'), TDurability::Kept), TFileError);
+    EXPECT_THROW(SaveBytes(dir.Path("a.sgf"), std::string(10000, 'x')), TFileError);
+    setrlimit(RLIMIT_FSIZE, &limit);
+    std::signal(SIGXFSZ, signal);
+    EXPECT_EQ(dir.Read("flvback.dat"), "new");
+    EXPECT_EQ(dir.List(), "flvback.dat");
+}
+
+#endif
+
+#if defined(__linux__)
+TEST(FileOps, AReadErrorFailsTheLoad) {
+    // A file whose read fails: the process's memory from address 0, which nothing maps.
+    EXPECT_THROW(LoadBytes("/proc/self/mem"), TFileError);
+}
+#endif

@@ -22,7 +22,7 @@ class AddfileTest : public testing::Test {
 protected:
     AddfileTest() {
         for (const char* name :
-             {"b.sgf", "Game1.SGF", "c.ugf", "d.UGI", ".hidden.sgf", "notes.txt"}) {
+             {"b.sgf", "Game1.SGF", "c.ugf", "d.UGI", ".hidden.sgf", "notes.txt", "e\nf.ugf"}) {
             dir.Write(name, "");
         }
         std::filesystem::create_directory(dir.Path("sub.sgf"));
@@ -102,9 +102,11 @@ TEST_F(AddfileTest, ChoosingAFolderListsItsRecordsAndOkAddsTheTickedOnes) {
     EXPECT_TRUE(Child<QWidget>(*dialog, "CheckAllBtn")->isEnabled());
     EXPECT_TRUE(Child<QWidget>(*dialog, "UnCheckAllBtn")->isEnabled());
 
+    // A name with a line break cannot be a row: it is not listed, and said so.
     Click(*dialog, "UGFRadioBtn");
     EXPECT_EQ(Lines(*dialog), "c.ugf d.UGI");
-    EXPECT_EQ(Status(*dialog), "2個の棋譜ファイルがありました");
+    EXPECT_EQ(Status(*dialog),
+              "2個の棋譜ファイルがありました（1個は名前に改行があるので一覧にありません）");
     Click(*dialog, "SGFRadioBtn");
     Press(*dialog, 1, 60);
     EXPECT_EQ(Lines(*dialog), "b.sgf +Game1.SGF");

@@ -2,7 +2,9 @@
 #include "shell/Version.h"
 #include "tests/support/QtTest.h"
 
+#include <QGuiApplication>
 #include <QLabel>
+#include <QScreen>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -16,6 +18,13 @@ TEST(AboutBox, ShowsNameVersionMakerAndDisclaimer) {
     EXPECT_EQ(Child<QLabel>(box, "Label3")->text().toStdString(), MORVANE_MAKER);
     EXPECT_EQ(Child<QLabel>(box, "Label6")->text().toStdString(), "免責");
     EXPECT_FALSE(Child<QLabel>(box, "Label10")->text().isEmpty());
+    // Centred on the screen, also when a window off to its side opens it.
+    QWidget owner;
+    owner.move(0, 0);
+    TAboutBox owned(&owner);
+    owned.show();
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    EXPECT_LE((owned.frameGeometry().center() - screen.center()).manhattanLength(), 4);
 }
 
 TEST(AboutBox, LinksOpenTheHomepageAndAMailWithItsSubject) {

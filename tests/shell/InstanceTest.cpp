@@ -1,32 +1,256 @@
+#include "shell/HandOver.h"
 #include "shell/Instance.h"
+#include "shell/Session.h"
+#include "tests/support/TempDir.h"
 
+#include <QLocalServer>
+#include <QLocalSocket>
 #include <QTest>
 
+#include <filesystem>
+#include <future>
 #include <gtest/gtest.h>
+#ifndef _WIN32
+#include <poll.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
+#include <sys/wait.h>
 #include <unistd.h>
+#endif
 
-TEST(Instance, ASecondStartHandsItsFilesToTheProgramThatRuns) {
-    const QString name =
-        InstanceName("/tmp/morvane-instance-test-" + std::to_string(getpid()) + "/");
-    EXPECT_FALSE(HandOver(name, {"/k/a.sgf"}));
-    std::vector<std::vector<std::string>> received;
-    TInstanceServer server(
-        name, [&](const std::vector<std::string>& paths) { received.push_back(paths); });
-    ASSERT_TRUE(server.Listening());
-    // Names in any bytes, and a start without files, which only wakes the program.
-    EXPECT_TRUE(HandOver(name, {"/k/a.sgf", "/k/\x95\x5C.ugf"}));
-    EXPECT_TRUE(HandOver(name, {}));
-    EXPECT_TRUE(QTest::qWaitFor([&] { return received.size() == 2; }));
-    EXPECT_EQ(received,
-              (std::vector<std::vector<std::string>>{{"/k/a.sgf", "/k/\x95\x5C.ugf"}, {}}));
-    EXPECT_NE(InstanceName("/a/"), InstanceName("/b/"));
+namespace fs = std::filesystem;
 
-    // A start that comes while this one runs leaves the name to it.
-    std::vector<std::vector<std::string>> taken;
-    TInstanceServer second(name,
-                           [&](const std::vector<std::string>& paths) { taken.push_back(paths); });
-    EXPECT_FALSE(second.Listening());
-    EXPECT_TRUE(HandOver(name, {"/k/b.sgf"}));
-    EXPECT_TRUE(QTest::qWaitFor([&] { return received.size() == 3; }));
-    EXPECT_TRUE(taken.empty());
+namespace {
+
+using TPaths = std::vector<std::string>;
+
+// A folder only this user can enter, as the session's runtime folder is.
+struct TPrivateDir : TTempDir {
+    TPrivateDir() { fs::permissions(root, fs::perms::owner_all); }
+    std::string Place() const { return root + "/"; }
+};
+
+// Runs body on another thread (a second start), keeping this thread's event loop going (the
+// first program) until it is done.
+template <typename Body>
+auto Meanwhile(Body body) {
+    auto result = std::async(std::launch::async, body);
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] { return result.wait_for(std::chrono::seconds(0)) == std::future_status::ready; },
+        15000));
+    return result.get();
 }
+
+}  // namespace
+
+TEST(Instance, TheFirstStartTakesTheFolderAndLaterStartsHandTheirFilesToIt) {
+    TPrivateDir place;
+    const std::string folder = "/home/u/morvane/";
+    std::vector<TPaths> received;
+    TInstance first;
+    // A program that listened at the name and went without the lock is no obstacle.
+    QLocalServer leftover;
+    ASSERT_TRUE(leftover.listen(InstanceName(place.Place(), folder)));
+    ASSERT_EQ(first.Start(place.Place(), folder, {},
+                          [&](const TPaths& paths) { received.push_back(paths); }),
+              TStartKind::First);
+    EXPECT_EQ(InstanceName(place.Place(), folder).toStdString().rfind(place.Place(), 0), 0u);
+    EXPECT_NE(InstanceName(place.Place(), "/a/"), InstanceName(place.Place(), "/b/"));
+
+    // Names in any bytes, and a start without files, which only wakes the program.
+    const TPaths names = {"/k/a.sgf", "/k/\x95\x5C.ugf", std::string("/k/\n.sgf")};
+    EXPECT_TRUE(Meanwhile([&] {
+                    TInstance second;
+                    return second.Start(place.Place(), folder, names, {}, 5000);
+                }) == TStartKind::HandedOver);
+    EXPECT_TRUE(Meanwhile([&] {
+                    TInstance third;
+                    return third.Start(place.Place(), folder, {}, {}, 5000);
+                }) == TStartKind::HandedOver);
+    EXPECT_EQ(received, (std::vector<TPaths>{names, {}}));
+
+    // Another folder is another program; no private place, no channel.
+    TInstance other;
+    EXPECT_EQ(other.Start(place.Place(), "/other/", {}, {}), TStartKind::First);
+    TInstance alone;
+    EXPECT_EQ(alone.Start(std::nullopt, folder, {}, {}), TStartKind::Alone);
+}
+
+TEST(Instance, DamagedIdleAndSurplusStartsAddNothingAndTheChannelKeepsServing) {
+    TPrivateDir place;
+    const QString name = InstanceName(place.Place(), "/f/");
+    std::vector<TPaths> received;
+    TInstanceServer server([&](const TPaths& paths) { received.push_back(paths); });
+    ASSERT_TRUE(server.Listen(name));
+    const std::string whole = HandOverMessage({"/k/a.sgf"});
+
+    // Idle starts beyond the few that are read at once are turned away at once.
+    std::vector<std::unique_ptr<QLocalSocket>> idle;
+    for (int i = 0; i < 200; ++i) {
+        idle.push_back(std::make_unique<QLocalSocket>());
+        idle.back()->connectToServer(name);
+        QTest::qWait(0);
+    }
+    EXPECT_TRUE(QTest::qWaitFor([&] {
+        return std::count_if(idle.begin(), idle.end(), [](const auto& socket) {
+                   return socket->state() == QLocalSocket::ConnectedState;
+               }) == TInstanceServer::MAX_WAITING;
+    }));
+    // The ones read are let go when their time is up; the channel then serves again.
+    EXPECT_FALSE(Meanwhile([&] { return HandOver(name, {"/k/late.sgf"}, 500); }));
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] {
+            return std::none_of(idle.begin(), idle.end(), [](const auto& socket) {
+                return socket->state() == QLocalSocket::ConnectedState;
+            });
+        },
+        TInstanceServer::READ_MS + 2000));
+
+    // A message of another form, one cut short, one with bytes after it: nothing is added and no
+    // start is told its files were taken.
+    for (const std::string& bytes : {std::string("MORVANE\x02") + whole.substr(8),
+                                     whole.substr(0, whole.size() - 1), whole + "x"}) {
+        QLocalSocket socket;
+        socket.connectToServer(name);
+        ASSERT_TRUE(socket.waitForConnected(1000));
+        socket.write(bytes.data(), static_cast<qint64>(bytes.size()));
+        socket.flush();
+        if (bytes.size() < whole.size()) {
+            socket.disconnectFromServer();
+        }
+        EXPECT_TRUE(
+            QTest::qWaitFor([&] { return socket.state() == QLocalSocket::UnconnectedState; },
+                            TInstanceServer::READ_MS + 2000));
+        EXPECT_EQ(socket.bytesAvailable(), 0);
+    }
+    EXPECT_TRUE(received.empty());
+    EXPECT_TRUE(Meanwhile([&] { return HandOver(name, {"/k/b.sgf"}, 5000); }));
+    EXPECT_EQ(received, (std::vector<TPaths>{{"/k/b.sgf"}}));
+}
+
+TEST(Instance, TheMessageIsReadWholeOrNotAtAll) {
+    using TState = THandOverReading::TState;
+    const TPaths paths = {"/k/a.sgf", "", std::string("/k/\0b.ugf", 9)};
+    const std::string message = HandOverMessage(paths);
+    const THandOverReading whole = ReadHandOver(message);
+    EXPECT_EQ(whole.state, TState::Whole);
+    EXPECT_EQ(whole.paths, paths);
+    for (std::size_t size = 0; size < message.size(); ++size) {
+        EXPECT_EQ(ReadHandOver(message.substr(0, size)).state, TState::Partial) << size;
+    }
+    // A length past the limit, a count the rest cannot hold, a path past the end: nothing of it.
+    std::string tooLong = message;
+    tooLong[8] = '\x7F';
+    std::string manyPaths = message;
+    manyPaths[16] = '\x7F';
+    std::string longPath = message;
+    longPath[36] = '\x7F';  // the third, after two were read
+    for (const std::string& damaged : {std::string("X"), tooLong, manyPaths, longPath}) {
+        EXPECT_EQ(ReadHandOver(damaged).state, TState::Damaged);
+        EXPECT_TRUE(ReadHandOver(damaged).paths.empty());
+    }
+}
+
+// POSIX's own: folder modes, links, a second user by setuid, sockets at the system's level.
+// tests/windows/window/InstanceTest.cpp checks the private place on Windows.
+#ifndef _WIN32
+
+namespace {
+
+sockaddr_un Address(const std::string& path) {
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    path.copy(address.sun_path, sizeof address.sun_path - 1);
+    return address;
+}
+
+}  // namespace
+
+TEST(Instance, TheChannelLiesWhereOnlyTheUserCanEnter) {
+    TTempDir dir;
+    const std::string runtime = dir.Path("runtime");
+    fs::create_directory(runtime);
+    fs::permissions(runtime, fs::perms::owner_all);
+    EXPECT_EQ(PrivateFolder(runtime, "", dir.root), runtime + "/");
+    // A runtime folder that others may enter, or a link to one, is passed over for a folder of
+    // the user's own in the cache folder, made for the user alone.
+    fs::create_directory_symlink(runtime, dir.Path("link"));
+    fs::create_directory(dir.Path("open"));
+    fs::permissions(dir.Path("open"), fs::perms::owner_all | fs::perms::others_exec);
+    for (const std::string& passedOver : {dir.Path("link"), dir.Path("open"), std::string()}) {
+        EXPECT_EQ(PrivateFolder(passedOver, dir.Path("cache"), ""),
+                  dir.Path("cache/morvane-session/"));
+    }
+    EXPECT_EQ(fs::status(dir.Path("cache/morvane-session")).permissions(), fs::perms::owner_all);
+    EXPECT_EQ(PrivateFolder("", "relative", dir.root), dir.Path(".cache/morvane-session/"));
+    // A place that others could enter is never used.
+    fs::permissions(dir.Path(".cache/morvane-session"), fs::perms::others_all,
+                    fs::perm_options::add);
+    EXPECT_EQ(PrivateFolder("", "", dir.root), std::nullopt);
+    EXPECT_EQ(PrivateFolder("", "", ""), std::nullopt);
+}
+
+TEST(Instance, NoFilesGoToOrComeFromAProgramOfAnotherUser) {
+    if (geteuid() != 0) {
+        GTEST_SKIP() << "a second user needs the test to run as root";
+    }
+    constexpr uid_t NOBODY = 65534;
+    TTempDir dir;
+    fs::permissions(dir.root, fs::perms::all);
+
+    // A start of another user is not heard, though the channel's file lets it in.
+    const QString name = QString::fromStdString(dir.Path("channel"));
+    std::vector<TPaths> received;
+    TInstanceServer server([&](const TPaths& paths) { received.push_back(paths); });
+    ASSERT_TRUE(server.Listen(name));
+    fs::permissions(dir.Path("channel"), fs::perms::all);
+    const pid_t start = fork();
+    if (start == 0) {
+        // The start speaks the channel's language, told nothing of whom it speaks to.
+        const std::string message = HandOverMessage({"/k/a.sgf"});
+        const int socket = ::socket(AF_UNIX, SOCK_STREAM, 0);
+        sockaddr_un address = Address(dir.Path("channel"));
+        pollfd answer{socket, POLLIN, 0};
+        char byte = 0;
+        const bool taken =
+            setuid(NOBODY) == 0 &&
+            connect(socket, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0 &&
+            write(socket, message.data(), message.size()) == static_cast<ssize_t>(message.size()) &&
+            poll(&answer, 1, 1000) == 1 && read(socket, &byte, 1) == 1;
+        _exit(taken ? 1 : 0);
+    }
+    int status = -1;
+    EXPECT_TRUE(QTest::qWaitFor([&] { return waitpid(start, &status, WNOHANG) == start; }, 5000));
+    EXPECT_EQ(status, 0);
+    EXPECT_TRUE(received.empty());
+
+    // A start hands nothing to a listener of another user.
+    const std::string squatted = dir.Path("squatted");
+    int ready[2];
+    ASSERT_EQ(pipe(ready), 0);
+    const pid_t listener = fork();
+    if (listener == 0) {
+        const int socket = ::socket(AF_UNIX, SOCK_STREAM, 0);
+        sockaddr_un address = Address(squatted);
+        if (setuid(NOBODY) != 0 ||
+            bind(socket, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
+            chmod(squatted.c_str(), 0777) != 0 || listen(socket, 1) != 0 ||
+            write(ready[1], "r", 1) != 1) {
+            _exit(2);
+        }
+        const int peer = accept(socket, nullptr, nullptr);
+        char byte = 0;
+        _exit(peer >= 0 && read(peer, &byte, 1) > 0 ? 1 : 0);
+    }
+    char byte = 0;
+    ASSERT_EQ(read(ready[0], &byte, 1), 1);
+    EXPECT_FALSE(HandOver(QString::fromStdString(squatted), {"/k/secret.sgf"}, 1000));
+    waitpid(listener, &status, 0);
+    EXPECT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0);
+    close(ready[0]);
+    close(ready[1]);
+}
+
+#endif

@@ -16,12 +16,14 @@ TEST(ListRules, TheRowAfterADeletionTakesItsPlaceOrIsTheNewLast) {
     EXPECT_EQ(RowAfterDeletion(0, 0), std::nullopt);
 }
 
-TEST(ListRules, AnInstalledProgramLivesInABinFolder) {
-    EXPECT_TRUE(IsInstalledLayout("/usr/bin"));
-    EXPECT_TRUE(IsInstalledLayout("/usr/local/bin/"));
-    EXPECT_FALSE(IsInstalledLayout("/home/u/morvane/build/release/shell"));
-    EXPECT_FALSE(IsInstalledLayout("/home/u/morvane-0.1"));
-    EXPECT_FALSE(IsInstalledLayout("/home/u/binder"));
+TEST(ListRules, AnInstalledProgramIsOneInABinFolderOrOneTheUserCannotWriteBeside) {
+    EXPECT_TRUE(IsInstalledLayout("/usr/bin", true, "/usr/local/bin/"));
+    EXPECT_TRUE(IsInstalledLayout("/usr/local/bin/", true, "/usr/local/bin/"));
+    EXPECT_TRUE(IsInstalledLayout("/opt/morvane", false, "/usr/local/bin/"));
+    EXPECT_TRUE(IsInstalledLayout("/opt/morvane/", true, "/opt/morvane"));
+    EXPECT_FALSE(IsInstalledLayout("/home/u/morvane/build/release/shell", true, "/usr/local/bin/"));
+    EXPECT_FALSE(IsInstalledLayout("/home/u/morvane-0.1", true, "/usr/local/bin/"));
+    EXPECT_FALSE(IsInstalledLayout("/home/u/binder", true, "/usr/local/bin/"));
 }
 
 TEST(ViewText, MakesEveryLineEndOneLineFeedAndStopsAtNul) {

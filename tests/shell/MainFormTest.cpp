@@ -9,10 +9,12 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QGuiApplication>
 #include <QMimeData>
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScreen>
 #include <QStatusBar>
 #include <QTest>
 #include <QToolButton>
@@ -181,6 +183,14 @@ TEST(MainForm, KeepsListPositionAndSettingsFromOneRunToTheNext) {
     w.Stop();
     EXPECT_EQ(w.dir.List().find("flvback.dat"), std::string::npos);
     EXPECT_TRUE(w.messages.log.empty());
+
+    // A place off every screen (a screen that is gone) brings the title bar back onto one.
+    w.dir.Write("tessaro.ini", "[FORM]\r\nTOP=100\r\nLEFT=5000\r\n");
+    w.Start();
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    EXPECT_TRUE(screen.contains(QRect(w.form->pos(), QSize(w.form->width(), 20))))
+        << w.form->x() << "," << w.form->y();
+    EXPECT_EQ(w.form->y(), 100);
 }
 
 TEST(MainForm, AnUnreadableListIsReportedAndNeitherItNorTheSettingsAreLost) {
@@ -275,15 +285,32 @@ TEST(MainForm, TheHiddenToggleUncoversTheDiagnosticsAndCoversThemAgain) {
 TEST(MainForm, FullRunConvertsThroughTheWindowsAndKeepsTheFailedRows) {
     TWindow w;
     w.Start();
-    // 表.ugf in Shift-JIS bytes: no valid name on a UTF-8 system, converted all the same.
-    w.AddFiles({{"a.ugf", UGF}, {"b.ugf", BAD_UGF}, {"c.txt", "x"}, {"\x95\x5C.ugf", UGF}});
+    // 表.ugf in Shift-JIS bytes: no valid name on a UTF-8 system, converted all the same. k.ugf is
+    // the output of k.sgf by the time its row comes: it fails, and the user's own k.ugf is the
+    // backup.
+    const std::string OWN_SGF = "(;SZ[19]C[mine];B[aa])";
+    w.AddFiles({{"a.ugf", UGF},
+                {"b.ugf", BAD_UGF},
+                {"c.txt", "x"},
+                {"\x95\x5C.ugf", UGF},
+                {"k.sgf", OWN_SGF},
+                {"k.ugf", UGF}});
     Click(*w.form, "ConvBtn");
     EXPECT_EQ(w.messages.log, (std::vector<std::string>{"Info 全変換終了しました"}));
-    EXPECT_EQ(w.Names(), (std::vector<std::string>{"b.ugf"}));
+    // The box comes up above the progress window, which stays until it goes.
+    EXPECT_EQ(w.messages.owners, (std::vector<QWidget*>{&w.form->ProgressForm()}));
+    EXPECT_EQ(w.Names(), (std::vector<std::string>{"b.ugf", "k.ugf"}));
+    // Each row left tells why as its hint.
+    EXPECT_EQ(w.List().topLevelItem(0)->toolTip(1).toStdString(),
+              "Crypt の値が 0,PLAIN_UGF_FILE ではありません: 1,SECRET");
+    EXPECT_EQ(w.List().topLevelItem(1)->toolTip(0).toStdString(),
+              "今回の変換で書き出したファイルなので変換しません");
     EXPECT_FALSE(w.form->ProgressForm().isVisible());
-    EXPECT_EQ(Child<QProgressBar>(w.form->ProgressForm(), "ProgressBar2")->value(), 4);
+    EXPECT_EQ(Child<QProgressBar>(w.form->ProgressForm(), "ProgressBar2")->value(), 6);
     EXPECT_EQ(w.dir.Read("a.sgf").substr(0, 3), "(;\r");
     EXPECT_EQ(w.dir.Read("\x95\x5C.sgf"), w.dir.Read("a.sgf"));
+    EXPECT_EQ(w.dir.Read("k.sgf"), OWN_SGF);
+    EXPECT_EQ(w.dir.Read("k.bak"), UGF);
     // The converter's diagnostic line reaches the diagnostic area.
     EXPECT_EQ(Child<QPlainTextEdit>(*w.form, "TempMemo")->toPlainText().toStdString(), "1,SECRET");
 }
@@ -333,7 +360,10 @@ TEST(MainForm, ProgressMovesDuringALongConversionAndInputWaitsForTheEnd) {
             }
         }
     });
+    bool closed = false;
+    w.form->OnClosed = [&] { closed = true; };
     Click(*w.form, "ConvBtn");
+    EXPECT_FALSE(closed);
     EXPECT_GE(between.size(), 2u) << "the bar never moved between its ends";
     EXPECT_EQ(w.messages.log, (std::vector<std::string>{"Info 全変換終了しました"}));
     EXPECT_EQ(w.Names(), (std::vector<std::string>{"later.sgf"}));
@@ -369,14 +399,22 @@ TEST(MainForm, FilesDroppedOrGivenAtStartBecomeRowsOnce) {
                       TMainForm::TOpener::CommandLine);
     EXPECT_EQ(w.Status(), "1個の棋譜ファイルを追加しました（1個が変換候補一覧にあります）");
     EXPECT_TRUE(w.ListButtonsEnabled());
-    // The folder gives its records; the row already there is not added again.
-    DropFiles(w.List().viewport(), {w.dir.root});
+    // The folder gives its records; the row already there is not added again. What is no record,
+    // or has a line break in its name, is left out and counted.
+    w.dir.Write("c\nd.sgf", "");
+    DropFiles(w.List().viewport(), {w.dir.root, w.dir.Path("notes.txt")});
     EXPECT_EQ(w.Names(), (std::vector<std::string>{"a.sgf", "b.UGF"}));
-    EXPECT_EQ(w.Status(), "2個の棋譜ファイルが変換候補一覧にあります");
-    // A drag that carries no file is refused.
+    EXPECT_EQ(w.Status(),
+              "2個の棋譜ファイルが変換候補一覧にあります（1個は棋譜ファイルではないので追加しません"
+              "でした）（1個は名前に改行があるので追加しませんでした）");
+    // A drag that carries no file, or only files elsewhere than on this computer, is refused.
     QMimeData text;
     text.setText("a.sgf");
-    QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &text, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(w.List().viewport(), &enter);
-    EXPECT_FALSE(enter.isAccepted());
+    QMimeData remote;
+    remote.setUrls({QUrl("https://example.org/kifu/a.sgf"), QUrl("sftp://host/kifu/b.sgf")});
+    for (QMimeData* data : {&text, &remote}) {
+        QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(w.List().viewport(), &enter);
+        EXPECT_FALSE(enter.isAccepted());
+    }
 }

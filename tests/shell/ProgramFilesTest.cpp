@@ -16,17 +16,23 @@ struct TFixture {
 
 }  // namespace
 
-TEST(ProgramFiles, RestoresTheRowsWhoseFilesAreStillThere) {
+TEST(ProgramFiles, RestoresTheRowsWhoseFilesAreThereOrWhoseFolderIsAway) {
     TFixture f;
     f.fake.files.files = {{"/k/a.ugf", ""}, {"/k/b.sgf", ""}, {"/game.ugf", ""}};
-    f.fake.files.directories = {"/k/dir.ugf"};
-    // Blank lines, a deleted file, a folder, a doubled path, lone line ends and no line end after
-    // the last line.
+    f.fake.files.directories = {"/", "/k", "/k/dir.ugf"};
+    // Blank lines, a deleted file, a folder, a doubled path, lone line ends, a file on a drive
+    // that is not there, the two halves of a name with a line break (a list of an older program
+    // may hold them; the second names no folder, though c.ugf is in the current one) and no line
+    // end after the last line.
     f.fake.files.files[f.list] =
-        "/k/a.ugf\r\n\r\n/k/gone.ugf\r\n/k/dir.ugf\n/k/b.sgf\r/k/a.ugf\r\n/game.ugf";
-    EXPECT_EQ(f.files.LoadList(),
-              (std::vector<TCandidateRow>{
-                  {"a.ugf", "/k"}, {"b.sgf", "/k"}, {"a.ugf", "/k"}, {"game.ugf", "/"}}));
+        "/k/a.ugf\r\n\r\n/k/gone.ugf\r\n/k/dir.ugf\n/k/b.sgf\r/k/a.ugf\r\n"
+        "/media/usb/kifu/away.sgf\r\n/k/c\nc.ugf\r\n/game.ugf";
+    f.fake.files.files["c.ugf"] = "";
+    EXPECT_EQ(f.files.LoadList(), (std::vector<TCandidateRow>{{"a.ugf", "/k"},
+                                                              {"b.sgf", "/k"},
+                                                              {"a.ugf", "/k"},
+                                                              {"away.sgf", "/media/usb/kifu"},
+                                                              {"game.ugf", "/"}}));
 }
 
 TEST(ProgramFiles, ListsNothingWithoutTheFileAndFailsOnAnUnreadableOne) {
@@ -131,4 +137,7 @@ TEST(ProgramFiles, TheFolderIsBesideTheProgramUnlessItIsInstalled) {
     EXPECT_EQ(ProgramFolder("/usr/bin", true, "", "/home/u"), "/home/u/.config/morvane/");
     EXPECT_EQ(ProgramFolder("/usr/bin", true, "/x/conf", "/home/u"), "/x/conf/morvane/");
     EXPECT_EQ(ProgramFolder("/usr/bin", true, "relative", "/home/u"), "/home/u/.config/morvane/");
+    // Without a home there is no configuration folder, rather than one at the root.
+    EXPECT_EQ(ProgramFolder("/usr/bin", true, "", ""), "");
+    EXPECT_EQ(ProgramFolder("/usr/bin", true, "relative", "relative"), "");
 }

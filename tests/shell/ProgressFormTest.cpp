@@ -1,10 +1,14 @@
 #include "conversion/FileError.h"
+#include "shell/EventPump.h"
 #include "shell/ProgressForm.h"
 #include "shell/QtText.h"
 #include "tests/support/QtTest.h"
 
 #include <QLabel>
 #include <QProgressBar>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -60,4 +64,34 @@ TEST(ProgressForm, RefusesAMaximumBelowTheMinimumNamingTheBarsClass) {
     }
     EXPECT_EQ(form.GetBar(TBar::ProgressBar1, TBarField::Min), 5);
     EXPECT_EQ(form.GetBar(TBar::ProgressBar1, TBarField::Max), 8);
+}
+
+TEST(ProgressForm, ARunStartsWithAnEmptyCurrentFileBar) {
+    TConversionState state;
+    TProgressForm form(state);
+    // The run before ended in a failure, which leaves the bar full.
+    form.SetBar(TBar::ProgressBar1, TBarField::Max, 10);
+    form.SetBar(TBar::ProgressBar1, TBarField::Position, 10);
+    form.Close();
+    form.Show();
+    EXPECT_EQ(Child<QProgressBar>(form, "ProgressBar1")->value(),
+              Child<QProgressBar>(form, "ProgressBar1")->minimum());
+    form.Close();
+}
+
+TEST(ProgressForm, InputStaysDroppedUntilTheOutermostPumpEnds) {
+    TEventPump pump(100);
+    QPushButton button;
+    int clicks = 0;
+    QObject::connect(&button, &QPushButton::clicked, [&] { ++clicks; });
+    button.show();
+    // An event that the pump lets run pumps again, then the user clicks: the click is dropped.
+    QTimer::singleShot(0, [&] {
+        pump.Pump();
+        QTest::mouseClick(&button, Qt::LeftButton);
+    });
+    pump.PumpUntil([&] { return false; }, 50);
+    EXPECT_EQ(clicks, 0);
+    QTest::mouseClick(&button, Qt::LeftButton);
+    EXPECT_EQ(clicks, 1);
 }

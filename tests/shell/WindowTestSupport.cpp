@@ -4,14 +4,17 @@
 
 void TLoggedMessages::Info(const TUserText& text) {
     log.push_back("Info " + FromUserText(text).toStdString());
+    owners.push_back(owner);
 }
 
 void TLoggedMessages::Error(const TUserText& text) {
     log.push_back("Error " + FromUserText(text).toStdString());
+    owners.push_back(owner);
 }
 
 void TLoggedMessages::ApplicationError(const TUserText& text) {
     log.push_back("ApplicationError " + FromUserText(text).toStdString() + ".");
+    owners.push_back(owner);
 }
 
 void TAnsweredDialogs::AddFiles(QWidget*, TCandidateRows& rows, QComboBox& history) {

@@ -15,8 +15,12 @@ public:
     void Info(const TUserText& text) override;
     void Error(const TUserText& text) override;
     void ApplicationError(const TUserText& text) override;
+    void SetOwner(QWidget* owner) override { this->owner = owner; }
 
     std::vector<std::string> log;
+    // The owner of each box logged, in order.
+    std::vector<QWidget*> owners;
+    QWidget* owner = nullptr;
 };
 
 // Modal windows answered by the test: each opening runs the test's answer, if any, and is logged.

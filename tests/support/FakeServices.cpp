@@ -82,6 +82,12 @@ void TFakeCandidates::SelectRow(int row) {
     selected = row;
 }
 
+void TFakeCandidates::SetReason(int row, const TUserText& reason) {
+    if (!reason.Empty()) {
+        m_log.push_back("SetReason " + std::to_string(row) + " " + reason.Bytes());
+    }
+}
+
 void TFakeCandidates::Focus() { m_log.push_back("Focus"); }
 
 void TFakeCandidates::UpdateButtons() { m_log.push_back("UpdateButtons"); }
@@ -94,8 +100,20 @@ void TFakeMessages::Error(const TUserText& text) { m_log.push_back("Error " + te
 
 bool TFakeFiles::Exists(const std::string& path) { return files.count(path) > 0; }
 
+bool TFakeFiles::FolderExists(const std::string& path) { return directories.count(path) > 0; }
+
+std::optional<TFileId> TFakeFiles::Identity(const std::string& path) {
+    if (!files.count(path)) {
+        return std::nullopt;
+    }
+    auto [id, added] = m_ids.try_emplace(path, m_nextId);
+    m_nextId += added ? 1 : 0;
+    return TFileId{0, id->second};
+}
+
 bool TFakeFiles::Delete(const std::string& path) {
     m_log.push_back("Delete " + path);
+    m_ids.erase(path);
     return files.erase(path) > 0;
 }
 
@@ -104,8 +122,11 @@ bool TFakeFiles::Rename(const std::string& from, const std::string& to) {
     if (!files.count(from) || files.count(to) || directories.count(to) || unmovable.count(from)) {
         return false;
     }
+    const std::uint64_t id = Identity(from)->file;
     files[to] = files[from];
     files.erase(from);
+    m_ids.erase(from);
+    m_ids[to] = id;
     return true;
 }
 
@@ -114,8 +135,11 @@ bool TFakeFiles::Replace(const std::string& from, const std::string& to) {
     if (!files.count(from) || directories.count(to) || unmovable.count(from)) {
         return false;
     }
+    const std::uint64_t id = Identity(from)->file;
     files[to] = files[from];
     files.erase(from);
+    m_ids.erase(from);
+    m_ids[to] = id;
     return true;
 }
 
@@ -126,11 +150,13 @@ std::string TFakeFiles::Load(const std::string& path) {
     return files[path];
 }
 
-std::string TFakeFiles::SaveTemporary(const std::string& path, std::string_view bytes) {
-    m_log.push_back("SaveTemporary " + path);
+std::string TFakeFiles::SaveTemporary(const std::string& path, std::string_view bytes,
+                                      TDurability durability) {
+    m_log.push_back("SaveTemporary " + path + (durability == TDurability::Kept ? " kept" : ""));
     if (unwritable.count(path)) {
         throw TFileError(TFileErrorKind::Create, path);
     }
     files[path + ".tmp"] = std::string(bytes);
+    m_ids.erase(path + ".tmp");
     return path + ".tmp";
 }

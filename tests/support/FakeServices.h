@@ -2,6 +2,7 @@
 
 #include "conversion/Services.h"
 
+#include <cstdint>
 #include <map>
 #include <optional>
 #include <set>
@@ -38,6 +39,7 @@ public:
     void DeleteRow(int row) override;
     void Clear() override;
     void AppendRow(std::string_view name, std::string_view directory) override;
+    void SetReason(int row, const TUserText& reason) override;
     void SelectRow(int row) override;
     void Focus() override;
     void UpdateButtons() override;
@@ -67,12 +69,17 @@ class TFakeFiles : public TFileService {
 public:
     explicit TFakeFiles(TLog& log) : m_log(log) {}
     bool Exists(const std::string& path) override;
+    bool FolderExists(const std::string& path) override;
+    // Each file has an identity of its own, which goes with it when it is renamed.
+    std::optional<TFileId> Identity(const std::string& path) override;
     bool Delete(const std::string& path) override;
     bool Rename(const std::string& from, const std::string& to) override;
     bool Replace(const std::string& from, const std::string& to) override;
     std::string Load(const std::string& path) override;
-    // Saves to path + ".tmp"; throws for a path in unwritable or in directories.
-    std::string SaveTemporary(const std::string& path, std::string_view bytes) override;
+    // Saves to path + ".tmp" (logged with "kept" for TDurability::Kept); throws for a path in
+    // unwritable or in directories.
+    std::string SaveTemporary(const std::string& path, std::string_view bytes,
+                              TDurability durability) override;
 
     std::map<std::string, std::string> files;
     std::set<std::string> directories;
@@ -83,6 +90,8 @@ public:
 
 private:
     TLog& m_log;
+    std::map<std::string, std::uint64_t> m_ids;
+    std::uint64_t m_nextId = 1;
 };
 
 // One of each fake, sharing one log.

@@ -102,7 +102,7 @@ TEST(Listing, FilesAndFoldersGivenToTheProgramGiveRows) {
     // A folder 譜 given by a name relative to the current folder, as on a command line; a file
     // typed with "/"; a name with a character that code page 932 lacks.
     const std::vector<TCandidateRow> rows =
-        CandidatesOf({SJIS_FU, folder.name + "/" SJIS_HYO ".ugf", folder.name + "\\?.sgf"});
+        CandidatesOf({SJIS_FU, folder.name + "/" SJIS_HYO ".ugf", folder.name + "\\?.sgf"}).rows;
     const std::vector<std::string> absolute = AbsolutePaths({SJIS_FU "\\.\\a.ugf"});
     fs::current_path(before);
     EXPECT_EQ(rows, (std::vector<TCandidateRow>{{"a.ugf", folder.dir.root + "\\" SJIS_FU},

@@ -1,0 +1,36 @@
+// The message a second start hands to the program that runs, on arbitrary bytes: every prefix of a
+// whole message reads as partial, a whole one gives back the very bytes it was read from, and
+// nothing else is taken.
+
+#include "shell/HandOver.h"
+
+#include <cstdint>
+#include <cstdlib>
+#include <string_view>
+
+namespace {
+
+void Check(bool condition) {
+    if (!condition) {
+        std::abort();
+    }
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const std::string_view bytes(reinterpret_cast<const char*>(data), size);
+    const THandOverReading reading = ReadHandOver(bytes);
+    switch (reading.state) {
+        case THandOverReading::TState::Whole:
+            Check(HandOverMessage(reading.paths) == bytes);
+            Check(ReadHandOver(bytes.substr(0, size - 1)).state ==
+                  THandOverReading::TState::Partial);
+            break;
+        case THandOverReading::TState::Partial:
+        case THandOverReading::TState::Damaged:
+            Check(reading.paths.empty());
+            break;
+    }
+    return 0;
+}
