@@ -99,24 +99,91 @@ std::size_t JoinOpening(const TLineList& input, std::size_t first, std::string_v
     return first;
 }
 
+// Follows the record's property values from line to line, as SGF reads them: a value opens at a
+// "[" outside a value and ends at the first "]" that no "\" escapes. Double-byte characters are
+// stepped over whole, so a trail byte that looks like "[", "]" or "\" opens, ends and escapes
+// nothing; a lead byte at the end of a line takes the first byte of the next line, as the cutters
+// below take it. A "\" at the end of a line escapes the line break, not the next line's first byte.
+class TValueTracker {
+public:
+    // True when the next line begins inside a value.
+    bool Open() const { return m_open; }
+    // Reads one line, the next one of the record.
+    void Feed(std::string_view line);
+
+private:
+    bool m_open = false;
+    bool m_trailComesNext = false;
+};
+
+void TValueTracker::Feed(std::string_view line) {
+    std::size_t i = 0;
+    if (m_trailComesNext && !line.empty()) {
+        m_trailComesNext = false;
+        i = 1;
+    }
+    // Steps over the character at i, which may run over the end of the line.
+    const auto stepOverCharacter = [&] {
+        const std::size_t length = IsLeadByte(static_cast<unsigned char>(line[i])) ? 2 : 1;
+        m_trailComesNext = i + length > line.size();
+        i += length;
+    };
+    while (i < line.size()) {
+        const char c = line[i];
+        if (!m_open || IsLeadByte(static_cast<unsigned char>(c))) {
+            m_open = m_open || c == '[';
+            stepOverCharacter();
+        } else if (c == ']') {
+            m_open = false;
+            ++i;
+        } else if (c == '\\') {
+            // The escaped character is stepped over whole; at the end of a line it is the break.
+            if (++i < line.size()) {
+                stepOverCharacter();
+            }
+        } else {
+            ++i;
+        }
+    }
+}
+
 // The lines of the record with every opener "(;" as an entry of its own, also one split over two
-// lines ("(" then ";..."); empty lines are dropped, nothing is trimmed.
+// lines ("(" then ";...") or with blanks between "(" and ";" ("( ;B[pd]"); empty lines are
+// dropped, nothing is trimmed. A line that begins inside a property value is text of that value,
+// whatever its first byte: a comment line such as "(in rule 8(1))]" opens no variation.
 TViews JoinedEntries(const TLineList& input) {
     TViews joined;
     const auto [first, offset] = FindRecordStart(input);
     std::size_t i = first;
+    TValueTracker values;
     if (first < input.size()) {
         i = JoinOpening(input, first, std::string_view(input[first]).substr(offset), joined);
+        for (std::size_t read = first; read < i; ++read) {
+            values.Feed(read == first ? std::string_view(input[read]).substr(offset) : input[read]);
+        }
     }
     for (; i < input.size(); ++i) {
         std::string_view line = input[i];
         if (i == first) {
             line.remove_prefix(offset);
         }
-        if (line.starts_with(OPENER)) {
+        const bool inValue = values.Open();
+        values.Feed(line);
+        if (inValue) {
+            if (!line.empty()) {
+                joined.push_back(line);
+            }
+        } else if (line.starts_with(OPENER)) {
             joined.push_back(OPENER);
             if (line.size() > OPENER.size()) {
                 joined.push_back(line.substr(OPENER.size()));
+            }
+        } else if (line.starts_with('(') && SkipBlanks(line.substr(1)).starts_with(';')) {
+            // Blanks between "(" and ";" change nothing: the node is read as after "(;".
+            const std::string_view node = SkipBlanks(line.substr(1));
+            joined.push_back(OPENER);
+            if (node.size() > 1) {
+                joined.push_back(node.substr(1));
             }
         } else if (line.starts_with('(')) {
             // Kept as designed: past the record's opening, whatever follows a "(" on its line is
@@ -127,6 +194,7 @@ TViews JoinedEntries(const TLineList& input) {
                     joined.push_back(std::string_view(input[i + 1]).substr(1));
                 }
                 ++i;
+                values.Feed(input[i]);
             }
         } else if (!line.empty()) {
             joined.push_back(line);
@@ -293,15 +361,18 @@ TLineList CutMoveNodes(const TViews& moves) {
 
 // Moves the black setup stones of the root ('AB[pd]', and each further value '[dp]' right after
 // one, which becomes 'AB[dp]') from properties to stones, in file order; the rest go to the other
-// properties, in order. SGF allows blanks and line breaks between properties and between values,
-// so an entry is looked at without its leading blanks, and a stone goes without them (' AB[pd]'
-// and ' [dp]' are stones too).
+// properties, in order. SGF allows blanks and line breaks between properties, between a property's
+// name and its value and between values, so an entry is looked at without its blanks, and a stone
+// goes without them (' AB[pd]', 'AB [pd]' and ' [dp]' are stones too).
 void SeparateHandicap(TLineList& properties, TLineList& others, TLineList& stones) {
     bool followsStone = false;
     for (std::string& property : properties) {
         const std::string_view entry = SkipBlanks(property);
-        if (entry.starts_with("AB[")) {
-            stones.emplace_back(entry);
+        const std::string_view value =
+            entry.starts_with("AB") ? SkipBlanks(entry.substr(2)) : std::string_view();
+        if (value.starts_with('[')) {
+            std::string& stone = stones.emplace_back("AB");
+            stone += value;
             followsStone = true;
         } else if (followsStone && entry.starts_with('[')) {
             std::string& stone = stones.emplace_back("AB");

@@ -9,12 +9,16 @@
 #include <iconv.h>
 
 // Every call of iconv in the program is in this file, through the plain POSIX interface
-// (iconv_open, iconv, iconv_close) with the names "CP932" and "UTF-8", so that the GNU C library
-// and the iconv that a Windows build links behave alike.
+// (iconv_open, iconv, iconv_close), to "CP932" and "UTF-8" from those, "UTF-16LE", "UTF-16BE" and
+// the names that records give, so that the GNU C library and the iconv that a Windows build links
+// behave alike.
 
 namespace {
 
 constexpr std::string_view UTF8_BYTE_ORDER_MARK = "\xEF\xBB\xBF";
+// Neither can begin a Shift-JIS or a UTF-8 text: 0xFE and 0xFF are no character of either.
+constexpr std::string_view UTF16LE_BYTE_ORDER_MARK = "\xFF\xFE";
+constexpr std::string_view UTF16BE_BYTE_ORDER_MARK = "\xFE\xFF";
 constexpr std::size_t CHUNK = 1 << 16;
 
 // One open conversion descriptor, closed when it goes.
@@ -211,6 +215,17 @@ std::string ConvertReplacing(TIconv& converter, std::string_view in, std::size_t
     return out;
 }
 
+// Position of the first UTF-16 unit of record that is 0 (two NUL bytes at an even position), or
+// npos.
+std::size_t Utf16NulAt(std::string_view record) {
+    for (std::size_t at = 0; at + 1 < record.size(); at += 2) {
+        if (record[at] == '\0' && record[at + 1] == '\0') {
+            return at;
+        }
+    }
+    return std::string_view::npos;
+}
+
 // Upper-case ASCII, with "_" for "-", for comparing names of encodings.
 std::string NameKey(std::string_view name) {
     std::string key = AnsiUpper(name);
@@ -311,6 +326,14 @@ bool IsCodePage932(std::string_view text) {
 }
 
 TSgfEncoding SgfEncodingOf(std::string_view record) {
+    // Every other byte of a UTF-16 record's ASCII is a NUL, so nothing of it can be read as ASCII:
+    // the mark alone tells.
+    if (record.starts_with(UTF16LE_BYTE_ORDER_MARK)) {
+        return {TSgfCharset::Utf16, "UTF-16LE"};
+    }
+    if (record.starts_with(UTF16BE_BYTE_ORDER_MARK)) {
+        return {TSgfCharset::Utf16, "UTF-16BE"};
+    }
     record = record.substr(0, record.find('\0'));
     const TSgfEncoding shiftJis;
     const TSgfEncoding utf8{TSgfCharset::Utf8, "UTF-8"};
@@ -331,6 +354,44 @@ TSgfEncoding SgfEncodingOf(std::string_view record) {
     return HasHighByte(record) && IsValidUtf8(record) ? utf8 : shiftJis;
 }
 
+namespace {
+
+// The text of a record that is not Shift-JIS as well-formed UTF-8: up to its first NUL character
+// (a NUL byte, or two that make one UTF-16 unit), less a leading byte-order mark, each piece that
+// is no character of the encoding one "?" (counted in replaced). utf8 views record itself when
+// its bytes are UTF-8 already, else storage. False when this system cannot read the encoding.
+bool DecodeToUtf8(std::string_view record, const TSgfEncoding& encoding, std::string& storage,
+                  std::string_view& utf8, std::size_t& replaced) {
+    // The text ends at a NUL character, as everywhere in the conversion.
+    const bool utf16 = encoding.charset == TSgfCharset::Utf16;
+    const std::string_view text = record.substr(0, utf16 ? Utf16NulAt(record) : record.find('\0'));
+    utf8 = text;
+    if (encoding.charset == TSgfCharset::Utf8) {
+        if (!IsValidUtf8(text)) {
+            storage = RepairUtf8(text, replaced);
+            utf8 = storage;
+        }
+    } else {
+        TIconv decoder("UTF-8", encoding.name.c_str());
+        if (!decoder.Ok()) {
+            return false;
+        }
+        // What is no character of the encoding is skipped alone: a byte, or a UTF-16 unit (a
+        // surrogate without its other half).
+        const std::size_t unit = utf16 ? 2 : 1;
+        storage =
+            ConvertReplacing(decoder, text, replaced, [unit](std::string_view) { return unit; });
+        utf8 = storage;
+    }
+    // The mark says which encoding the bytes are in; it is no character of the text.
+    if (utf8.starts_with(UTF8_BYTE_ORDER_MARK)) {
+        utf8.remove_prefix(UTF8_BYTE_ORDER_MARK.size());
+    }
+    return true;
+}
+
+}  // namespace
+
 TShiftJisRecord TranscodeToShiftJis(std::string_view record, const TSgfEncoding& encoding) {
     TShiftJisRecord result;
     result.encoding = encoding;
@@ -338,30 +399,12 @@ TShiftJisRecord TranscodeToShiftJis(std::string_view record, const TSgfEncoding&
         result.bytes = record;
         return result;
     }
-    // The text ends at a NUL byte, as everywhere in the conversion.
-    const std::string_view text = record.substr(0, record.find('\0'));
     std::string decoded;
-    std::string_view utf8 = text;
-    if (encoding.charset == TSgfCharset::Utf8) {
-        if (!IsValidUtf8(text)) {
-            decoded = RepairUtf8(text, result.replaced);
-            utf8 = decoded;
-        }
-    } else {
-        TIconv decoder("UTF-8", encoding.name.c_str());
-        if (!decoder.Ok()) {
-            result.bytes = record;
-            result.ok = false;
-            return result;
-        }
-        // A byte that is no character of the encoding is skipped alone.
-        decoded = ConvertReplacing(decoder, text, result.replaced,
-                                   [](std::string_view) { return std::size_t{1}; });
-        utf8 = decoded;
-    }
-    // The mark says which encoding the bytes are in; it is no character of the text.
-    if (utf8.starts_with(UTF8_BYTE_ORDER_MARK)) {
-        utf8.remove_prefix(UTF8_BYTE_ORDER_MARK.size());
+    std::string_view utf8;
+    if (!DecodeToUtf8(record, encoding, decoded, utf8, result.replaced)) {
+        result.bytes = record;
+        result.ok = false;
+        return result;
     }
     if (!HasHighByte(utf8)) {
         result.bytes = utf8;
@@ -384,4 +427,19 @@ TShiftJisRecord TranscodeToShiftJis(std::string_view record, const TSgfEncoding&
 
 TShiftJisRecord SgfRecordAsShiftJis(std::string_view record) {
     return TranscodeToShiftJis(record, SgfEncodingOf(record));
+}
+
+std::optional<std::string> SgfRecordAsUtf8(std::string_view record) {
+    const TSgfEncoding encoding = SgfEncodingOf(record);
+    if (encoding.charset == TSgfCharset::ShiftJis) {
+        return std::nullopt;
+    }
+    std::string decoded;
+    std::string_view utf8;
+    std::size_t replaced = 0;
+    if (!DecodeToUtf8(record, encoding, decoded, utf8, replaced)) {
+        return std::nullopt;
+    }
+    return decoded.data() == utf8.data() && decoded.size() == utf8.size() ? std::move(decoded)
+                                                                          : std::string(utf8);
 }

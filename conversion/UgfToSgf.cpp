@@ -69,11 +69,11 @@ TUgfPlayer ReadPlayer(const TUgfHeader& header, std::uint8_t code, TUgfNewerKey 
     return ReadUgfNewerPlayer(*player, split);
 }
 
-// "B[pd]"; "W[tt]" for the pass "YA". Only ASCII letters are lower-cased.
-std::string MoveText(const TUgfMove& move) {
-    std::string text(1, move.colour);
+// "B[pd]"; "W[tt]" for a pass. Only ASCII letters are lower-cased.
+std::string MoveText(char colour, std::string_view point, bool pass) {
+    std::string text(1, colour);
     text += '[';
-    text += move.point == "YA" ? std::string("tt") : AnsiLower(move.point);
+    text += pass ? std::string("tt") : AnsiLower(point);
     text += ']';
     return text;
 }
@@ -249,11 +249,14 @@ TConvertedRecord ConvertUgfRecord(const TLineList& source, TConversionState& sta
     moves.reserve(data.end - data.moveBegin);
     for (std::size_t i = data.moveBegin; i < data.end; ++i) {
         if (std::optional<TUgfMove> move = ReadUgfMoveLine(source[i])) {
+            // The pass is the text "YA" as the record writes it: on a board of 25 rows counted
+            // from the bottom, 'YY' is the point that mirroring turns into "YA".
+            const bool pass = move->point == "YA";
             if (igsRows > 0) {
                 mirrored = MirrorUgfPoint(move->point, igsRows);
                 move->point = mirrored;
             }
-            moves.push_back(MoveText(*move));
+            moves.push_back(MoveText(move->colour, move->point, pass));
         }
         state.StepProgress();
     }

@@ -1,7 +1,8 @@
 // The encoding of an SGF record and its turn into code page 932, on any bytes: the first byte picks
-// a "CA" property put in front of the rest (or none). No crash, no hang, no sanitizer report; a
-// Shift-JIS record comes back byte for byte, any other as code page 932 throughout, with at least
-// as many "?" as characters replaced, and pure ASCII read as UTF-8 unchanged.
+// a "CA" property or a UTF-16 byte-order mark put in front of the rest (or none). No crash, no
+// hang, no sanitizer report; a Shift-JIS record comes back byte for byte, any other as code page
+// 932 throughout, with at least as many "?" as characters replaced, and pure ASCII read as UTF-8
+// unchanged.
 
 #include "conversion/SgfEncoding.h"
 
@@ -33,6 +34,8 @@ const char* const OPENINGS[] = {
     "(;CA[UTF-16]",
     "(;CA[x-unknown]",
     "(;C[CA[UTF-8]\\]]CA[",
+    "\xFF\xFE",
+    "\xFE\xFF",
 };
 
 bool IsAscii(std::string_view text) {

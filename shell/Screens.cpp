@@ -97,6 +97,14 @@ int main(int argc, char** argv) {
 
         main.ViewForm().ViewFile(kifu + "/本因坊戦.ugf");
         saved &= Save(main.ViewForm(), out, "viewer");
+        // A record of a Chinese and a Korean player in UTF-8, which code page 932 could not show.
+        SaveBytes(kifu + "/国際棋戦.sgf",
+                  "(;CA[UTF-8]GM[1]FF[4]SZ[19]\r\nEV[三星火灾杯世界围棋大师赛]\r\n"
+                  "PB[柯洁]PW[신진서]RE[W+R]\r\n"
+                  "C[黑棋开局很稳。\r\n백이 중반에 역전했습니다。]\r\n"
+                  ";B[pd];W[dp];B[pq];W[dd])\r\n");
+        main.ViewForm().ViewFile(kifu + "/国際棋戦.sgf");
+        saved &= Save(main.ViewForm(), out, "viewer-utf8");
         main.ViewForm().hide();
         main.Clear();
     }

@@ -5,7 +5,6 @@
 #include "conversion/ConversionRun.h"
 #include "conversion/FileError.h"
 #include "conversion/LineList.h"
-#include "conversion/SgfEncoding.h"
 #include "shell/QtText.h"
 #include "shell/ShellTexts.h"
 #include "shell/ViewText.h"
@@ -36,13 +35,13 @@ void TViewForm::ViewFile(const std::string& path) {
     if (!error && size > MAX_BYTES) {
         throw TUserError(texts::TEXT_TOO_LARGE);
     }
-    std::string bytes = LoadBytes(path);
+    const std::string bytes = LoadBytes(path);
     if (bytes.size() > MAX_BYTES) {
         throw TUserError(texts::TEXT_TOO_LARGE);
     }
-    // An SGF record is read as the conversion reads it, so a UTF-8 record shows its own text.
-    if (RecordKindOf(path) == TRecordKind::Sgf) {
-        bytes = SgfRecordAsShiftJis(bytes).bytes;
-    }
-    m_ui->Memo1->SetText(FromShiftJis(ViewText(bytes)));
+    // An SGF record is read by the conversion's rule, so a UTF-8 record shows its own text.
+    const TViewedText text = ViewedText(bytes, RecordKindOf(path) == TRecordKind::Sgf);
+    m_ui->Memo1->SetText(
+        text.utf8 ? QString::fromUtf8(text.bytes.data(), static_cast<qsizetype>(text.bytes.size()))
+                  : FromShiftJis(text.bytes));
 }

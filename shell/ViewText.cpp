@@ -1,5 +1,9 @@
 #include "shell/ViewText.h"
 
+#include "conversion/SgfEncoding.h"
+
+#include <optional>
+
 std::string ViewText(std::string_view bytes) {
     const std::size_t nul = bytes.find('\0');
     if (nul != std::string_view::npos) {
@@ -18,4 +22,13 @@ std::string ViewText(std::string_view bytes) {
         }
     }
     return text;
+}
+
+TViewedText ViewedText(std::string_view bytes, bool sgf) {
+    if (sgf) {
+        if (const std::optional<std::string> utf8 = SgfRecordAsUtf8(bytes)) {
+            return {ViewText(*utf8), true};
+        }
+    }
+    return {ViewText(bytes), false};
 }

@@ -145,6 +145,23 @@ TEST(SGFAdjust, ReadsTheOpeningsThatCurrentSoftwareWrites) {
         {"later ( lines joined as before", "(;SZ[19];B[aa]\n(\n  ;W[bb])\n)",
          "HD 'SZ[19]' CK 'B[aa]  ' 'W[bb])'"},
         {"a ; in the opening line's rest", "(x[1];y\n;B[aa])", "HD 'x[1]' CK 'y' 'B[aa]'"},
+        {"blanks between ( and ; of the opening", "( ;GM[1]SZ[19];B[aa])",
+         "HD 'GM[1]' 'SZ[19]' CK 'B[aa]'"},
+        {"blanks between ( and ; of variations", "(;SZ[19];B[aa]\n( ;W[bb])\n(\t;W[cc])\n)",
+         "HD 'SZ[19]' CK 'B[aa](' 'W[bb])(' 'W[cc])'"},
+    });
+}
+
+TEST(SGFAdjust, ReadsALineThatBeginsInsideAValueAsTextOfItAsADeliberateMend) {
+    ExpectRows({
+        {"a comment's last line beginning with (",
+         "(;SZ[19]\n;B[aa]C[a repetition\n(in rule 8(1))])",
+         "HD 'SZ[19]' CK 'B[aa]C[a repetition(in rule 8(1))]'"},
+        {"after an escaped ] and a trail byte like ]",
+         "(;SZ[19];B[aa]C[x\\] " SJIS_ZO "\n(y)]\n;W[bb])",
+         "HD 'SZ[19]' CK 'B[aa]C[x\\] " SJIS_ZO "(y)]' 'W[bb]'"},
+        {"a [ inside a value opens no other", "(;SZ[19];B[aa]C[a [b]\n(x\n;W[bb])\n)",
+         "HD 'SZ[19]' CK 'B[aa]C[a [b](' 'W[bb])'"},
     });
 }
 
@@ -157,6 +174,8 @@ TEST(SGFAdjust, FindsHandicapStonesAfterBlanks) {
          "HA 'AB[pd]' 'AB[dp]' 'AB[dd]' CK 'B[aa]'"},
         {"a blank value after another property", "(;KM[0] [pd]\n AW[dd];B[aa])",
          "HD 'KM[0]' ' [pd]' ' AW[dd]' CK 'B[aa]'"},
+        {"blanks between AB and its value", "(;AB [pd] [dp]\nAB\t\n[dd]ABC[x];B[aa])",
+         "HD 'ABC[x]' HA 'AB[pd]' 'AB[dp]' 'AB[dd]' CK 'B[aa]'"},
     });
 }
 
@@ -173,7 +192,7 @@ TEST(SGFAdjust, MatchesTheLiteralWalkOnRandomRecords) {
     const std::string pieces[] = {
         "(",      ";",   ")",  "]",    "[",     "(;",    "AB",           "B",
         "x",      " ",   "\t", "\x83", SJIS_ZO, "\x83;", "\xEF\xBB\xBF", "\0"s,
-        SJIS_HYO, "[a]", "C[", " AB[", "( ",    "1"};
+        SJIS_HYO, "[a]", "C[", " AB[", "( ",    "1",     "\\",           "AB "};
     std::mt19937 random(20240611);
     for (int round = 0; round < 20000; ++round) {
         TLineList input(random() % 7);

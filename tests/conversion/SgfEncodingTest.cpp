@@ -13,6 +13,22 @@ using namespace std::string_literals;
 #define EUCJP_NIHON "\xC6\xFC\xCB\xDC"           // 日本 in EUC-JP
 #define UTF8_REPLACEMENT "\xEF\xBF\xBD"          // U+FFFD, which code page 932 does not have
 
+namespace {
+
+// text as UTF-16 bytes in either byte order.
+std::string Utf16(std::u16string_view text, bool bigEndian) {
+    std::string bytes;
+    for (const char16_t unit : text) {
+        const char high = static_cast<char>(unit >> 8);
+        const char low = static_cast<char>(unit & 0xFF);
+        bytes += bigEndian ? high : low;
+        bytes += bigEndian ? low : high;
+    }
+    return bytes;
+}
+
+}  // namespace
+
 TEST(SgfEncoding, FindsTheFirstCaOutsideValues) {
     struct Row {
         const char* name;
@@ -88,6 +104,18 @@ TEST(SgfEncoding, TellsTheEncodingByCaThenByTheBytes) {
         {"no CA, UTF-8 cut short", "(;PB[\xE6\x9C])", SJIS, "Shift_JIS"},
         {"no CA, an overlong form", "(;PB[\xC0\xAF])", SJIS, "Shift_JIS"},
         {"no CA, a surrogate", "(;PB[\xED\xA0\x80])", SJIS, "Shift_JIS"},
+        {"no CA, the last surrogate", "(;PB[\xED\xBF\xBF])", SJIS, "Shift_JIS"},
+        {"no CA, an overlong form of three bytes", "(;PB[\xE0\x9F\xBF])", SJIS, "Shift_JIS"},
+        {"no CA, an overlong form of four bytes", "(;PB[\xF0\x8F\xBF\xBF])", SJIS, "Shift_JIS"},
+        {"no CA, above U+10FFFF", "(;PB[\xF4\x90\x80\x80])", SJIS, "Shift_JIS"},
+        {"no CA, the first and last characters of each length and around the surrogates",
+         "(;PB["
+         "\xC2\x80\xDF\xBF\xE0\xA0\x80\xED\x9F\xBF\xEE\x80\x80\xF0\x90\x80\x80\xF4\x8F\xBF\xBF])",
+         UTF8, "UTF-8"},
+        {"a UTF-16 mark, little endian", Utf16(u"\uFEFF(;CA[UTF-8]PB[a])", false),
+         TSgfCharset::Utf16, "UTF-16LE"},
+        {"a UTF-16 mark, big endian", Utf16(u"\uFEFF(;PB[a])", true), TSgfCharset::Utf16,
+         "UTF-16BE"},
         {"nothing after a NUL is read", "(;PB[a])\0CA[UTF-8]本因坊"s, SJIS, "Shift_JIS"},
     };
     for (const Row& row : rows) {
@@ -126,6 +154,28 @@ TEST(SgfEncoding, TurnsRecordsIntoCodePage932) {
         {"Shift-JIS byte for byte, also after a NUL", "(;CA[SJIS]PB[" SJIS_HONINBO "\x83])\0\xFF"s,
          "(;CA[SJIS]PB[" SJIS_HONINBO "\x83])\0\xFF"s, 0},
         {"ASCII labelled UTF-8 as it is", "(;CA[UTF-8]PB[a\\]b])", "(;CA[UTF-8]PB[a\\]b])", 0},
+        {"characters that code page 932 has and plain Shift_JIS has not", "(;C[5～10 ①－∥])",
+         "(;C[5\x81\x60"
+         "10 \x87\x40\x81\x7C\x81\x61])",
+         0},
+        {"UTF-16LE, two NUL bytes that are no NUL character",
+         Utf16(u"\uFEFF(;PB[日本]C[\u3B00\U0001F600])", false), "(;PB[" SJIS_NIHON "]C[??])", 2},
+        {"UTF-16BE, a surrogate alone, the text ends at a NUL character",
+         Utf16(u"\uFEFF(;C[a\xD800"
+               u"b])\0(;C[c])"s,
+               true),
+         "(;C[a?b])", 1},
+        {"UTF-16LE cut inside a unit", Utf16(u"\uFEFF(;C[a])", false) + "x", "(;C[a])?", 1},
+        {"GB2312", "(;CA[GB2312]PB[\xD6\xD0\xC8\xD5])", "(;CA[GB2312]PB[\x92\x86\x93\xFA])", 0},
+        {"GBK", "(;CA[GBK]PB[\x87\xEC\xB3\x9E])", "(;CA[GBK]PB[\x88\xCD\x8C\xE9])", 0},
+        {"GB18030, characters of four bytes",
+         "(;CA[GB18030]PB[\xD6\xD0\x84\x31\x97\x33\x94\x39\xFC\x36])",
+         "(;CA[GB18030]PB[\x92\x86\xB1?])", 1},
+        {"Big5", "(;CA[Big5]PB[\xA4\xA4\xB0\xEA])", "(;CA[Big5]PB[\x92\x86\x9A\xA0])", 0},
+        {"EUC-KR, a character code page 932 does not have", "(;CA[EUC-KR]PB[\xC7\xD1\xEC\xED])",
+         "(;CA[EUC-KR]PB[?\x93\xFA])", 1},
+        {"ISO-2022-JP", "(;CA[ISO-2022-JP]PB[\x1B$BF|K\\\x1B(B])",
+         "(;CA[ISO-2022-JP]PB[" SJIS_NIHON "])", 0},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
@@ -142,4 +192,14 @@ TEST(SgfEncoding, AnEncodingThisSystemCannotConvertLeavesTheRecordAndSaysSo) {
         TranscodeToShiftJis("(;PB[x])", {TSgfCharset::Other, "NO-SUCH-ENCODING"});
     EXPECT_FALSE(record.ok);
     EXPECT_EQ(record.bytes, "(;PB[x])");
+}
+
+TEST(SgfEncoding, ShowsARecordInUnicodeWithoutGoingThroughCodePage932) {
+    // 测 (GB2312 B2 E2) and 표 (EUC-KR C7 A5) have no code page 932 form; the text keeps them.
+    EXPECT_EQ(SgfRecordAsUtf8("(;CA[GB2312]C[\xB2\xE2])"), "(;CA[GB2312]C[测])");
+    EXPECT_EQ(SgfRecordAsUtf8("(;CA[EUC-KR]C[\xC7\xA5])"), "(;CA[EUC-KR]C[표])");
+    EXPECT_EQ(SgfRecordAsUtf8(std::string("\xFF\xFE(\0;\0C\0[\0K\x6D]\0)\0", 16)), "(;C[测])");
+    EXPECT_EQ(SgfRecordAsUtf8("\xEF\xBB\xBF(;CA[UTF-8]C[\xED\x91\x9C\xFF])"), "(;CA[UTF-8]C[표?])");
+    // A Shift-JIS record is its own text.
+    EXPECT_EQ(SgfRecordAsUtf8("(;C[\x95\x5C])"), std::nullopt);
 }

@@ -116,6 +116,10 @@ TEST(UgfToSgf, MovesComeFromMoveLinesOnly) {
     const Row rows[] = {
         {"pass", {}, {"YA,W1,12,0"}, {"RE[W+R]PL[B];", "W[tt])"}},
         {"lower-case ya is a point", {}, {"ya,W2,12,0"}, {"RE[W+R]PL[B];", "W[ya])"}},
+        {"rows from the bottom of 25: YY is the point that mirrors to ya",
+         {"CoordinateType=IGS", "Size=25"},
+         {"YY,B1,1,0", "YA,W1,2,0", "AA,B1,3,0"},
+         {"RE[W+R]PL[B];", "B[ya];", "W[tt];", "B[ay])"}},
         {"only letters lower-cased", {}, {SJIS_A "Q,B1,1,0"}, {"RE[W+R]PL[B];", "B[" SJIS_A "q])"}},
         {"comment section unread",
          {},

@@ -38,11 +38,12 @@ TEST(ViewForm, ShowsTheRecordDecodedWithItsPathAsCaption) {
 
 TEST(ViewForm, ShowsAnSgfRecordInUtf8AsItsOwnText) {
     TTempDir dir;
-    dir.Write("utf8.sgf", "(;CA[UTF-8]PB[本因坊秀策]\nC[表ソー])");
+    // Chinese and Korean that code page 932 has no form for show as they are, not as "?".
+    dir.Write("utf8.sgf", "(;CA[UTF-8]PB[本因坊秀策]PW[金毛测试]\nC[표ソー 바둑])");
     dir.Write("utf8.ugf", "Title=本因坊");
     TViewForm form;
     form.ViewFile(dir.Path("utf8.sgf"));
-    EXPECT_EQ(Shown(form), "(;CA[UTF-8]PB[本因坊秀策]\nC[表ソー])");
+    EXPECT_EQ(Shown(form), "(;CA[UTF-8]PB[本因坊秀策]PW[金毛测试]\nC[표ソー 바둑])");
     // A UGF record is Shift-JIS by definition.
     form.ViewFile(dir.Path("utf8.ugf"));
     EXPECT_NE(Shown(form), "Title=本因坊");

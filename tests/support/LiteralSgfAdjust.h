@@ -4,6 +4,7 @@
 #include "conversion/Text.h"
 
 #include <string>
+#include <vector>
 
 // The SGF splitter walked the slow, literal way: every search starts at the front of a text and
 // every cut copies the rest, with the 1-based positions of FindText. Quadratic on purpose: the
@@ -42,6 +43,45 @@ inline void Cut(const char* separator, const std::string& line, std::string& car
         pieces.push_back(Head(text, p));
     }
     carried = text;
+}
+
+// text without its leading bytes of value 32 or less.
+inline std::string LeftTrimmed(std::string text) {
+    while (!text.empty() && static_cast<unsigned char>(text[0]) <= 32) {
+        text = After(text, 1);
+    }
+    return text;
+}
+
+// True when lines[0] to lines[count - 1], walked from the front as one text, end inside a property
+// value: one opens at "[" and ends at the next "]" that no "\" escapes (a "\" escapes the whole
+// character after it, and nothing when it ends its line); a double-byte character, also one whose
+// trail byte is the first byte of the next line, is neither.
+inline bool EndsInsideValue(const TLineList& lines, std::size_t count) {
+    std::string text;
+    std::vector<bool> lastOfLine;
+    for (std::size_t i = 0; i < count; ++i) {
+        text += lines[i];
+        lastOfLine.resize(text.size(), false);
+        if (!lines[i].empty()) {
+            lastOfLine.back() = true;
+        }
+    }
+    bool open = false;
+    for (std::size_t i = 0; i < text.size();) {
+        const std::size_t length = IsLeadByte(static_cast<unsigned char>(text[i])) ? 2 : 1;
+        if (length == 1 && !open && text[i] == '[') {
+            open = true;
+        } else if (length == 1 && open && text[i] == ']') {
+            open = false;
+        } else if (length == 1 && open && text[i] == '\\' && !lastOfLine[i] &&
+                   i + 1 < text.size()) {
+            i += 1 + (IsLeadByte(static_cast<unsigned char>(text[i + 1])) ? 2 : 1);
+            continue;
+        }
+        i += length;
+    }
+    return open;
 }
 
 }  // namespace literal
@@ -91,10 +131,21 @@ inline TLiteralSplit LiteralSgfAdjust(TLineList lines) {
     }
     TLineList joined;
     for (std::size_t i = 0; i < lines.size(); ++i) {
-        if (Head(lines[i], 2) == "(;") {
+        // A line that begins inside a value belongs to it; "( ;" reads as "(;".
+        const std::string node = LeftTrimmed(After(lines[i], 1));
+        if (EndsInsideValue(lines, i)) {
+            if (!lines[i].empty()) {
+                joined.push_back(lines[i]);
+            }
+        } else if (Head(lines[i], 2) == "(;") {
             joined.push_back("(;");
             if (lines[i].size() > 2) {
                 joined.push_back(After(lines[i], 2));
+            }
+        } else if (Head(lines[i], 1) == "(" && Head(node, 1) == ";") {
+            joined.push_back("(;");
+            if (node.size() > 1) {
+                joined.push_back(After(node, 1));
             }
         } else if (Head(lines[i], 1) == "(") {
             if (i + 1 < lines.size() && Head(lines[i + 1], 1) == ";") {
@@ -163,8 +214,9 @@ inline TLiteralSplit LiteralSgfAdjust(TLineList lines) {
         while (!entry.empty() && static_cast<unsigned char>(entry[0]) <= 32) {
             entry = After(entry, 1);
         }
-        if (Head(entry, 3) == "AB[") {
-            out.ha.push_back(entry);
+        const std::string value = Head(entry, 2) == "AB" ? LeftTrimmed(After(entry, 2)) : "";
+        if (Head(value, 1) == "[") {
+            out.ha.push_back("AB" + value);
             afterStone = true;
         } else if (afterStone && Head(entry, 1) == "[") {
             out.ha.push_back("AB" + entry);

@@ -3,6 +3,8 @@
 #include <iconv.h>
 #include <string>
 
+using namespace std::string_literals;
+
 namespace {
 
 struct TConversion {
@@ -89,6 +91,59 @@ TEST(Iconv, StopsAtTheFirstCharacterItCannotConvert) {
         EXPECT_EQ(conversion.consumed, row.consumed);
         EXPECT_EQ(conversion.output, row.input.substr(0, row.consumed));
     }
+}
+
+// UTF-16, GB18030 and ISO-2022-JP are read by the library itself, as the GNU C library reads them.
+TEST(Iconv, ReadsTheEncodingsItDecodesItself) {
+    struct Row {
+        const char* name;
+        const char* from;
+        std::string input;
+        std::string output;
+        int error;  // 0 when all of input converts
+        std::size_t consumed;
+    };
+    const Row rows[] = {
+        {"UTF-16LE, a surrogate pair", "UTF-16LE", "a\0=\xD8\0\xDE"s, "a😀", 0, 6},
+        {"UTF-16BE, a low surrogate alone", "UTF-16BE", "\0a\xDE\0\0b"s, "a", EILSEQ, 2},
+        {"UTF-16BE, a high surrogate without its pair", "UTF-16BE", "\xD8\0\0b"s, "", EILSEQ, 0},
+        {"UTF-16LE cut inside a pair", "UTF-16LE", "a\0=\xD8\0"s, "a", EINVAL, 2},
+        {"GB18030, two and four bytes, and past U+FFFF", "GB18030",
+         "a\xD6\xD0\x84\x31\x97\x33\x81\x30\x81\x30\x94\x39\xFC\x36", "a中ｱ\u0080😀", 0, 15},
+        {"GB18030, a four-byte character cut off", "GB18030", "a\x84\x31\x97", "a", EINVAL, 1},
+        {"GB18030, a number between U+FFFF and the planes", "GB18030", "\x84\x31\xA5\x30", "",
+         EILSEQ, 0},
+        {"GB18030, a byte that starts no character", "GB18030", "a\x80", "a", EILSEQ, 1},
+        {"ISO-2022-JP, its sets, control bytes in each", "ISO-2022-JP",
+         "a\x1B$BF|\nK\\\x1B(J\\~\x1B(B\\~\x1B$Cx", "a日\n本¥‾\\~\x1B$Cx", 0, 23},
+        {"ISO-2022-JP, an escape cut off", "ISO-2022-JP", "a\x1B$", "a", EINVAL, 1},
+        {"ISO-2022-JP, a byte above 0x7F", "ISO-2022-JP", "a\x1B$BF|\xA1", "a日", EILSEQ, 6},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        const TConversion conversion = Convert("UTF-8", row.from, row.input);
+        EXPECT_EQ(conversion.result, row.error == 0 ? 0 : static_cast<std::size_t>(-1));
+        EXPECT_EQ(conversion.error, row.error);
+        EXPECT_EQ(conversion.consumed, row.consumed);
+        EXPECT_EQ(conversion.output, row.output);
+    }
+    // A reset goes back to ASCII.
+    const iconv_t converter = iconv_open("UTF-8", "ISO-2022-JP");
+    std::string input = "\x1B$BF|";
+    char* in = input.data();
+    std::size_t inLeft = input.size();
+    char output[8];
+    char* out = output;
+    std::size_t outLeft = sizeof output;
+    EXPECT_EQ(iconv(converter, &in, &inLeft, &out, &outLeft), 0u);
+    EXPECT_EQ(iconv(converter, nullptr, nullptr, nullptr, nullptr), 0u);
+    in = input.data() + 3;
+    inLeft = 2;
+    out = output;
+    outLeft = sizeof output;
+    EXPECT_EQ(iconv(converter, &in, &inLeft, &out, &outLeft), 0u);
+    EXPECT_EQ(std::string(output, out), "F|");
+    EXPECT_EQ(iconv_close(converter), 0);
 }
 
 TEST(Iconv, ConvertsWholeCharactersUntilTheOutputIsFull) {
