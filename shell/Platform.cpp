@@ -108,9 +108,11 @@ std::string UserProgramFolder(const std::string&) {
             shortName.resize(length);
             folder = shortName;
         }
-        name = CodePage932FromWide(folder);
+        if (!HasCodePage932Form(folder, name)) {
+            return {};
+        }
     }
-    return name + "\\Morvane\\";
+    return folder.empty() ? std::string() : name + "\\Morvane\\";
 }
 
 QString QtTranslationsFolder() { return QStringLiteral(":/qt/translations"); }
