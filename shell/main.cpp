@@ -18,6 +18,7 @@
 #include <QSessionManager>
 #include <QSocketNotifier>
 
+#include <cstdlib>
 #include <memory>
 #include <string>
 #include <vector>
@@ -56,7 +57,9 @@ int main(int argc, char** argv) {
     TInstance instance;
     switch (instance.Start(SessionFolder(), place.folder, files, opened)) {
         case TStartKind::HandedOver:
-            return 0;
+            // Nothing of this start's is left to keep: it ends at once, without taking down Qt's
+            // windows platform, which under Wine now and then never ends.
+            std::_Exit(0);
         case TStartKind::NoAnswer:
             // Another program holds the folder's files: this one touches nothing.
             messages.ApplicationError(texts::NO_ANSWER);
