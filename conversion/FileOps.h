@@ -64,3 +64,8 @@ void SaveBytes(const std::string& path, std::string_view bytes,
 // wrote), and those of the older unnumbered form (".morvane-<8 hex digits>.tmp") an hour old.
 std::string SaveTemporaryBeside(const std::string& path, std::string_view bytes,
                                 TDurability durability = TDurability::Plain);
+
+// path made absolute from the current folder, without "." and ".." parts and without a separator
+// at its end but for a root's. Linux: by the text alone; Windows: as the system reads the path.
+// Empty when path names nothing (a NUL byte, or on Windows no code page 932 text).
+std::string AbsolutePath(const std::string& path);

@@ -1,18 +1,8 @@
 #include "shell/QtText.h"
 
-#include <QFile>
-#include <QStringDecoder>
+#include "shell/Platform.h"
 
-QString FromShiftJis(std::string_view bytes) {
-    QStringDecoder decoder("windows-31j");
-    return decoder.decode(QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size())));
-}
-
-QString FromName(std::string_view bytes) {
-    return QFile::decodeName(QByteArray(bytes.data(), static_cast<qsizetype>(bytes.size())));
-}
-
-std::string ToName(const QString& name) { return QFile::encodeName(name).toStdString(); }
+QString FromShiftJis(std::string_view bytes) { return DecodeCodePage932(bytes); }
 
 QString FromUserText(const TUserText& text) {
     QString result;
