@@ -28,6 +28,7 @@ foreach(test
         ProgramFiles.AFailedWriteLeavesTheOldFilesWhole
         ProgramFiles.ReadsTheSixValuesWithTheirDefaults
         ProgramFiles.WritesTheSixValuesInOrderAndKeepsTheRest
+        ProgramFiles.KeepsAHiddenBoardInASectionOfItsOwnAndNothingUntilThen
         ProgramFiles.TheFolderIsBesideTheProgramUnlessItIsInstalled
         MessageBox.ShowsEachKindWithItsCaptionIconAndText
         MainForm.KeepsListPositionAndSettingsFromOneRunToTheNext
