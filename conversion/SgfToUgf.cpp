@@ -2,6 +2,7 @@
 
 #include "conversion/KeyTable.h"
 #include "conversion/SgfEncoding.h"
+#include "conversion/SgfNode.h"
 #include "conversion/Text.h"
 #include "conversion/Texts.h"
 #include "conversion/UgfRecord.h"
@@ -132,27 +133,22 @@ void TakeHandicapStones(const TLineList& stones, TConversionState& state, TUgfVa
 }
 
 // One move line per black or white move property of the nodes, numbered in one sequence. Other
-// properties of a node (comments, times) give nothing. Each node is cut after every "]" and each
-// piece taken apart at "[" and "]" as StringSplit and PatExtract do, on views rather than copies;
-// the two components are then left as the last node and its last piece set them.
+// properties of a node (comments, times) give nothing. Each node is taken apart as StringSplit and
+// PatExtract would (ForEachSgfValue), on views rather than copies; the two components are then
+// left as the last node and its last piece set them.
 void TakeMoves(const TLineList& nodes, TConversionState& state, TUgfValues& values) {
     values.moveLines.reserve(nodes.size());  // most nodes hold one move
     for (const std::string& node : nodes) {
-        ForEachPiece(node, "]", true, [&values](std::string_view piece) {
-            const std::optional<TExtractedParts> parts = ExtractParts(piece, "[", "]");
-            const std::string_view name = parts ? parts->prope : std::string_view();
-            const char* colour = name == "B" || name == "Black"   ? "B1"
-                                 : name == "W" || name == "White" ? "W1"
-                                                                  : nullptr;
-            if (colour == nullptr) {
+        ForEachSgfValue(node, [&values](std::string_view name, std::string_view point) {
+            const char colour = SgfMoveColour(name);
+            if (colour == '\0') {
                 return;
             }
             // Only the lower-case "tt" is the pass.
-            const std::string_view point = parts->data;
             const long long number = static_cast<long long>(values.moveLines.size()) + 1;
             const bool pass = point == "tt";
             std::string& line = values.moveLines.emplace_back(
-                WriteUgfDataLine(pass ? "YA" : point, colour, number));
+                WriteUgfDataLine(pass ? "YA" : point, colour == 'B' ? "B1" : "W1", number));
             if (!pass) {
                 AnsiUpperPrefix(line, point.size());
             }

@@ -3,6 +3,7 @@
 #include "conversion/KeyTable.h"
 #include "conversion/Text.h"
 #include "conversion/Texts.h"
+#include "conversion/UgfLayout.h"
 #include "conversion/UgfRecord.h"
 
 #include <algorithm>
@@ -166,51 +167,38 @@ TConvertedRecord ConvertUgfRecord(const TLineList& source, TConversionState& sta
     progress.SetTimer(true);
     state.ProgressCount = 0;
 
-    if (sections.header != 0) {
-        state.FailureReason = texts::NO_HEADER_LINE;
-        progress.SetTimer(false);
-        return {};
+    TUgfLayout layout = ReadUgfLayout(source, sections, state);
+    switch (layout.fault) {
+        case TUgfFault::NoHeaderLine:
+            state.FailureReason = UgfFaultReason(layout);
+            progress.SetTimer(false);
+            return {};
+        case TUgfFault::NotPlain:
+            state.TempMemo.push_back(layout.header.Value(keys::CRYPT));
+            return Fail(UgfFaultReason(layout), state, progress);
+        case TUgfFault::NotSjis:
+            return Fail(UgfFaultReason(layout), state, progress);
+        default:
+            break;
     }
-    state.StepProgress();
-
-    TUgfHeader header;
-    for (int i = 1; i < sections.data; ++i) {
-        header.ReadLine(source[static_cast<std::size_t>(i)], state);
-        state.StepProgress();
-    }
-    // Kept as designed: both values are compared exactly, so 'sjis' or a trailing blank rejects.
-    const std::string& crypt = header.Value(keys::CRYPT);
-    const std::optional<TUgfForm> form = ReadUgfCrypt(crypt);
-    if (!form) {
-        state.TempMemo.push_back(crypt);
-        return Fail(texts::NOT_PLAIN_TEXT + crypt, state, progress);
-    }
-    const std::string& lang = header.Value(keys::LANG);
-    if (lang != "SJIS") {
-        return Fail(texts::NOT_SJIS + lang, state, progress);
-    }
-    // The newer form's data lines end at the next section line ("[ReviewNode]", "[Comment]"), which
-    // then takes the place of "[Comment]", also as the bar's end.
-    TUgfSections dataSections = sections;
-    if (*form == TUgfForm::Newer) {
-        dataSections.comment = FindNextSectionLine(source, sections.data);
-        const int max = ProgressMax(dataSections, source.size());
+    // The newer form's next section line takes the place of "[Comment]", also as the bar's end.
+    if (*layout.form == TUgfForm::Newer) {
+        const int max = ProgressMax(layout.dataSections, source.size());
         if (max != progress.GetBar(TBar::ProgressBar1, TBarField::Max)) {
             progress.SetBar(TBar::ProgressBar1, TBarField::Max, max);
         }
     }
-
-    TStringSplit& split = state.StringSplit;
-    const std::string& hdcp = header.Value(keys::HDCP);
-    std::optional<TUgfHandicap> handicap = ReadUgfHandicap(hdcp, split);
-    if (!handicap) {
-        std::string reason = texts::BAD_HANDICAP_COUNT + hdcp;
+    if (layout.fault == TUgfFault::BadHandicap) {
+        std::string reason = UgfFaultReason(layout);
         state.TempMemo.push_back(reason);
         return Fail(std::move(reason), state, progress);
     }
+
+    const TUgfHeader& header = layout.header;
+    TStringSplit& split = state.StringSplit;
     TSgfRoot root;
-    root.handicap = handicap->count;
-    root.komi = std::move(handicap->komi);
+    root.handicap = layout.handicap.count;
+    root.komi = std::move(layout.handicap.komi);
     root.size = header.Value(keys::SIZE);
     const std::string& rule = header.Value(keys::RULE);
     root.rule = rule == "JPN" || rule.empty() ? "Japanese" : "";
@@ -224,16 +212,12 @@ TConvertedRecord ConvertUgfRecord(const TLineList& source, TConversionState& sta
     }
 
     const std::int32_t dialect = state.USGFApli;
-    const TUgfDataLines data = LocateUgfDataLines(dataSections, source.size(), root.handicap);
-    const int igsRows = IgsRowsOf(header);
+    const TUgfDataLines& data = layout.data;
     std::string mirrored;
     const bool bareStones = dialect == 1 || dialect == 2;
     for (std::size_t i = data.handicapBegin; i < data.moveBegin; ++i) {
-        if (std::optional<std::string_view> point = ReadUgfHandicapLine(source[i])) {
-            if (igsRows > 0) {
-                mirrored = MirrorUgfPoint(*point, igsRows);
-                point = mirrored;
-            }
+        if (const std::optional<std::string_view> point =
+                UgfHandicapPoint(source[i], layout.igsRows, mirrored)) {
             root.stones += bareStones ? "[" : "AB[";
             root.stones += AnsiLower(*point);
             root.stones += ']';
@@ -248,15 +232,9 @@ TConvertedRecord ConvertUgfRecord(const TLineList& source, TConversionState& sta
     std::vector<std::string> moves;
     moves.reserve(data.end - data.moveBegin);
     for (std::size_t i = data.moveBegin; i < data.end; ++i) {
-        if (std::optional<TUgfMove> move = ReadUgfMoveLine(source[i])) {
-            // The pass is the text "YA" as the record writes it: on a board of 25 rows counted
-            // from the bottom, 'YY' is the point that mirroring turns into "YA".
-            const bool pass = move->point == "YA";
-            if (igsRows > 0) {
-                mirrored = MirrorUgfPoint(move->point, igsRows);
-                move->point = mirrored;
-            }
-            moves.push_back(MoveText(move->colour, move->point, pass));
+        if (const std::optional<TUgfStone> move =
+                UgfMoveStone(source[i], layout.igsRows, mirrored)) {
+            moves.push_back(MoveText(move->colour, move->point, move->pass));
         }
         state.StepProgress();
     }

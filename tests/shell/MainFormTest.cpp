@@ -10,6 +10,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QGuiApplication>
+#include <QLabel>
 #include <QMimeData>
 #include <QPlainTextEdit>
 #include <QProgressBar>
@@ -268,6 +269,29 @@ TEST(MainForm, DoubleClickShowsTheSelectedRowsFileInTheOneViewer) {
     EXPECT_TRUE(Child<TTextView>(w.form->ViewForm(), "Memo1")->Text().isEmpty());
     EXPECT_EQ(w.messages.log, (std::vector<std::string>{"ApplicationError ファイル " +
                                                         w.dir.Path("a.ugf") + " は開けません."}));
+    w.form->ViewForm().hide();
+}
+
+TEST(MainForm, TheViewersBoardIsConvertedWithTheSettingsAndStaysHiddenOnceHidden) {
+    TWindow w;
+    w.Start();
+    EXPECT_TRUE(w.form->ViewForm().BoardShown());
+    w.AddFiles({{"a.ugf", UGF}});
+    w.form->SelectRow(0);
+    w.form->State().UGFConv = 1;
+    w.form->FileListViewDblClick();
+    EXPECT_EQ(Child<QLabel>(w.form->ViewForm(), "DiffLabel")->toolTip().toStdString(),
+              "変換されません: 設定により UGF ファイルは変換しません");
+    // The settings read when the converted game is asked for.
+    w.form->State().UGFConv = 0;
+    Click(w.form->ViewForm(), "AfterBtn");
+    EXPECT_EQ(Child<QLabel>(w.form->ViewForm(), "DiffLabel")->toolTip().toStdString(),
+              "変換後も同じ棋譜です（2手）");
+    Click(w.form->ViewForm(), "HideBoardBtn");
+    w.Stop();
+    EXPECT_NE(w.dir.Read("tessaro.ini").find("[MORVANE]\r\nVIEWBOARD=0\r\n"), std::string::npos);
+    w.Start();
+    EXPECT_FALSE(w.form->ViewForm().BoardShown());
     w.form->ViewForm().hide();
 }
 
