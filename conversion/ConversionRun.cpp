@@ -22,7 +22,9 @@ std::vector<std::string> RecordMasks(TRecordKind kind) {
     std::vector<std::string> masks;
     for (const TRecordExtension& record : RECORD_EXTENSIONS) {
         if (kind == TRecordKind::Other || kind == record.kind) {
-            masks.push_back("*" + std::string(record.extension));
+            std::string mask(1, '*');
+            mask += record.extension;
+            masks.push_back(std::move(mask));
         }
     }
     return masks;
