@@ -270,11 +270,6 @@ void RemoveLeftovers(const std::string& folder) {
 
 #else
 
-struct TFileCloser {
-    void operator()(std::FILE* file) const { std::fclose(file); }
-};
-using TFileHandle = std::unique_ptr<std::FILE, TFileCloser>;
-
 std::string FolderOf(const std::string& path) {
     return path.substr(0, path.size() - ExtractFileName(path).size());
 }
@@ -420,7 +415,7 @@ std::string LoadBytes(const std::string& path) {
     return bytes;
 }
 
-std::string SaveTemporaryBeside(const std::string& path, std::string_view bytes,
+std::string SaveTemporaryBeside(const std::string& path, std::span<const std::string_view> pieces,
                                 TDurability durability) {
     const std::string folder = FolderOf(path);
     // A target that names no file never gets its temporary file.
@@ -440,7 +435,10 @@ std::string SaveTemporaryBeside(const std::string& path, std::string_view bytes,
             }
             break;
         }
-        bool written = WriteAll(file.get(), bytes);
+        bool written = true;
+        for (const std::string_view bytes : pieces) {
+            written = written && WriteAll(file.get(), bytes);
+        }
         if (written && durability == TDurability::Kept) {
             written = FlushFileBuffers(file.get()) != 0;
         }
@@ -515,24 +513,43 @@ std::string LoadBytes(const std::string& path) {
         }
         throw TFileError(TFileErrorKind::Open, path);
     }
-    TFileHandle file(::fdopen(descriptor, "rb"));
-    if (!file) {
-        ::close(descriptor);
-        throw TFileError(TFileErrorKind::Open, path);
-    }
-    std::string bytes;
+    // Read into a string of the file's size, so the bytes are held once and never moved; a file
+    // whose size says nothing (0, as some system files show) is read to its end in pieces.
+    std::string bytes(static_cast<std::size_t>(status.st_size), '\0');
+    std::size_t got = 0;
+    const bool toTheEnd = bytes.empty();
     char buffer[1 << 16];
-    std::size_t count;
-    while ((count = std::fread(buffer, 1, sizeof buffer, file.get())) > 0) {
-        bytes.append(buffer, count);
+    for (;;) {
+        char* const into = toTheEnd ? buffer : bytes.data() + got;
+        const std::size_t room = toTheEnd ? sizeof buffer : bytes.size() - got;
+        if (room == 0) {
+            break;
+        }
+        const ssize_t count = ::read(descriptor, into, room);
+        if (count < 0 && errno == EINTR) {
+            continue;
+        }
+        if (count < 0) {
+            ::close(descriptor);
+            throw TFileError(TFileErrorKind::Open, path);
+        }
+        if (count == 0) {
+            break;
+        }
+        if (toTheEnd) {
+            bytes.append(buffer, static_cast<std::size_t>(count));
+        } else {
+            got += static_cast<std::size_t>(count);
+        }
     }
-    if (std::ferror(file.get())) {
-        throw TFileError(TFileErrorKind::Open, path);
+    ::close(descriptor);
+    if (!toTheEnd) {
+        bytes.resize(got);  // the file was cut short while it was read
     }
     return bytes;
 }
 
-std::string SaveTemporaryBeside(const std::string& path, std::string_view bytes,
+std::string SaveTemporaryBeside(const std::string& path, std::span<const std::string_view> pieces,
                                 TDurability durability) {
     const std::string folder = FolderOf(path);
     if (HasNul(path)) {
@@ -554,7 +571,10 @@ std::string SaveTemporaryBeside(const std::string& path, std::string_view bytes,
             }
             break;
         }
-        bool written = WriteAll(descriptor, bytes);
+        bool written = true;
+        for (const std::string_view bytes : pieces) {
+            written = written && WriteAll(descriptor, bytes);
+        }
         if (written && keepMode) {
             written = ::fchmod(descriptor, old.st_mode & 07777) == 0;
         }
@@ -571,6 +591,11 @@ std::string SaveTemporaryBeside(const std::string& path, std::string_view bytes,
 }
 
 #endif
+
+std::string SaveTemporaryBeside(const std::string& path, std::string_view bytes,
+                                TDurability durability) {
+    return SaveTemporaryBeside(path, std::span<const std::string_view>(&bytes, 1), durability);
+}
 
 void SaveBytes(const std::string& path, std::string_view bytes, TDurability durability) {
     const std::string temporary = SaveTemporaryBeside(path, bytes, durability);

@@ -3,6 +3,7 @@
 #include <compare>
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -63,4 +64,7 @@ void SaveBytes(const std::string& path, std::string_view bytes,
 // removes the temporary files there that a process which has ended left behind (killed while it
 // wrote), and those of the older unnumbered form (".morvane-<8 hex digits>.tmp") an hour old.
 std::string SaveTemporaryBeside(const std::string& path, std::string_view bytes,
+                                TDurability durability = TDurability::Plain);
+// The same for the bytes of pieces, one after the other.
+std::string SaveTemporaryBeside(const std::string& path, std::span<const std::string_view> pieces,
                                 TDurability durability = TDurability::Plain);

@@ -15,7 +15,7 @@ std::optional<std::string> LoadRecord(const std::string& path, TConversionState&
     return files.Load(path);
 }
 
-bool WriteOutput(const std::string& source, std::string_view extension, const TLineList& lines,
+bool WriteOutput(const std::string& source, std::string_view extension, const TOutputText& text,
                  TConversionState& state, TFileService& files) {
     const std::string output = ChangeFileExt(source, extension);
     const std::string backup = ChangeFileExt(source, ".bak");
@@ -26,7 +26,7 @@ bool WriteOutput(const std::string& source, std::string_view extension, const TL
         state.FailureReason = texts::KEEPS_BACKUP_OF_THIS_RUN;
         return false;
     }
-    const std::string temporary = files.SaveTemporary(output, JoinLines(lines), TDurability::Plain);
+    const std::string temporary = files.SaveTemporary(output, text.Pieces(), TDurability::Plain);
     if (replacing) {
         if (files.Exists(backup)) {
             (void)files.Delete(backup);  // a failure shows in the rename below

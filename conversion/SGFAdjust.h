@@ -2,6 +2,8 @@
 
 #include "conversion/LineList.h"
 
+#include <string_view>
+
 // Sorts the lines of an SGF record into root properties, handicap stones and move nodes. It works
 // on text, not on a tree: variations come out flattened in file order.
 class TSGFAdjust {
@@ -20,7 +22,30 @@ public:
     bool Adjust();
 };
 
+// What the splitter hands over, entry by entry, in file order: the root's properties and stones
+// first, then the move nodes. Each entry is a view that lasts for the call.
+class TSgfSplitSink {
+public:
+    virtual ~TSgfSplitSink() = default;
+    // An entry of OutputHD ('SZ[19]', '[dp]').
+    virtual void Property(std::string_view entry) = 0;
+    // An entry of OutputHA ('AB[pd]').
+    virtual void Stone(std::string_view entry) = 0;
+    // An entry of OutputCK ('B[pd]').
+    virtual void Node(std::string_view entry) = 0;
+};
+
+// TSGFAdjust::Adjust over the lines of a text (SplitLines), handing each entry to sink as soon as
+// it is cut instead of keeping lists: no more memory than the text and the longest value running
+// over several lines. Answers what Adjust answers; only the end of the text settles that, so the
+// entries handed over count for nothing when the answer is false.
+bool SplitSgfRecord(std::string_view text, TSgfSplitSink& sink);
+// The same over lines.
+bool SplitSgfRecord(const TLineList& lines, TSgfSplitSink& sink);
+
 // True when lines hold more than one game tree: after the record's opening "(", another "(" that
 // is followed by ";" (after blanks, also on a later line). The splitter joins the moves of all of
 // them in file order, variations and further games alike. A "(;" inside a value counts too.
 bool HoldsSeveralGameTrees(const TLineList& lines);
+// The same for the lines of a text (SplitLines).
+bool HoldsSeveralGameTrees(std::string_view text);

@@ -20,6 +20,7 @@ constexpr std::string_view UTF8_BYTE_ORDER_MARK = "\xEF\xBB\xBF";
 constexpr std::string_view UTF16LE_BYTE_ORDER_MARK = "\xFF\xFE";
 constexpr std::string_view UTF16BE_BYTE_ORDER_MARK = "\xFE\xFF";
 constexpr std::size_t CHUNK = 1 << 16;
+constexpr std::size_t WINDOW = 1 << 12;
 
 // One open conversion descriptor, closed when it goes.
 class TIconv {
@@ -40,19 +41,32 @@ public:
     // character cut off by the end).
     int Convert(std::string_view& in, std::string& out) {
         char buffer[CHUNK];
+        // The input goes in windows of WINDOW bytes: the GNU C library converts in steps, and when
+        // a later step stops at a character it cannot take, it converts the call's input again up
+        // to there. One call a window keeps that to the window, not the rest of the record, so a
+        // record with a character it cannot take every few bytes still converts in linear time.
+        std::size_t window = WINDOW;
         while (!in.empty()) {
             char* source = const_cast<char*>(in.data());
-            std::size_t sourceLeft = in.size();
+            const std::size_t given = std::min(in.size(), window);
+            std::size_t sourceLeft = given;
             char* target = buffer;
             std::size_t targetLeft = sizeof buffer;
             const std::size_t result =
                 iconv(m_descriptor, &source, &sourceLeft, &target, &targetLeft);
             const int error = result == static_cast<std::size_t>(-1) ? errno : 0;
             out.append(buffer, static_cast<std::size_t>(target - buffer));
-            in.remove_prefix(in.size() - sourceLeft);
+            in.remove_prefix(given - sourceLeft);
+            if (error == EINVAL && given < in.size() + (given - sourceLeft)) {
+                // A character cut off by the window's end, not by the record's: the next window
+                // starts with it, and one that is all of a character is made larger.
+                window = given == sourceLeft ? window * 2 : WINDOW;
+                continue;
+            }
             if (error != 0 && error != E2BIG) {
                 return error;
             }
+            window = WINDOW;
         }
         return 0;
     }

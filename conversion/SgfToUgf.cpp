@@ -1,6 +1,7 @@
 #include "conversion/SgfToUgf.h"
 
 #include "conversion/KeyTable.h"
+#include "conversion/SGFAdjust.h"
 #include "conversion/SgfEncoding.h"
 #include "conversion/Text.h"
 #include "conversion/Texts.h"
@@ -12,6 +13,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 
 namespace {
 
@@ -31,13 +33,11 @@ struct TUgfValues {
     std::string copyright;
     std::string user;
     std::string winner;
-    TLineList handicapLines;
-    TLineList moveLines;
 };
 
 // Runs PatExtract on expr with the given one-character patterns. On false, Prope and Data are
 // empty, which is all most callers need.
-bool Extract(TPatExtract& extract, const std::string& expr, char open = '[', char close = ']') {
+bool Extract(TPatExtract& extract, std::string_view expr, char open = '[', char close = ']') {
     extract.Pattern1 = open;
     extract.Pattern2 = close;
     extract.Expr = expr;
@@ -71,18 +71,6 @@ std::string* ValueFor(TUgfValues& values, std::uint8_t code) {
             return &values.user;
         default:
             return nullptr;  // komi, handicap count, date, application and the rest are not carried
-    }
-}
-
-void TakeRootProperties(const TLineList& properties, TConversionState& state, TUgfValues& values) {
-    for (const std::string& property : properties) {
-        Extract(state.PatExtract, property);
-        state.ClassifyKey(state.PatExtract.Prope);
-        if (std::string* value = ValueFor(values, state.KeyCode)) {
-            *value = state.PatExtract.Data;
-        }
-        values.sizeGiven = values.sizeGiven || state.KeyCode == keys::SZ;
-        state.StepProgress();
     }
 }
 
@@ -120,25 +108,50 @@ void SplitBracketedRank(std::string& name, TPatExtract& extract) {
     }
 }
 
-void TakeHandicapStones(const TLineList& stones, TConversionState& state, TUgfValues& values) {
-    for (const std::string& stone : stones) {
-        Extract(state.PatExtract, stone);
-        if (state.PatExtract.Prope == "AB") {
-            values.handicapLines.push_back(
-                WriteUgfDataLine(AnsiUpper(state.PatExtract.Data), "B1", 0));
-        }
-        state.StepProgress();
-    }
-}
+// Counts what the splitter hands over: the bar's maximum.
+class TCountingSink : public TSgfSplitSink {
+public:
+    void Property(std::string_view) override { ++steps; }
+    void Stone(std::string_view) override { ++steps; }
+    void Node(std::string_view) override { ++steps; }
+    std::size_t steps = 0;
+};
 
-// One move line per black or white move property of the nodes, numbered in one sequence. Other
-// properties of a node (comments, times) give nothing. Each node is cut after every "]" and each
-// piece taken apart at "[" and "]" as StringSplit and PatExtract do, on views rather than copies;
-// the two components are then left as the last node and its last piece set them.
-void TakeMoves(const TLineList& nodes, TConversionState& state, TUgfValues& values) {
-    values.moveLines.reserve(nodes.size());  // most nodes hold one move
-    for (const std::string& node : nodes) {
-        ForEachPiece(node, "]", true, [&values](std::string_view piece) {
+// Builds the UGF record from what the splitter hands over, in one walk: the root properties into
+// the values, the stones and the moves straight into the data lines of the output, the header in
+// front of them at the end. Each entry is taken apart at "[" and "]" as PatExtract and StringSplit
+// do, on views rather than copies; the two components are left as taking the record apart with
+// them step by step would leave them.
+class TUgfBuilder : public TSgfSplitSink {
+public:
+    TUgfBuilder(TConversionState& state, bool writing) : m_state(state), m_writing(writing) {}
+
+    void Property(std::string_view property) override {
+        const std::optional<TExtractedParts> parts = ExtractParts(property, "[", "]");
+        m_state.ClassifyKey(parts ? parts->prope : std::string_view());
+        if (std::string* value = ValueFor(m_values, m_state.KeyCode)) {
+            value->assign(parts ? parts->data : std::string_view());
+        }
+        m_values.sizeGiven = m_values.sizeGiven || m_state.KeyCode == keys::SZ;
+        m_state.StepProgress();
+    }
+
+    void Stone(std::string_view stone) override {
+        const std::optional<TExtractedParts> parts = ExtractParts(stone, "[", "]");
+        if (parts && parts->prope == "AB" && m_writing) {
+            m_line.clear();
+            AppendUgfDataLine(m_line, parts->data, true, "B1", 0);
+            m_text.AppendLine(m_line);
+        }
+        m_lastStone.assign(stone);
+        m_state.StepProgress();
+    }
+
+    // One move line per black or white move property of the node, numbered in one sequence.
+    // Other properties of a node (comments, times) give nothing.
+    void Node(std::string_view node) override {
+        EndRoot();
+        ForEachPiece(node, "]", true, [this](std::string_view piece) {
             const std::optional<TExtractedParts> parts = ExtractParts(piece, "[", "]");
             const std::string_view name = parts ? parts->prope : std::string_view();
             const char* colour = name == "B" || name == "Black"   ? "B1"
@@ -147,47 +160,92 @@ void TakeMoves(const TLineList& nodes, TConversionState& state, TUgfValues& valu
             if (colour == nullptr) {
                 return;
             }
+            ++m_moves;
+            if (!m_writing) {
+                return;
+            }
             // Only the lower-case "tt" is the pass.
             const std::string_view point = parts->data;
-            const long long number = static_cast<long long>(values.moveLines.size()) + 1;
             const bool pass = point == "tt";
-            std::string& line = values.moveLines.emplace_back(
-                WriteUgfDataLine(pass ? "YA" : point, colour, number));
-            if (!pass) {
-                AnsiUpperPrefix(line, point.size());
-            }
+            m_line.clear();
+            AppendUgfDataLine(m_line, pass ? "YA" : point, !pass, colour,
+                              static_cast<long long>(m_moves));
+            m_text.AppendLine(m_line);
         });
-        state.StepProgress();
+        m_lastNode.assign(node);
+        m_anyNode = true;
+        m_state.StepProgress();
     }
-    if (!nodes.empty()) {
-        TStringSplit& split = state.StringSplit;
-        split.pattern = ']';
-        split.patterncut = false;
-        split.expr = nodes.back();
-        split.Split();
-        if (!split.items.empty()) {
-            Extract(state.PatExtract, split.items.back());
+
+    // The whole output, once the splitter is done.
+    TOutputText Finish() {
+        EndRoot();
+        if (m_anyNode) {
+            // The components as the last node and its last piece leave them.
+            TStringSplit& split = m_state.StringSplit;
+            if (static_cast<std::size_t>(std::count(m_lastNode.begin(), m_lastNode.end(), ']')) <
+                LEFTOVER_PIECES) {
+                split.pattern = ']';
+                split.patterncut = false;
+                split.expr = m_lastNode;
+                split.Split();
+                if (!split.items.empty()) {
+                    Extract(m_state.PatExtract, split.items.back());
+                }
+            }
+        }
+        if (m_writing) {
+            m_text.Prepend(WriteUgfHeaderText(Header(), m_moves));
+        }
+        return std::move(m_text);
+    }
+
+private:
+    // After the root: the winner and the players' ranks, and the components as those steps and
+    // the last stone leave them.
+    void EndRoot() {
+        if (m_rootEnded) {
+            return;
+        }
+        m_rootEnded = true;
+        m_values.winner = WinnerOf(m_values.result, m_state);
+        SplitBracketedRank(m_values.blackName, m_state.PatExtract);
+        SplitBracketedRank(m_values.whiteName, m_state.PatExtract);
+        if (!m_lastStone.empty()) {
+            Extract(m_state.PatExtract, m_lastStone);
         }
     }
-}
 
-// The UGF record of the values in the program's own layout.
-TLineList BuildUgfLines(TUgfValues& values) {
-    TUgfWrittenHeader header;
-    header.title =
-        (values.event.empty() ? std::string(texts::UGF_DEFAULT_TITLE) : values.event) + ",,";
-    header.place = values.place;
-    header.rule = values.rule.empty() || values.rule == "Japanese" ? "JPN" : "";
-    // A record without a size is 19 x 19 by the SGF standard; a size given stays as it is, even
-    // empty.
-    header.size = values.sizeGiven ? values.size : "19";
-    header.winner = values.winner;
-    header.bMemb1 = values.blackName + "," + values.blackRank;
-    header.wMemb1 = values.whiteName + "," + values.whiteRank;
-    header.user = values.user;
-    header.copyright = values.copyright;
-    return WriteUgfRecord(header, std::move(values.handicapLines), std::move(values.moveLines));
-}
+    // The header values of the program's own layout.
+    TUgfWrittenHeader Header() const {
+        TUgfWrittenHeader header;
+        header.title =
+            (m_values.event.empty() ? std::string(texts::UGF_DEFAULT_TITLE) : m_values.event) +
+            ",,";
+        header.place = m_values.place;
+        header.rule = m_values.rule.empty() || m_values.rule == "Japanese" ? "JPN" : "";
+        // A record without a size is 19 x 19 by the SGF standard; a size given stays as it is,
+        // even empty.
+        header.size = m_values.sizeGiven ? m_values.size : "19";
+        header.winner = m_values.winner;
+        header.bMemb1 = m_values.blackName + "," + m_values.blackRank;
+        header.wMemb1 = m_values.whiteName + "," + m_values.whiteRank;
+        header.user = m_values.user;
+        header.copyright = m_values.copyright;
+        return header;
+    }
+
+    TConversionState& m_state;
+    bool m_writing;
+    TUgfValues m_values;
+    TOutputText m_text;  // the data lines, then the header in front
+    std::string m_line;
+    std::size_t m_moves = 0;
+    bool m_rootEnded = false;
+    bool m_anyNode = false;
+    std::string m_lastStone;
+    std::string m_lastNode;
+};
 
 // The end of every conversion, written or not: the bar full, the timer off.
 void FinishProgress(TProgressService& progress) {
@@ -196,44 +254,50 @@ void FinishProgress(TProgressService& progress) {
     progress.SetTimer(false);
 }
 
-}  // namespace
-
-TConvertedRecord ConvertSgfRecord(TLineList source, TConversionState& state,
-                                  TProgressService& progress) {
-    state.FailureReason.clear();
-    state.SgfNotes.joined = HoldsSeveralGameTrees(source);
-    TSGFAdjust& adjust = state.SGFAdjust;
-    adjust.Input = std::move(source);
+// The conversion of a record whose lines split hands to a sink (SplitSgfRecord): once to count
+// the steps and see that the record can be split, once to build the output.
+template <typename TSplit>
+TConvertedRecord ConvertSplitRecord(TSplit split, TConversionState& state,
+                                    TProgressService& progress) {
     progress.SetTimer(true);
     TConvertedRecord record;
-    if (!adjust.Adjust()) {
+    TCountingSink counting;
+    if (!split(counting)) {
         state.FailureReason = texts::SGF_NOT_A_RECORD;
         FinishProgress(progress);
         return record;
     }
-    const std::size_t steps =
-        adjust.OutputHD.size() + adjust.OutputHA.size() + adjust.OutputCK.size();
     progress.SetBar(TBar::ProgressBar1, TBarField::Max,
-                    static_cast<int>(std::min<std::size_t>(steps, INT_MAX)));
+                    static_cast<int>(std::min<std::size_t>(counting.steps, INT_MAX)));
 
-    TUgfValues values;
-    TakeRootProperties(adjust.OutputHD, state, values);
-    values.winner = WinnerOf(values.result, state);
-    SplitBracketedRank(values.blackName, state.PatExtract);
-    SplitBracketedRank(values.whiteName, state.PatExtract);
-    if (!adjust.OutputHA.empty()) {
-        TakeHandicapStones(adjust.OutputHA, state, values);
-    }
-    TakeMoves(adjust.OutputCK, state, values);
-
+    TUgfBuilder builder(state, state.SGFConv == 0);
+    (void)split(builder);
+    record.text = builder.Finish();
     if (state.SGFConv != 0) {
         state.FailureReason = texts::SGF_CONVERSION_OFF;
     } else {
         record.ready = true;
-        record.lines = BuildUgfLines(values);  // takes the data lines out of values
     }
     FinishProgress(progress);
     return record;
+}
+
+}  // namespace
+
+TConvertedRecord ConvertSgfRecord(const TLineList& source, TConversionState& state,
+                                  TProgressService& progress) {
+    state.FailureReason.clear();
+    state.SgfNotes.joined = HoldsSeveralGameTrees(source);
+    return ConvertSplitRecord(
+        [&source](TSgfSplitSink& sink) { return SplitSgfRecord(source, sink); }, state, progress);
+}
+
+TConvertedRecord ConvertSgfText(std::string_view text, TConversionState& state,
+                                TProgressService& progress) {
+    state.FailureReason.clear();
+    state.SgfNotes.joined = HoldsSeveralGameTrees(text);
+    return ConvertSplitRecord([text](TSgfSplitSink& sink) { return SplitSgfRecord(text, sink); },
+                              state, progress);
 }
 
 TConvertedRecord ConvertSgfBytes(std::string_view bytes, TConversionState& state,
@@ -261,7 +325,7 @@ TConvertedRecord ConvertSgfBytes(std::string_view bytes, TConversionState& state
                                      texts::REPLACED_AFTER);
         }
     }
-    return ConvertSgfRecord(SplitLines(bytes), state, progress);
+    return ConvertSgfText(bytes, state, progress);
 }
 
 bool ConvertSgfToUgf(const std::string& path, TConversionState& state, TProgressService& progress,
@@ -273,5 +337,5 @@ bool ConvertSgfToUgf(const std::string& path, TConversionState& state, TProgress
         return false;
     }
     const TConvertedRecord record = ConvertSgfBytes(*bytes, state, progress);
-    return record.ready && WriteOutput(path, ".ugf", record.lines, state, files);
+    return record.ready && WriteOutput(path, ".ugf", record.text, state, files);
 }

@@ -69,99 +69,117 @@ TUgfPlayer ReadPlayer(const TUgfHeader& header, std::uint8_t code, TUgfNewerKey 
     return ReadUgfNewerPlayer(*player, split);
 }
 
-// "B[pd]"; "W[tt]" for a pass. Only ASCII letters are lower-cased.
-std::string MoveText(char colour, std::string_view point, bool pass) {
-    std::string text(1, colour);
+// "B[pd]" into text; "W[tt]" for a pass. Only ASCII letters are lower-cased.
+void MoveText(std::string& text, char colour, std::string_view point, bool pass) {
+    text.assign(1, colour);
     text += '[';
-    text += pass ? std::string("tt") : AnsiLower(point);
+    if (pass) {
+        text += "tt";
+    } else {
+        AppendAnsiLower(text, point);
+    }
     text += ']';
-    return text;
 }
 
 // 'Taro(3d)'.
 std::string Player(const TUgfPlayer& player) { return player.name + "(" + player.rank + ")"; }
 
-// One move a line, each followed by ";" and the last one by ")".
-void AppendMoveLines(std::vector<std::string>& moves, TLineList& lines) {
-    for (std::size_t i = 0; i < moves.size(); ++i) {
-        moves[i] += i + 1 < moves.size() ? ';' : ')';
-        lines.push_back(std::move(moves[i]));
-    }
-}
-
-// Moves (at least one) packed into lines: each move followed by ";", a line emitted as soon as it
-// is longer than PACKED_LINE_BYTES, and the last move followed by ")" ending the last line.
-void AppendPackedMoves(const std::vector<std::string>& moves, TLineList& lines) {
-    std::string buffer;
-    for (std::size_t i = 0; i + 1 < moves.size(); ++i) {
-        buffer += moves[i];
-        buffer += ';';
-        if (buffer.size() > PACKED_LINE_BYTES) {
-            lines.push_back(std::move(buffer));
-            buffer.clear();
-        }
-    }
-    buffer += moves.back();
-    buffer += ')';
-    lines.push_back(std::move(buffer));
-}
-
-// The lines of the dialect (0 to 3) for root and moves. Kept as designed: dialect 0 repeats "AB"
+// The lines of the dialect (0 to 3) before the moves. Kept as designed: dialect 0 repeats "AB"
 // before every stone, and dialect 2 writes the stone values right after "VW[]" without a property
 // name of their own, as their applications expect.
-TLineList BuildSgf(std::int32_t dialect, const TSgfRoot& root, std::vector<std::string>& moves) {
+void WriteRoot(std::int32_t dialect, const TSgfRoot& root, TOutputText& out) {
     const std::string handicap = IntToText(root.handicap);
-    TLineList lines;
-    lines.reserve(moves.size() + 4);
     switch (dialect) {
         case 0:
-            lines.push_back("(;");
-            lines.push_back("SZ[" + root.size + "]PB[" + Player(root.black) + "]PW[" +
-                            Player(root.white) + "]BS[0]WS[0]KM[" + root.komi + "]HA[" + handicap +
-                            "]RU[" + root.rule + "]AP[The strongest game of Go 2.0]VW[]");
+            out.AppendLine("(;");
+            out.AppendLine("SZ[" + root.size + "]PB[" + Player(root.black) + "]PW[" +
+                           Player(root.white) + "]BS[0]WS[0]KM[" + root.komi + "]HA[" + handicap +
+                           "]RU[" + root.rule + "]AP[The strongest game of Go 2.0]VW[]");
             if (root.handicap == 0) {
-                lines.push_back("RE[" + root.result + "]PL[B];");
+                out.AppendLine("RE[" + root.result + "]PL[B];");
             } else {
-                lines.push_back("RE[" + root.result + "]PL[W]" + root.stones + ";");
+                out.AppendLine("RE[" + root.result + "]PL[W]" + root.stones + ";");
             }
             break;
         case 1:
-            lines.push_back("(;SZ[" + root.size + "]BS[0]WS[0]PB[" + Player(root.black) + "]PW[" +
-                            Player(root.white) + "]KM[" + root.komi + "]HA[" + handicap + "]C[]" +
-                            root.stones + ";");
+            out.AppendLine("(;SZ[" + root.size + "]BS[0]WS[0]PB[" + Player(root.black) + "]PW[" +
+                           Player(root.white) + "]KM[" + root.komi + "]HA[" + handicap + "]C[]" +
+                           root.stones + ";");
             break;
         case 2:
-            lines.push_back("(;");
-            lines.push_back("FF[4]SZ[" + root.size + "]BS[0]WS[1]PB[" + root.black.name + "]PW[" +
-                            root.white.name + "]KM[" + root.komi + "]HA[" + handicap + "]RU[" +
-                            root.rule + "]AP[AIIGO /AGS]VW[]" + root.stones + ";");
+            out.AppendLine("(;");
+            out.AppendLine("FF[4]SZ[" + root.size + "]BS[0]WS[1]PB[" + root.black.name + "]PW[" +
+                           root.white.name + "]KM[" + root.komi + "]HA[" + handicap + "]RU[" +
+                           root.rule + "]AP[AIIGO /AGS]VW[]" + root.stones + ";");
             break;
         default:
-            lines.push_back("(;");
-            lines.push_back(texts::FAMILY_GAME_NAME);
-            lines.push_back("PB[" + root.black.name + "]PW[" + root.white.name + "]GM[1]SZ[" +
-                            root.size + "]BS[0]WS[2]KM[" + root.komi + "]HA[" + handicap + "]" +
-                            root.stones + ";");
+            out.AppendLine("(;");
+            out.AppendLine(texts::FAMILY_GAME_NAME);
+            out.AppendLine("PB[" + root.black.name + "]PW[" + root.white.name + "]GM[1]SZ[" +
+                           root.size + "]BS[0]WS[2]KM[" + root.komi + "]HA[" + handicap + "]" +
+                           root.stones + ";");
             break;
     }
-    if (moves.empty()) {
-        // Without a move nothing else closes the game tree.
-        lines.push_back(")");
-    } else if (dialect == 1) {
-        AppendPackedMoves(moves, lines);
-    } else {
-        AppendMoveLines(moves, lines);
-    }
-    return lines;
 }
+
+// Writes the moves of a dialect as they come: in dialects 0, 2 and 3 one move a line, each
+// followed by ";" and the last one by ")"; in dialect 1 packed, each move followed by ";", a line
+// ended as soon as it is longer than PACKED_LINE_BYTES, and the last move followed by ")" ending
+// the last line. A move is held until the next one shows whether it is the last.
+class TMoveWriter {
+public:
+    TMoveWriter(std::int32_t dialect, TOutputText& out) : m_packed(dialect == 1), m_out(out) {}
+
+    // Takes the next move's text; move is left with the text of the move held before.
+    void Add(std::string& move) {
+        if (m_held) {
+            Write(';');
+        }
+        m_pending.swap(move);
+        m_held = true;
+    }
+
+    // Writes the last move, or ")" alone when there was none: nothing else closes the game tree.
+    void Finish() {
+        if (!m_held) {
+            m_out.AppendLine(")");
+            return;
+        }
+        Write(')');
+        if (m_packed) {
+            m_out.Append("\r\n");
+        }
+    }
+
+private:
+    void Write(char terminator) {
+        m_out.Append(m_pending);
+        m_out.Append(terminator);
+        if (!m_packed) {
+            m_out.Append("\r\n");
+            return;
+        }
+        m_lineBytes += m_pending.size() + 1;
+        if (terminator == ';' && m_lineBytes > PACKED_LINE_BYTES) {
+            m_out.Append("\r\n");
+            m_lineBytes = 0;
+        }
+    }
+
+    bool m_packed;
+    TOutputText& m_out;
+    std::string m_pending;
+    bool m_held = false;
+    std::size_t m_lineBytes = 0;
+};
 
 }  // namespace
 
-TConvertedRecord ConvertUgfRecord(const TLineList& source, TConversionState& state,
+TConvertedRecord ConvertUgfRecord(std::string_view text, TConversionState& state,
                                   TProgressService& progress) {
     state.FailureReason.clear();
-    const TUgfSections sections = FindUgfSections(source);
-    progress.SetBar(TBar::ProgressBar1, TBarField::Max, ProgressMax(sections, source.size()));
+    const TUgfSections sections = FindUgfSections(text);
+    progress.SetBar(TBar::ProgressBar1, TBarField::Max, ProgressMax(sections, sections.lineCount));
     progress.SetBar(TBar::ProgressBar1, TBarField::Position, 0);
     progress.SetTimer(true);
     state.ProgressCount = 0;
@@ -173,10 +191,19 @@ TConvertedRecord ConvertUgfRecord(const TLineList& source, TConversionState& sta
     }
     state.StepProgress();
 
+    // The lines are walked once, front to back, as views into the text: none is copied or kept.
+    TLineCursor cursor(text);
+    std::string_view line;
+    (void)cursor.Next(line);  // "[Header]"
     TUgfHeader header;
     for (int i = 1; i < sections.data; ++i) {
-        header.ReadLine(source[static_cast<std::size_t>(i)], state);
+        (void)cursor.Next(line);
+        header.ReadLine(line, state);
         state.StepProgress();
+    }
+    TStringSplit& split = state.StringSplit;
+    if (sections.data > 1) {
+        LeaveSplitAsLineLeftIt(line, '=', split);  // as if each line had been cut with it
     }
     // Kept as designed: both values are compared exactly, so 'sjis' or a trailing blank rejects.
     const std::string& crypt = header.Value(keys::CRYPT);
@@ -193,14 +220,13 @@ TConvertedRecord ConvertUgfRecord(const TLineList& source, TConversionState& sta
     // then takes the place of "[Comment]", also as the bar's end.
     TUgfSections dataSections = sections;
     if (*form == TUgfForm::Newer) {
-        dataSections.comment = FindNextSectionLine(source, sections.data);
-        const int max = ProgressMax(dataSections, source.size());
+        dataSections.comment = FindNextSectionLine(text, sections.data);
+        const int max = ProgressMax(dataSections, sections.lineCount);
         if (max != progress.GetBar(TBar::ProgressBar1, TBarField::Max)) {
             progress.SetBar(TBar::ProgressBar1, TBarField::Max, max);
         }
     }
 
-    TStringSplit& split = state.StringSplit;
     const std::string& hdcp = header.Value(keys::HDCP);
     std::optional<TUgfHandicap> handicap = ReadUgfHandicap(hdcp, split);
     if (!handicap) {
@@ -224,18 +250,24 @@ TConvertedRecord ConvertUgfRecord(const TLineList& source, TConversionState& sta
     }
 
     const std::int32_t dialect = state.USGFApli;
-    const TUgfDataLines data = LocateUgfDataLines(dataSections, source.size(), root.handicap);
+    // Whether an output is written is settled now, so the moves go straight into it.
+    const bool writing = state.UGFConv == 0 && dialect >= 0 && dialect <= 3;
+    const TUgfDataLines data = LocateUgfDataLines(dataSections, sections.lineCount, root.handicap);
     const int igsRows = IgsRowsOf(header);
     std::string mirrored;
     const bool bareStones = dialect == 1 || dialect == 2;
+    if (data.end > data.handicapBegin) {
+        (void)cursor.Next(line);  // "[Data]"
+    }
     for (std::size_t i = data.handicapBegin; i < data.moveBegin; ++i) {
-        if (std::optional<std::string_view> point = ReadUgfHandicapLine(source[i])) {
+        (void)cursor.Next(line);
+        if (std::optional<std::string_view> point = ReadUgfHandicapLine(line)) {
             if (igsRows > 0) {
                 mirrored = MirrorUgfPoint(*point, igsRows);
                 point = mirrored;
             }
             root.stones += bareStones ? "[" : "AB[";
-            root.stones += AnsiLower(*point);
+            AppendAnsiLower(root.stones, *point);
             root.stones += ']';
         }
         state.StepProgress();
@@ -245,24 +277,30 @@ TConvertedRecord ConvertUgfRecord(const TLineList& source, TConversionState& sta
         root.stones.insert(0, "AB");
     }
 
-    std::vector<std::string> moves;
-    moves.reserve(data.end - data.moveBegin);
+    TConvertedRecord record;
+    if (writing) {
+        WriteRoot(dialect, root, record.text);
+    }
+    TMoveWriter moves(dialect, record.text);
+    std::string move;
     for (std::size_t i = data.moveBegin; i < data.end; ++i) {
-        if (std::optional<TUgfMove> move = ReadUgfMoveLine(source[i])) {
+        (void)cursor.Next(line);
+        if (std::optional<TUgfMove> read = ReadUgfMoveLine(line); read && writing) {
             // The pass is the text "YA" as the record writes it: on a board of 25 rows counted
             // from the bottom, 'YY' is the point that mirroring turns into "YA".
-            const bool pass = move->point == "YA";
+            const bool pass = read->point == "YA";
             if (igsRows > 0) {
-                mirrored = MirrorUgfPoint(move->point, igsRows);
-                move->point = mirrored;
+                mirrored = MirrorUgfPoint(read->point, igsRows);
+                read->point = mirrored;
             }
-            moves.push_back(MoveText(move->colour, move->point, pass));
+            MoveText(move, read->colour, read->point, pass);
+            moves.Add(move);
         }
         state.StepProgress();
     }
     // The data lines were cut on views; StringSplit is left as the last of them would leave it.
     if (data.end > data.handicapBegin) {
-        SplitFields(source[data.end - 1], split);
+        LeaveSplitAsLineLeftIt(line, ',', split);
     }
 
     if (state.UGFConv != 0) {
@@ -271,8 +309,7 @@ TConvertedRecord ConvertUgfRecord(const TLineList& source, TConversionState& sta
     if (dialect < 0 || dialect > 3) {
         return Fail(texts::UNKNOWN_SGF_DIALECT + IntToText(dialect), state, progress);
     }
-    TConvertedRecord record;
-    record.lines = BuildSgf(dialect, root, moves);
+    moves.Finish();
     record.ready = true;
     return Finish(std::move(record), progress);
 }
@@ -284,6 +321,6 @@ bool ConvertUgfToSgf(const std::string& path, TConversionState& state, TProgress
     if (!bytes) {
         return false;
     }
-    const TConvertedRecord record = ConvertUgfRecord(SplitLines(*bytes), state, progress);
-    return record.ready && WriteOutput(path, ".sgf", record.lines, state, files);
+    const TConvertedRecord record = ConvertUgfRecord(*bytes, state, progress);
+    return record.ready && WriteOutput(path, ".sgf", record.text, state, files);
 }
