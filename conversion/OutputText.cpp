@@ -11,15 +11,11 @@ constexpr std::size_t LARGEST_BLOCK = 1 << 20;
 
 }  // namespace
 
-void TOutputText::Append(std::string_view bytes) {
-    if (m_blocks.empty() || m_blocks.back().capacity() - m_blocks.back().size() < bytes.size()) {
-        // A new block rather than a larger one: what is written stays where it is.
-        const std::size_t last = m_blocks.empty() ? 0 : m_blocks.back().capacity();
-        std::string& block = m_blocks.emplace_back();
-        block.reserve(std::max(bytes.size(), std::clamp(last * 2, FIRST_BLOCK, LARGEST_BLOCK)));
-    }
-    m_blocks.back().append(bytes);
-    m_size += bytes.size();
+void TOutputText::AddBlock(std::size_t bytes) {
+    // A new block rather than a larger one: what is written stays where it is.
+    const std::size_t last = m_blocks.empty() ? 0 : m_blocks.back().capacity();
+    std::string& block = m_blocks.emplace_back();
+    block.reserve(std::max(bytes, std::clamp(last * 2, FIRST_BLOCK, LARGEST_BLOCK)));
 }
 
 void TOutputText::Append(char c) { Append(std::string_view(&c, 1)); }

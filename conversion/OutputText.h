@@ -13,7 +13,14 @@
 class TOutputText {
 public:
     // Adds bytes at the end.
-    void Append(std::string_view bytes);
+    void Append(std::string_view bytes) {
+        if (m_blocks.empty() ||
+            m_blocks.back().capacity() - m_blocks.back().size() < bytes.size()) {
+            AddBlock(bytes.size());
+        }
+        m_blocks.back().append(bytes);
+        m_size += bytes.size();
+    }
     void Append(char c);
     // Adds line and CR LF at the end.
     void AppendLine(std::string_view line);
@@ -30,6 +37,9 @@ public:
     TLineList Lines() const;
 
 private:
+    // A new last block with room for at least bytes.
+    void AddBlock(std::size_t bytes);
+
     std::vector<std::string> m_blocks;
     std::size_t m_size = 0;
 };

@@ -2,6 +2,9 @@
 
 #include "conversion/Text.h"
 
+#include <algorithm>
+#include <array>
+#include <cstring>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -88,51 +91,94 @@ bool PropertyFollows(std::string_view text, const TCursor& next) {
     return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
 }
 
+using TByteTable = std::array<bool, 256>;
+
+// The bytes of stops.
+TByteTable StopBytes(std::string_view stops) {
+    TByteTable table{};
+    for (const char c : stops) {
+        table[static_cast<unsigned char>(c)] = true;
+    }
+    return table;
+}
+
+// The length of the character that a byte begins: 2 for a lead byte, else 1.
+constexpr std::array<unsigned char, 256> CHARACTER_LENGTHS = [] {
+    std::array<unsigned char, 256> lengths{};
+    for (int b = 0; b < 256; ++b) {
+        lengths[static_cast<std::size_t>(b)] = IsLeadByte(static_cast<unsigned char>(b)) ? 2 : 1;
+    }
+    return lengths;
+}();
+constexpr const unsigned char* CHARACTER_LENGTH = CHARACTER_LENGTHS.data();
+
 // Follows the record's property values from line to line, as SGF reads them: a value opens at a
 // "[" outside a value and ends at the first "]" that no "\" escapes. Double-byte characters are
 // stepped over whole, so a trail byte that looks like "[", "]" or "\" opens, ends and escapes
 // nothing; a lead byte at the end of a line takes the first byte of the next line, as the cutters
 // below take it. A "\" at the end of a line escapes the line break, not the next line's first byte.
+// A line is walked only once the next one asks where it begins, so the last line of a record (all
+// of a record written on one line) is never walked.
 class TValueTracker {
 public:
     // True when the next line begins inside a value.
-    bool Open() const { return m_open; }
-    // Reads one line, the next one of the record.
-    void Feed(std::string_view line);
+    bool Open() {
+        WalkHeldLine();
+        return m_open;
+    }
+    // Takes one line, the next one of the record (a view that stays valid while it is needed).
+    void Feed(std::string_view line) {
+        WalkHeldLine();
+        m_held = line;
+        m_holding = true;
+    }
 
 private:
+    void WalkHeldLine() {
+        if (m_holding) {
+            m_holding = false;
+            Walk(m_held);
+        }
+    }
+    void Walk(std::string_view line);
+
     bool m_open = false;
     bool m_trailComesNext = false;
+    std::string_view m_held;
+    bool m_holding = false;
 };
 
-void TValueTracker::Feed(std::string_view line) {
+void TValueTracker::Walk(std::string_view line) {
     std::size_t i = 0;
     if (m_trailComesNext && !line.empty()) {
         m_trailComesNext = false;
         i = 1;
     }
-    // Steps over the character at i, which may run over the end of the line.
-    const auto stepOverCharacter = [&] {
-        const std::size_t length = IsLeadByte(static_cast<unsigned char>(line[i])) ? 2 : 1;
-        m_trailComesNext = i + length > line.size();
-        i += length;
-    };
-    while (i < line.size()) {
-        const char c = line[i];
-        if (!m_open || IsLeadByte(static_cast<unsigned char>(c))) {
-            m_open = m_open || c == '[';
-            stepOverCharacter();
-        } else if (c == ']') {
+    // The bytes the walk stops at: outside a value "[", inside one "]" and "\"; every other
+    // character is stepped over by a table look-up, a double-byte one whole, without a branch.
+    static const TByteTable OUTSIDE = StopBytes("[");
+    static const TByteTable INSIDE = StopBytes("]\\");
+    const char* const data = line.data();
+    const std::size_t size = line.size();
+    while (i < size) {
+        const unsigned char b = static_cast<unsigned char>(data[i]);
+        if (!(m_open ? INSIDE : OUTSIDE)[b]) {
+            i += CHARACTER_LENGTH[b];
+        } else if (b == '[') {
+            m_open = true;
+            ++i;
+        } else if (b == ']') {
             m_open = false;
             ++i;
-        } else if (c == '\\') {
-            // The escaped character is stepped over whole; at the end of a line it is the break.
-            if (++i < line.size()) {
-                stepOverCharacter();
-            }
-        } else {
-            ++i;
+        } else if (++i < size) {
+            // "\": the escaped character is stepped over whole; at the end of a line it is the
+            // break.
+            i += CHARACTER_LENGTH[static_cast<unsigned char>(data[i])];
         }
+    }
+    // A lead byte at the end of the line takes the next line's first byte as its trail byte.
+    if (size > 0 && i > size) {
+        m_trailComesNext = true;
     }
 }
 
@@ -325,6 +371,54 @@ void TPieceCutter::Feed(std::string_view line, TTake&& take) {
     }
     const char* const data = line.data();
     const std::size_t size = line.size();
+    if (std::memchr(data, '\0', size) == nullptr) {
+        // No NUL (never one in the lines of a text): each separator byte is found at the speed of
+        // memory, and whether it begins a character is settled by the run of lead-byte values
+        // before it, back to the last known character boundary i. Each byte is looked at a
+        // bounded number of times.
+        const auto charactersFrom = [data](std::size_t boundary, std::size_t at) {
+            std::size_t run = at;
+            while (run > boundary && IsLeadByte(static_cast<unsigned char>(data[run - 1]))) {
+                --run;
+            }
+            return (at - run) % 2 == 0;  // at begins a character
+        };
+        while (i < size) {
+            // The next few bytes are looked at first: pieces are often short, and memchr is a
+            // call.
+            std::size_t at = i;
+            const std::size_t near = std::min(size, i + 16);
+            while (at < near && data[at] != m_separator) {
+                ++at;
+            }
+            if (at == near) {
+                const void* hit = std::memchr(data + at, m_separator, size - at);
+                if (hit == nullptr) {
+                    break;
+                }
+                at = static_cast<std::size_t>(static_cast<const char*>(hit) - data);
+            }
+            if (!charactersFrom(i, at)) {
+                i = at + 1;  // a trail byte: its character ends here
+                continue;
+            }
+            if (m_carried.empty()) {
+                take(line.substr(begin, at + 1 - begin));
+            } else {
+                m_carried.append(line.substr(begin, at + 1 - begin));
+                take(std::string_view(m_carried));
+                m_carried.clear();
+            }
+            begin = i = at + 1;
+        }
+        // A lead byte that begins the line's last character takes the next line's first byte as
+        // its trail byte.
+        if (i < size && IsLeadByte(static_cast<unsigned char>(data[size - 1]))) {
+            m_trailComesNext = charactersFrom(i, size - 1);
+        }
+        m_carried.append(line.substr(begin));
+        return;
+    }
     while (i < size) {
         if (!m_stops[static_cast<unsigned char>(data[i])]) {
             ++i;
@@ -358,9 +452,10 @@ void TPieceCutter::Feed(std::string_view line, TTake&& take) {
 // entries up to the first ";" (the root node) cut after every "]" into properties, the black setup
 // stones among them separated out; the rest cut after every ";" into move nodes. Each goes to sink
 // as soon as it is cut.
+template <typename TSink>
 class TEntrySorter {
 public:
-    explicit TEntrySorter(TSgfSplitSink& sink) : m_sink(sink) {}
+    explicit TEntrySorter(TSink& sink) : m_sink(sink) {}
 
     // One joined entry, in order.
     void Entry(std::string_view entry) {
@@ -418,6 +513,10 @@ private:
     // values, so an entry is looked at without its blanks, and a stone goes without them
     // (' AB[pd]', 'AB [pd]' and ' [dp]' are stones too).
     void Property(std::string_view property) {
+        if constexpr (TSink::COUNTS_ONLY) {
+            m_sink.Property(property);  // a property or a stone, one entry either way
+            return;
+        }
         const std::string_view entry = SkipBlanks(property);
         const std::string_view value =
             entry.starts_with("AB") ? SkipBlanks(entry.substr(2)) : std::string_view();
@@ -432,7 +531,7 @@ private:
         }
     }
 
-    TSgfSplitSink& m_sink;
+    TSink& m_sink;
     bool m_inRoot = true;
     bool m_anyMoves = false;
     bool m_followsStone = false;
@@ -444,8 +543,8 @@ private:
 // The splitter over the lines cursor gives: hands every entry to sink and answers whether the
 // record passed the check, which only its last line settles (entries handed over before then
 // count for nothing when it did not).
-template <typename TCursor>
-bool SplitLinesOf(TCursor cursor, TSgfSplitSink& sink) {
+template <typename TCursor, typename TSink>
+bool SplitLinesOf(TCursor cursor, TSink& sink) {
     TJoinedEntries<TCursor> joined(cursor);
     std::string_view first;
     if (!joined.Next(first)) {
@@ -453,7 +552,7 @@ bool SplitLinesOf(TCursor cursor, TSgfSplitSink& sink) {
     }
     // The first and the last entry are never taken into the outputs: each entry is sorted once
     // the next one shows that it is not the last.
-    TEntrySorter sorter(sink);
+    TEntrySorter<TSink> sorter(sink);
     std::string_view last = first;
     std::size_t count = 1;
     for (std::string_view entry; joined.Next(entry); ++count) {
@@ -481,6 +580,29 @@ bool SplitLinesOf(TCursor cursor, TSgfSplitSink& sink) {
     sorter.Finish();
     return true;
 }
+
+// What the splitter hands over, to a sink through its virtual functions.
+class TVirtualSink {
+public:
+    static constexpr bool COUNTS_ONLY = false;
+    explicit TVirtualSink(TSgfSplitSink& sink) : m_sink(sink) {}
+    void Property(std::string_view entry) { m_sink.Property(entry); }
+    void Stone(std::string_view entry) { m_sink.Stone(entry); }
+    void Node(std::string_view entry) { m_sink.Node(entry); }
+
+private:
+    TSgfSplitSink& m_sink;
+};
+
+// Counts the entries, properties and stones alike, without telling them apart.
+class TEntryCounter {
+public:
+    static constexpr bool COUNTS_ONLY = true;
+    void Property(std::string_view) { ++count; }
+    void Stone(std::string_view) { ++count; }
+    void Node(std::string_view) { ++count; }
+    std::size_t count = 0;
+};
 
 // Collects what the splitter hands over into the three outputs.
 class TCollectingSink : public TSgfSplitSink {
@@ -522,7 +644,8 @@ bool TSGFAdjust::Adjust() {
     OutputHD.clear();
     OutputHA.clear();
     OutputCK.clear();
-    TCollectingSink sink(*this);
+    TCollectingSink collecting(*this);
+    TVirtualSink sink(collecting);
     if (!SplitLinesOf(TListCursor(Input), sink)) {
         OutputHD.clear();
         OutputHA.clear();
@@ -533,11 +656,23 @@ bool TSGFAdjust::Adjust() {
 }
 
 bool SplitSgfRecord(std::string_view text, TSgfSplitSink& sink) {
-    return SplitLinesOf(TLineCursor(text), sink);
+    TVirtualSink handing(sink);
+    return SplitLinesOf(TLineCursor(text), handing);
 }
 
 bool SplitSgfRecord(const TLineList& lines, TSgfSplitSink& sink) {
-    return SplitLinesOf(TListCursor(lines), sink);
+    TVirtualSink handing(sink);
+    return SplitLinesOf(TListCursor(lines), handing);
+}
+
+std::optional<std::size_t> CountSgfEntries(std::string_view text) {
+    TEntryCounter counter;
+    return SplitLinesOf(TLineCursor(text), counter) ? std::optional(counter.count) : std::nullopt;
+}
+
+std::optional<std::size_t> CountSgfEntries(const TLineList& lines) {
+    TEntryCounter counter;
+    return SplitLinesOf(TListCursor(lines), counter) ? std::optional(counter.count) : std::nullopt;
 }
 
 bool HoldsSeveralGameTrees(const TLineList& lines) {

@@ -2,6 +2,8 @@
 
 #include "conversion/LineList.h"
 
+#include <cstddef>
+#include <optional>
 #include <string_view>
 
 // Sorts the lines of an SGF record into root properties, handicap stones and move nodes. It works
@@ -42,6 +44,11 @@ public:
 bool SplitSgfRecord(std::string_view text, TSgfSplitSink& sink);
 // The same over lines.
 bool SplitSgfRecord(const TLineList& lines, TSgfSplitSink& sink);
+
+// How many entries the three outputs of TSGFAdjust::Adjust would hold for the lines of a text (or
+// lines), counted without telling properties from stones; none when Adjust would answer false.
+std::optional<std::size_t> CountSgfEntries(std::string_view text);
+std::optional<std::size_t> CountSgfEntries(const TLineList& lines);
 
 // True when lines hold more than one game tree: after the record's opening "(", another "(" that
 // is followed by ";" (after blanks, also on a later line). The splitter joins the moves of all of

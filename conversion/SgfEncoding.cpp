@@ -21,6 +21,7 @@ constexpr std::string_view UTF16LE_BYTE_ORDER_MARK = "\xFF\xFE";
 constexpr std::string_view UTF16BE_BYTE_ORDER_MARK = "\xFE\xFF";
 constexpr std::size_t CHUNK = 1 << 16;
 constexpr std::size_t WINDOW = 1 << 12;
+constexpr std::size_t SMALLEST_WINDOW = 16;
 
 // One open conversion descriptor, closed when it goes.
 class TIconv {
@@ -41,14 +42,14 @@ public:
     // character cut off by the end).
     int Convert(std::string_view& in, std::string& out) {
         char buffer[CHUNK];
-        // The input goes in windows of WINDOW bytes: the GNU C library converts in steps, and when
-        // a later step stops at a character it cannot take, it converts the call's input again up
-        // to there. One call a window keeps that to the window, not the rest of the record, so a
-        // record with a character it cannot take every few bytes still converts in linear time.
-        std::size_t window = WINDOW;
+        // The input goes in windows: the GNU C library converts in steps, and when a later step
+        // stops at a character it cannot take, it converts the call's input again up to there.
+        // The window follows how far apart such characters are (twice the distance to the last
+        // one, up to WINDOW), so a record with one every few bytes still converts in linear time,
+        // and one without any in few calls.
         while (!in.empty()) {
             char* source = const_cast<char*>(in.data());
-            const std::size_t given = std::min(in.size(), window);
+            const std::size_t given = std::min(in.size(), m_window);
             std::size_t sourceLeft = given;
             char* target = buffer;
             std::size_t targetLeft = sizeof buffer;
@@ -56,17 +57,19 @@ public:
                 iconv(m_descriptor, &source, &sourceLeft, &target, &targetLeft);
             const int error = result == static_cast<std::size_t>(-1) ? errno : 0;
             out.append(buffer, static_cast<std::size_t>(target - buffer));
-            in.remove_prefix(given - sourceLeft);
-            if (error == EINVAL && given < in.size() + (given - sourceLeft)) {
+            const std::size_t converted = given - sourceLeft;
+            in.remove_prefix(converted);
+            if (error == EINVAL && given < in.size() + converted) {
                 // A character cut off by the window's end, not by the record's: the next window
                 // starts with it, and one that is all of a character is made larger.
-                window = given == sourceLeft ? window * 2 : WINDOW;
+                m_window = converted == 0 ? m_window * 2 : WINDOW;
                 continue;
             }
             if (error != 0 && error != E2BIG) {
+                m_window = std::clamp(converted * 2, SMALLEST_WINDOW, WINDOW);
                 return error;
             }
-            window = WINDOW;
+            m_window = std::min(m_window * 2, WINDOW);
         }
         return 0;
     }
@@ -76,6 +79,7 @@ public:
 
 private:
     iconv_t m_descriptor;
+    std::size_t m_window = WINDOW;
 };
 
 bool IsAsciiLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }

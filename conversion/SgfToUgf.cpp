@@ -108,13 +108,24 @@ void SplitBracketedRank(std::string& name, TPatExtract& extract) {
     }
 }
 
-// Counts what the splitter hands over: the bar's maximum.
-class TCountingSink : public TSgfSplitSink {
+// A count in decimal digits, raised by one at a time without converting it anew.
+class TDecimalCounter {
 public:
-    void Property(std::string_view) override { ++steps; }
-    void Stone(std::string_view) override { ++steps; }
-    void Node(std::string_view) override { ++steps; }
-    std::size_t steps = 0;
+    void Increment() {
+        std::size_t at = m_digits.size();
+        while (at > 0 && m_digits[at - 1] == '9') {
+            m_digits[--at] = '0';
+        }
+        if (at == 0) {
+            m_digits.insert(m_digits.begin(), '1');
+        } else {
+            ++m_digits[at - 1];
+        }
+    }
+    std::string_view Digits() const { return m_digits; }
+
+private:
+    std::string m_digits = "0";
 };
 
 // Builds the UGF record from what the splitter hands over, in one walk: the root properties into
@@ -127,6 +138,13 @@ public:
     TUgfBuilder(TConversionState& state, bool writing) : m_state(state), m_writing(writing) {}
 
     void Property(std::string_view property) override {
+        if (property.starts_with('[')) {
+            // A further value of a property ('[dp]'): no name, so no key (the name before a "["
+            // at the front is empty, found or not).
+            m_state.ClassifyKey({});
+            m_state.StepProgress();
+            return;
+        }
         const std::optional<TExtractedParts> parts = ExtractParts(property, "[", "]");
         m_state.ClassifyKey(parts ? parts->prope : std::string_view());
         if (std::string* value = ValueFor(m_values, m_state.KeyCode)) {
@@ -141,7 +159,8 @@ public:
         if (parts && parts->prope == "AB" && m_writing) {
             m_line.clear();
             AppendUgfDataLine(m_line, parts->data, true, "B1", 0);
-            m_text.AppendLine(m_line);
+            m_line += "\r\n";
+            m_text.Append(m_line);
         }
         m_lastStone.assign(stone);
         m_state.StepProgress();
@@ -151,27 +170,19 @@ public:
     // Other properties of a node (comments, times) give nothing.
     void Node(std::string_view node) override {
         EndRoot();
-        ForEachPiece(node, "]", true, [this](std::string_view piece) {
-            const std::optional<TExtractedParts> parts = ExtractParts(piece, "[", "]");
-            const std::string_view name = parts ? parts->prope : std::string_view();
-            const char* colour = name == "B" || name == "Black"   ? "B1"
-                                 : name == "W" || name == "White" ? "W1"
-                                                                  : nullptr;
-            if (colour == nullptr) {
-                return;
-            }
-            ++m_moves;
-            if (!m_writing) {
-                return;
-            }
-            // Only the lower-case "tt" is the pass.
-            const std::string_view point = parts->data;
-            const bool pass = point == "tt";
-            m_line.clear();
-            AppendUgfDataLine(m_line, pass ? "YA" : point, !pass, colour,
-                              static_cast<long long>(m_moves));
-            m_text.AppendLine(m_line);
-        });
+        if (const std::optional<TPlainMove> move = PlainMove(node)) {
+            Move(move->colour, move->point, true);
+        } else {
+            ForEachPiece(node, "]", true, [this](std::string_view piece) {
+                const std::optional<TExtractedParts> parts = ExtractParts(piece, "[", "]");
+                const std::string_view name = parts ? parts->prope : std::string_view();
+                if (name == "B" || name == "Black") {
+                    Move('B', parts->data);
+                } else if (name == "W" || name == "White") {
+                    Move('W', parts->data);
+                }
+            });
+        }
         m_lastNode.assign(node);
         m_anyNode = true;
         m_state.StepProgress();
@@ -201,6 +212,75 @@ public:
     }
 
 private:
+    // A node of one move and no other property, 'B[pd]' or 'W[dp]' with a point of printable
+    // ASCII, perhaps followed by text without a "]" (the "(" and ")" of variations): what cutting
+    // it at "]" and taking the pieces apart gives, found without cutting (the text after the
+    // point's "]" is a last piece without a value, which gives nothing).
+    struct TPlainMove {
+        char colour;
+        std::string_view point;
+    };
+    static std::optional<TPlainMove> PlainMove(std::string_view node) {
+        if (node.size() < 3 || (node[0] != 'B' && node[0] != 'W') || node[1] != '[') {
+            return std::nullopt;
+        }
+        std::size_t end = 2;
+        for (; end < node.size() && node[end] != ']'; ++end) {
+            // Blanks would be trimmed, a "[" cut, and other bytes may begin a character.
+            const char c = node[end];
+            if (c <= ' ' || c > '~' || c == '[') {
+                return std::nullopt;
+            }
+        }
+        if (end == node.size() || node.find(']', end + 1) != std::string_view::npos) {
+            return std::nullopt;
+        }
+        return TPlainMove{node[0], node.substr(2, end - 2)};
+    }
+
+    // The data line of the next move: the point upper-cased, "YA" for the pass (only the
+    // lower-case "tt"). A point known to be printable ASCII (ascii) is upper-cased byte by byte.
+    void Move(char colour, std::string_view point, bool ascii = false) {
+        m_number.Increment();
+        ++m_moves;
+        if (!m_writing) {
+            return;
+        }
+        const bool pass = point == "tt";
+        const std::string_view digits = m_number.Digits();
+        char line[64];
+        if (ascii && point.size() + digits.size() + 8 <= sizeof line) {
+            // The common move, written in one piece without a string.
+            char* out = line;
+            if (pass) {
+                *out++ = 'Y';
+                *out++ = 'A';
+            } else {
+                for (const char c : point) {
+                    *out++ = c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
+                }
+            }
+            *out++ = ',';
+            *out++ = colour;
+            *out++ = '1';
+            *out++ = ',';
+            out = std::copy(digits.begin(), digits.end(), out);
+            out = std::copy_n(",0\r\n", 4, out);
+            m_text.Append(std::string_view(line, static_cast<std::size_t>(out - line)));
+            return;
+        }
+        m_line.clear();
+        if (pass) {
+            m_line += "YA";
+        } else {
+            AppendAnsiUpper(m_line, point);
+        }
+        m_line += colour == 'B' ? ",B1," : ",W1,";
+        m_line += digits;
+        m_line += ",0\r\n";
+        m_text.Append(m_line);
+    }
+
     // After the root: the winner and the players' ranks, and the components as those steps and
     // the last stone leave them.
     void EndRoot() {
@@ -241,6 +321,7 @@ private:
     TOutputText m_text;  // the data lines, then the header in front
     std::string m_line;
     std::size_t m_moves = 0;
+    TDecimalCounter m_number;  // m_moves in decimal
     bool m_rootEnded = false;
     bool m_anyNode = false;
     std::string m_lastStone;
@@ -254,21 +335,21 @@ void FinishProgress(TProgressService& progress) {
     progress.SetTimer(false);
 }
 
-// The conversion of a record whose lines split hands to a sink (SplitSgfRecord): once to count
-// the steps and see that the record can be split, once to build the output.
-template <typename TSplit>
-TConvertedRecord ConvertSplitRecord(TSplit split, TConversionState& state,
+// The conversion of a record whose lines split hands to a sink (SplitSgfRecord), after count
+// (CountSgfEntries) saw that the record can be split and counted the steps.
+template <typename TCount, typename TSplit>
+TConvertedRecord ConvertSplitRecord(TCount count, TSplit split, TConversionState& state,
                                     TProgressService& progress) {
     progress.SetTimer(true);
     TConvertedRecord record;
-    TCountingSink counting;
-    if (!split(counting)) {
+    const std::optional<std::size_t> steps = count();
+    if (!steps) {
         state.FailureReason = texts::SGF_NOT_A_RECORD;
         FinishProgress(progress);
         return record;
     }
     progress.SetBar(TBar::ProgressBar1, TBarField::Max,
-                    static_cast<int>(std::min<std::size_t>(counting.steps, INT_MAX)));
+                    static_cast<int>(std::min<std::size_t>(*steps, INT_MAX)));
 
     TUgfBuilder builder(state, state.SGFConv == 0);
     (void)split(builder);
@@ -289,6 +370,7 @@ TConvertedRecord ConvertSgfRecord(const TLineList& source, TConversionState& sta
     state.FailureReason.clear();
     state.SgfNotes.joined = HoldsSeveralGameTrees(source);
     return ConvertSplitRecord(
+        [&source] { return CountSgfEntries(source); },
         [&source](TSgfSplitSink& sink) { return SplitSgfRecord(source, sink); }, state, progress);
 }
 
@@ -296,7 +378,8 @@ TConvertedRecord ConvertSgfText(std::string_view text, TConversionState& state,
                                 TProgressService& progress) {
     state.FailureReason.clear();
     state.SgfNotes.joined = HoldsSeveralGameTrees(text);
-    return ConvertSplitRecord([text](TSgfSplitSink& sink) { return SplitSgfRecord(text, sink); },
+    return ConvertSplitRecord([text] { return CountSgfEntries(text); },
+                              [text](TSgfSplitSink& sink) { return SplitSgfRecord(text, sink); },
                               state, progress);
 }
 
