@@ -190,7 +190,16 @@ void TValueTracker::Walk(std::string_view line) {
 template <typename TCursor>
 class TJoinedEntries {
 public:
-    explicit TJoinedEntries(TCursor cursor) : m_cursor(cursor) {
+    // With starts, the lines' starts are recorded into it, or, once recorded, taken from it
+    // instead of following the values again.
+    TJoinedEntries(TCursor cursor, TSgfLineStarts* starts) : m_cursor(cursor), m_starts(starts) {
+        m_replaying = m_starts != nullptr && m_starts->recorded;
+        if (m_starts != nullptr) {
+            m_starts->next = 0;
+            if (!m_replaying) {
+                m_starts->insideValue.clear();
+            }
+        }
         std::string_view start;
         if (!FindRecordStart(m_cursor, start)) {
             return;
@@ -203,11 +212,11 @@ public:
             m_hasFirst = true;
             return;
         }
-        m_values.Feed(start);
+        Feed(start);
         std::string_view line;
         TCursor taking = after;
         for (int i = 1; i < taken && taking.Next(line); ++i) {
-            m_values.Feed(line);
+            Feed(line);
         }
     }
 
@@ -275,8 +284,8 @@ private:
     }
 
     void JoinLine(std::string_view line) {
-        const bool inValue = m_values.Open();
-        m_values.Feed(line);
+        const bool inValue = BeginsInValue();
+        Feed(line);
         if (inValue) {
             if (!line.empty()) {
                 Push(line);
@@ -304,14 +313,34 @@ private:
                     Push(next.substr(1));
                 }
                 m_cursor = after;
-                m_values.Feed(next);
+                Feed(next);
             }
         } else if (!line.empty()) {
             Push(line);
         }
     }
 
+    // Whether the next line begins inside a property value.
+    bool BeginsInValue() {
+        if (m_replaying) {
+            return m_starts->insideValue[m_starts->next++];
+        }
+        const bool inside = m_values.Open();
+        if (m_starts != nullptr) {
+            m_starts->insideValue.push_back(inside);
+        }
+        return inside;
+    }
+
+    void Feed(std::string_view line) {
+        if (!m_replaying) {
+            m_values.Feed(line);
+        }
+    }
+
     TCursor m_cursor;
+    TSgfLineStarts* m_starts;
+    bool m_replaying = false;
     TValueTracker m_values;
     std::string_view m_first;  // the record's first line, from its start, not yet joined
     bool m_hasFirst = false;
@@ -544,8 +573,8 @@ private:
 // record passed the check, which only its last line settles (entries handed over before then
 // count for nothing when it did not).
 template <typename TCursor, typename TSink>
-bool SplitLinesOf(TCursor cursor, TSink& sink) {
-    TJoinedEntries<TCursor> joined(cursor);
+bool SplitLinesOf(TCursor cursor, TSink& sink, TSgfLineStarts* starts = nullptr) {
+    TJoinedEntries<TCursor> joined(cursor, starts);
     std::string_view first;
     if (!joined.Next(first)) {
         return false;
@@ -655,24 +684,40 @@ bool TSGFAdjust::Adjust() {
     return true;
 }
 
-bool SplitSgfRecord(std::string_view text, TSgfSplitSink& sink) {
+bool SplitSgfRecord(std::string_view text, TSgfSplitSink& sink, TSgfLineStarts* starts) {
     TVirtualSink handing(sink);
-    return SplitLinesOf(TLineCursor(text), handing);
+    return SplitLinesOf(TLineCursor(text), handing, starts);
 }
 
-bool SplitSgfRecord(const TLineList& lines, TSgfSplitSink& sink) {
+bool SplitSgfRecord(const TLineList& lines, TSgfSplitSink& sink, TSgfLineStarts* starts) {
     TVirtualSink handing(sink);
-    return SplitLinesOf(TListCursor(lines), handing);
+    return SplitLinesOf(TListCursor(lines), handing, starts);
 }
 
-std::optional<std::size_t> CountSgfEntries(std::string_view text) {
+namespace {
+
+// The count, with the lines' starts recorded for the walk that follows.
+template <typename TCursor>
+std::optional<std::size_t> CountEntries(TCursor cursor, TSgfLineStarts* starts) {
     TEntryCounter counter;
-    return SplitLinesOf(TLineCursor(text), counter) ? std::optional(counter.count) : std::nullopt;
+    if (starts != nullptr) {
+        starts->recorded = false;
+    }
+    const bool split = SplitLinesOf(cursor, counter, starts);
+    if (starts != nullptr) {
+        starts->recorded = true;
+    }
+    return split ? std::optional(counter.count) : std::nullopt;
 }
 
-std::optional<std::size_t> CountSgfEntries(const TLineList& lines) {
-    TEntryCounter counter;
-    return SplitLinesOf(TListCursor(lines), counter) ? std::optional(counter.count) : std::nullopt;
+}  // namespace
+
+std::optional<std::size_t> CountSgfEntries(std::string_view text, TSgfLineStarts* starts) {
+    return CountEntries(TLineCursor(text), starts);
+}
+
+std::optional<std::size_t> CountSgfEntries(const TLineList& lines, TSgfLineStarts* starts) {
+    return CountEntries(TListCursor(lines), starts);
 }
 
 bool HoldsSeveralGameTrees(const TLineList& lines) {

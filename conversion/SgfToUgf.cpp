@@ -17,6 +17,13 @@
 
 namespace {
 
+// The bytes that trimming removes: every one of value 32 or less.
+constexpr std::string_view BLANKS(
+    "\x01\x02\x03\x04\x05\x06\x07\x08\x09\x0A\x0B\x0C\x0D\x0E\x0F\x10\x11\x12\x13\x14\x15\x16\x17"
+    "\x18"
+    "\x19\x1A\x1B\x1C\x1D\x1E\x1F\x20\x00",
+    33);
+
 // What the UGF file takes from one SGF record. When a property occurs more than once, the last
 // occurrence wins.
 struct TUgfValues {
@@ -174,6 +181,13 @@ public:
             Move(move->colour, move->point, true);
         } else {
             ForEachPiece(node, "]", true, [this](std::string_view piece) {
+                // A move's name, trimmed, begins with "B" or "W": a piece that does not, after
+                // its blanks, is no move, and need not be taken apart.
+                const std::size_t first = piece.find_first_not_of(BLANKS);
+                if (first == std::string_view::npos ||
+                    (piece[first] != 'B' && piece[first] != 'W')) {
+                    return;
+                }
                 const std::optional<TExtractedParts> parts = ExtractParts(piece, "[", "]");
                 const std::string_view name = parts ? parts->prope : std::string_view();
                 if (name == "B" || name == "Black") {
@@ -342,7 +356,8 @@ TConvertedRecord ConvertSplitRecord(TCount count, TSplit split, TConversionState
                                     TProgressService& progress) {
     progress.SetTimer(true);
     TConvertedRecord record;
-    const std::optional<std::size_t> steps = count();
+    TSgfLineStarts starts;
+    const std::optional<std::size_t> steps = count(starts);
     if (!steps) {
         state.FailureReason = texts::SGF_NOT_A_RECORD;
         FinishProgress(progress);
@@ -352,7 +367,7 @@ TConvertedRecord ConvertSplitRecord(TCount count, TSplit split, TConversionState
                     static_cast<int>(std::min<std::size_t>(*steps, INT_MAX)));
 
     TUgfBuilder builder(state, state.SGFConv == 0);
-    (void)split(builder);
+    (void)split(builder, starts);
     record.text = builder.Finish();
     if (state.SGFConv != 0) {
         state.FailureReason = texts::SGF_CONVERSION_OFF;
@@ -370,17 +385,23 @@ TConvertedRecord ConvertSgfRecord(const TLineList& source, TConversionState& sta
     state.FailureReason.clear();
     state.SgfNotes.joined = HoldsSeveralGameTrees(source);
     return ConvertSplitRecord(
-        [&source] { return CountSgfEntries(source); },
-        [&source](TSgfSplitSink& sink) { return SplitSgfRecord(source, sink); }, state, progress);
+        [&source](TSgfLineStarts& starts) { return CountSgfEntries(source, &starts); },
+        [&source](TSgfSplitSink& sink, TSgfLineStarts& starts) {
+            return SplitSgfRecord(source, sink, &starts);
+        },
+        state, progress);
 }
 
 TConvertedRecord ConvertSgfText(std::string_view text, TConversionState& state,
                                 TProgressService& progress) {
     state.FailureReason.clear();
     state.SgfNotes.joined = HoldsSeveralGameTrees(text);
-    return ConvertSplitRecord([text] { return CountSgfEntries(text); },
-                              [text](TSgfSplitSink& sink) { return SplitSgfRecord(text, sink); },
-                              state, progress);
+    return ConvertSplitRecord(
+        [text](TSgfLineStarts& starts) { return CountSgfEntries(text, &starts); },
+        [text](TSgfSplitSink& sink, TSgfLineStarts& starts) {
+            return SplitSgfRecord(text, sink, &starts);
+        },
+        state, progress);
 }
 
 TConvertedRecord ConvertSgfBytes(std::string_view bytes, TConversionState& state,
