@@ -91,11 +91,9 @@ bool PropertyFollows(std::string_view text, const TCursor& next) {
     return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
 }
 
-using TByteTable = std::array<bool, 256>;
-
 // The bytes of stops.
-TByteTable StopBytes(std::string_view stops) {
-    TByteTable table{};
+constexpr std::array<bool, 256> StopBytes(std::string_view stops) {
+    std::array<bool, 256> table{};
     for (const char c : stops) {
         table[static_cast<unsigned char>(c)] = true;
     }
@@ -154,30 +152,60 @@ void TValueTracker::Walk(std::string_view line) {
         m_trailComesNext = false;
         i = 1;
     }
-    // The bytes the walk stops at: outside a value "[", inside one "]" and "\"; every other
-    // character is stepped over by a table look-up, a double-byte one whole, without a branch.
-    static const TByteTable OUTSIDE = StopBytes("[");
-    static const TByteTable INSIDE = StopBytes("]\\");
+    // The bytes the walk stops at: outside a value "[", inside one "]" and "\". The next few
+    // characters are stepped over by a table look-up, a double-byte one whole; past them the stop
+    // is found at the speed of memory, and whether it begins a character is settled by the run of
+    // lead-byte values before it, back to the last known character boundary i.
+    static constexpr std::array<bool, 256> OUTSIDE = StopBytes("[");
+    static constexpr std::array<bool, 256> INSIDE = StopBytes("]\\");
     const char* const data = line.data();
     const std::size_t size = line.size();
+    const auto beginsCharacter = [data](std::size_t boundary, std::size_t at) {
+        std::size_t run = at;
+        while (run > boundary && IsLeadByte(static_cast<unsigned char>(data[run - 1]))) {
+            --run;
+        }
+        return (at - run) % 2 == 0;
+    };
+    const auto next = [data, size](char c, std::size_t from) {
+        const void* hit = std::memchr(data + from, c, size - from);
+        return hit ? static_cast<std::size_t>(static_cast<const char*>(hit) - data) : size;
+    };
     while (i < size) {
-        const unsigned char b = static_cast<unsigned char>(data[i]);
-        if (!(m_open ? INSIDE : OUTSIDE)[b]) {
-            i += CHARACTER_LENGTH[b];
-        } else if (b == '[') {
+        const std::array<bool, 256>& stops = m_open ? INSIDE : OUTSIDE;
+        const std::size_t near = std::min(size, i + 32);
+        while (i < near && !stops[static_cast<unsigned char>(data[i])]) {
+            i += CHARACTER_LENGTH[static_cast<unsigned char>(data[i])];
+        }
+        std::size_t at = i;
+        if (i >= near) {
+            if (i >= size) {
+                break;
+            }
+            at = m_open ? std::min(next(']', i), next('\\', i)) : next('[', i);
+            if (at == size) {
+                break;
+            }
+            if (!beginsCharacter(i, at)) {
+                i = at + 1;  // a trail byte: its character ends here
+                continue;
+            }
+        }
+        i = at + 1;
+        if (data[at] == '[') {
             m_open = true;
-            ++i;
-        } else if (b == ']') {
+        } else if (data[at] == ']') {
             m_open = false;
-            ++i;
-        } else if (++i < size) {
+        } else if (i < size) {
             // "\": the escaped character is stepped over whole; at the end of a line it is the
             // break.
             i += CHARACTER_LENGTH[static_cast<unsigned char>(data[i])];
         }
     }
-    // A lead byte at the end of the line takes the next line's first byte as its trail byte.
-    if (size > 0 && i > size) {
+    // A lead byte that begins the line's last character takes the next line's first byte as its
+    // trail byte.
+    if (i > size || (i < size && IsLeadByte(static_cast<unsigned char>(data[size - 1])) &&
+                     beginsCharacter(i, size - 1))) {
         m_trailComesNext = true;
     }
 }
