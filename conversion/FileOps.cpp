@@ -26,6 +26,7 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/uio.h>
 #include <unistd.h>
 #endif
 
@@ -274,7 +275,11 @@ std::string FolderOf(const std::string& path) {
     return path.substr(0, path.size() - ExtractFileName(path).size());
 }
 
-unsigned long long ThisProcess() { return static_cast<unsigned long long>(::getpid()); }
+// Asked of the system once: the programs never fork a process that goes on writing files.
+unsigned long long ThisProcess() {
+    static const unsigned long long process = static_cast<unsigned long long>(::getpid());
+    return process;
+}
 
 bool ProcessHasEnded(unsigned long long process) {
     if (process > static_cast<unsigned long long>(INT_MAX)) {
@@ -317,18 +322,42 @@ void RemoveLeftovers(const std::string& folder) {
         [](const std::string& path) { ::unlink(path.c_str()); });
 }
 
-// Writes all of bytes to descriptor, going on after an interrupted or partial write.
-bool WriteAll(int descriptor, std::string_view bytes) {
-    while (!bytes.empty()) {
-        const std::size_t chunk = std::min<std::size_t>(bytes.size(), 1u << 30);
-        const ssize_t written = ::write(descriptor, bytes.data(), chunk);
+// Writes all the bytes of pieces to descriptor in as few calls as the system takes (one for an
+// output of a few blocks), going on after an interrupted or partial write.
+bool WriteAll(int descriptor, std::span<const std::string_view> pieces) {
+    constexpr std::size_t MOST_PIECES = 64;  // a call's share, well below any system's IOV_MAX
+    std::size_t first = 0;
+    std::size_t done = 0;  // bytes of pieces[first] already written
+    while (first < pieces.size()) {
+        iovec vectors[MOST_PIECES];
+        std::size_t count = 0;
+        std::size_t total = 0;
+        for (std::size_t i = first; i < pieces.size() && count < MOST_PIECES; ++i) {
+            const std::string_view piece = pieces[i].substr(i == first ? done : 0);
+            const std::size_t length = std::min<std::size_t>(piece.size(), (1u << 30) - total);
+            vectors[count].iov_base = const_cast<char*>(piece.data());
+            vectors[count].iov_len = length;
+            ++count;
+            total += length;
+            if (total >= (1u << 30)) {
+                break;
+            }
+        }
+        const ssize_t written = ::writev(descriptor, vectors, static_cast<int>(count));
         if (written < 0 && errno == EINTR) {
             continue;
         }
-        if (written <= 0) {
+        if (written < 0 || (written == 0 && total > 0)) {
             return false;
         }
-        bytes.remove_prefix(static_cast<std::size_t>(written));
+        // Past what was written: whole pieces, then part of one.
+        std::size_t left = static_cast<std::size_t>(written);
+        while (first < pieces.size() && left >= pieces[first].size() - done) {
+            left -= pieces[first].size() - done;
+            ++first;
+            done = 0;
+        }
+        done += left;
     }
     return true;
 }
@@ -395,7 +424,10 @@ bool MoveFileOver(const std::string& from, const std::string& to) {
            MoveFileExW(wideFrom.c_str(), wideTo.c_str(), MOVEFILE_REPLACE_EXISTING) != 0;
 }
 
-std::string LoadBytes(const std::string& path) {
+std::string LoadBytes(const std::string& path, std::optional<TFileId>* identity) {
+    if (identity != nullptr) {
+        *identity = FileIdentity(path);
+    }
     // Only a file on a disk is read. A folder cannot be opened this way; a pipe or a device could
     // block or never end, and device names such as CON or NUL stand in every folder.
     const THandle file =
@@ -499,7 +531,7 @@ bool MoveFileOver(const std::string& from, const std::string& to) {
     return !HasNul(from) && !HasNul(to) && ::rename(from.c_str(), to.c_str()) == 0;
 }
 
-std::string LoadBytes(const std::string& path) {
+std::string LoadBytes(const std::string& path, std::optional<TFileId>* identity) {
     if (HasNul(path)) {
         throw TFileError(TFileErrorKind::Open, path);
     }
@@ -512,6 +544,10 @@ std::string LoadBytes(const std::string& path) {
             ::close(descriptor);
         }
         throw TFileError(TFileErrorKind::Open, path);
+    }
+    if (identity != nullptr) {
+        *identity = TFileId{static_cast<std::uint64_t>(status.st_dev),
+                            static_cast<std::uint64_t>(status.st_ino)};
     }
     // Read into a string of the file's size, so the bytes are held once and never moved; a file
     // whose size says nothing (0, as some system files show) is read to its end in pieces.
@@ -571,10 +607,7 @@ std::string SaveTemporaryBeside(const std::string& path, std::span<const std::st
             }
             break;
         }
-        bool written = true;
-        for (const std::string_view bytes : pieces) {
-            written = written && WriteAll(descriptor, bytes);
-        }
+        bool written = WriteAll(descriptor, pieces);
         if (written && keepMode) {
             written = ::fchmod(descriptor, old.st_mode & 07777) == 0;
         }

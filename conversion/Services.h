@@ -89,6 +89,11 @@ public:
     virtual bool Replace(const std::string& from, const std::string& to) = 0;
     // The whole file. Throws TFileError (Open).
     virtual std::string Load(const std::string& path) = 0;
+    // The whole file and its identity (see Identity). Throws TFileError (Open).
+    virtual std::string LoadIdentified(const std::string& path, std::optional<TFileId>& identity) {
+        identity = Identity(path);
+        return Load(path);
+    }
     // Writes the bytes of pieces, one after the other, to a new temporary file beside path, as far
     // as durability asks (see TDurability), and answers its name; path itself is not touched.
     // Throws TFileError (Create) naming path.
@@ -121,6 +126,7 @@ public:
     bool Rename(const std::string& from, const std::string& to) override;
     bool Replace(const std::string& from, const std::string& to) override;
     std::string Load(const std::string& path) override;
+    std::string LoadIdentified(const std::string& path, std::optional<TFileId>& identity) override;
     using TFileService::SaveTemporary;
     std::string SaveTemporary(const std::string& path, std::span<const std::string_view> pieces,
                               TDurability durability) override;
