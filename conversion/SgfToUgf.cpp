@@ -10,10 +10,12 @@
 #include <algorithm>
 #include <climits>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
+#include <vector>
 
 namespace {
 
@@ -351,13 +353,85 @@ void FinishProgress(TProgressService& progress) {
 
 // The conversion of a record whose lines split hands to a sink (SplitSgfRecord), after count
 // (CountSgfEntries) saw that the record can be split and counted the steps.
+// What the splitter hands over, kept: an entry that lies in the record's text as a view into it,
+// any other (a piece that ran over several lines) copied.
+class TEntryList : public TSgfSplitSink {
+public:
+    // text: the record's text, which outlives the list; empty when there is none.
+    explicit TEntryList(std::string_view text) : m_text(text) {}
+
+    void Property(std::string_view entry) override { Add(TKind::Property, entry); }
+    void Stone(std::string_view entry) override { Add(TKind::Stone, entry); }
+    void Node(std::string_view entry) override { Add(TKind::Node, entry); }
+
+    std::size_t Count() const { return m_entries.size(); }
+
+    // Hands every entry to sink, in order.
+    void HandTo(TSgfSplitSink& sink) const {
+        for (const TEntry& entry : m_entries) {
+            const std::string_view bytes =
+                entry.copied ? std::string_view(m_copies).substr(entry.at, entry.size)
+                             : m_text.substr(entry.at, entry.size);
+            switch (entry.kind) {
+                case TKind::Property:
+                    sink.Property(bytes);
+                    break;
+                case TKind::Stone:
+                    sink.Stone(bytes);
+                    break;
+                case TKind::Node:
+                    sink.Node(bytes);
+                    break;
+            }
+        }
+    }
+
+private:
+    enum class TKind : unsigned char { Property, Stone, Node };
+    struct TEntry {
+        TKind kind;
+        bool copied;
+        std::size_t at;
+        std::size_t size;
+    };
+    void Add(TKind kind, std::string_view entry) {
+        const std::less_equal<const char*> notAfter;
+        if (!m_text.empty() && notAfter(m_text.data(), entry.data()) &&
+            notAfter(entry.data() + entry.size(), m_text.data() + m_text.size())) {
+            m_entries.push_back({kind, false,
+                                 static_cast<std::size_t>(entry.data() - m_text.data()),
+                                 entry.size()});
+            return;
+        }
+        m_entries.push_back({kind, true, m_copies.size(), entry.size()});
+        m_copies += entry;
+    }
+
+    std::string_view m_text;
+    std::string m_copies;
+    std::vector<TEntry> m_entries;
+};
+
+// A record of at most this many bytes is split once and its entries kept (no more bytes than the
+// record's, and a small list), rather than walked a second time.
+constexpr std::size_t KEPT_RECORD_BYTES = 64 << 10;
+
+// The conversion of a record of size bytes whose lines split hands to a sink (SplitSgfRecord).
+// The steps are counted before the first one is taken: a small record's entries are kept from one
+// walk; a larger one is walked once to count them (CountSgfEntries, by count) and once more to
+// build, so that no list of its entries is ever held.
 template <typename TCount, typename TSplit>
-TConvertedRecord ConvertSplitRecord(TCount count, TSplit split, TConversionState& state,
+TConvertedRecord ConvertSplitRecord(std::string_view text, std::size_t size, TCount count,
+                                    TSplit split, TConversionState& state,
                                     TProgressService& progress) {
     progress.SetTimer(true);
     TConvertedRecord record;
     TSgfLineStarts starts;
-    const std::optional<std::size_t> steps = count(starts);
+    TEntryList kept(text);
+    const bool keeping = size <= KEPT_RECORD_BYTES;
+    const std::optional<std::size_t> steps =
+        keeping ? (split(kept, starts) ? std::optional(kept.Count()) : std::nullopt)
+                : count(starts);
     if (!steps) {
         state.FailureReason = texts::SGF_NOT_A_RECORD;
         FinishProgress(progress);
@@ -367,7 +441,11 @@ TConvertedRecord ConvertSplitRecord(TCount count, TSplit split, TConversionState
                     static_cast<int>(std::min<std::size_t>(*steps, INT_MAX)));
 
     TUgfBuilder builder(state, state.SGFConv == 0);
-    (void)split(builder, starts);
+    if (keeping) {
+        kept.HandTo(builder);
+    } else {
+        (void)split(builder, starts);
+    }
     record.text = builder.Finish();
     if (state.SGFConv != 0) {
         state.FailureReason = texts::SGF_CONVERSION_OFF;
@@ -384,8 +462,12 @@ TConvertedRecord ConvertSgfRecord(const TLineList& source, TConversionState& sta
                                   TProgressService& progress) {
     state.FailureReason.clear();
     state.SgfNotes.joined = HoldsSeveralGameTrees(source);
+    std::size_t size = 0;
+    for (const std::string& line : source) {
+        size += line.size() + 2;
+    }
     return ConvertSplitRecord(
-        [&source](TSgfLineStarts& starts) { return CountSgfEntries(source, &starts); },
+        {}, size, [&source](TSgfLineStarts& starts) { return CountSgfEntries(source, &starts); },
         [&source](TSgfSplitSink& sink, TSgfLineStarts& starts) {
             return SplitSgfRecord(source, sink, &starts);
         },
@@ -397,6 +479,7 @@ TConvertedRecord ConvertSgfText(std::string_view text, TConversionState& state,
     state.FailureReason.clear();
     state.SgfNotes.joined = HoldsSeveralGameTrees(text);
     return ConvertSplitRecord(
+        text, text.size(),
         [text](TSgfLineStarts& starts) { return CountSgfEntries(text, &starts); },
         [text](TSgfSplitSink& sink, TSgfLineStarts& starts) {
             return SplitSgfRecord(text, sink, &starts);
