@@ -21,8 +21,9 @@ void AppendMapped(std::string& out, std::string_view text, Map map) {
     const std::size_t begin = out.size();
     out.append(text);
     char* const mapped = out.data() + begin;
-    for (std::size_t i = 0; i < text.size(); i += CharLength(text, i)) {
+    for (std::size_t i = 0; i < text.size();) {
         mapped[i] = map(mapped[i]);
+        i += IsLeadByte(static_cast<unsigned char>(text[i])) ? 2 : 1;
     }
 }
 

@@ -25,8 +25,8 @@ std::optional<std::int32_t> DecimalCount(std::string_view text) {
     return value;
 }
 
-// The first three fields of a data line and how many fields it has, cut at "," as SplitFields
-// cuts them, as views into the line.
+// The first three fields of a data line and how many fields it has, counted up to four (no reader
+// looks further), cut at "," as SplitFields cuts them, as views into the line.
 struct TFieldViews {
     std::string_view first[3];
     std::size_t count = 0;
@@ -34,39 +34,34 @@ struct TFieldViews {
 
 TFieldViews FirstFields(std::string_view line) {
     TFieldViews fields;
-    // Without a lead byte or a NUL every "," is a cut, found byte by byte.
+    // Without a lead byte or a NUL before the third "," every "," is a cut, found byte by byte;
+    // what follows the third is never looked at.
     const char* const data = line.data();
     const std::size_t size = line.size();
     std::size_t begin = 0;
-    std::size_t i = 0;
-    for (; i < size; ++i) {
-        const unsigned char c = static_cast<unsigned char>(data[i]);
+    for (std::size_t i = 0; i < size; ++i) {
+        const char c = data[i];
         if (c == ',') {
-            if (fields.count < std::size(fields.first)) {
-                fields.first[fields.count] = std::string_view(data + begin, i - begin);
-            }
-            ++fields.count;
+            fields.first[fields.count++] = std::string_view(data + begin, i - begin);
             begin = i + 1;
-        } else if (c >= 0x80 || c == 0) {
-            break;
-        }
-    }
-    if (i == size) {
-        if (size > 0) {  // an empty text has no fields
-            if (fields.count < std::size(fields.first)) {
-                fields.first[fields.count] = std::string_view(data + begin, size - begin);
+            if (fields.count == std::size(fields.first)) {
+                fields.count = 4;
+                return fields;
             }
-            ++fields.count;
+        } else if (static_cast<signed char>(c) <= 0) {
+            fields = {};
+            ForEachPiece(line, ",", false, [&fields](std::string_view field) {
+                if (fields.count < std::size(fields.first)) {
+                    fields.first[fields.count] = field;
+                }
+                fields.count = std::min<std::size_t>(fields.count + 1, 4);
+            });
+            return fields;
         }
-        return fields;
     }
-    fields = {};
-    ForEachPiece(line, ",", false, [&fields](std::string_view field) {
-        if (fields.count < std::size(fields.first)) {
-            fields.first[fields.count] = field;
-        }
-        ++fields.count;
-    });
+    if (size > 0) {  // an empty text has no fields
+        fields.first[fields.count++] = std::string_view(data + begin, size - begin);
+    }
     return fields;
 }
 

@@ -69,18 +69,6 @@ TUgfPlayer ReadPlayer(const TUgfHeader& header, std::uint8_t code, TUgfNewerKey 
     return ReadUgfNewerPlayer(*player, split);
 }
 
-// "B[pd]" into text; "W[tt]" for a pass. Only ASCII letters are lower-cased.
-void MoveText(std::string& text, char colour, std::string_view point, bool pass) {
-    text.assign(1, colour);
-    text += '[';
-    if (pass) {
-        text += "tt";
-    } else {
-        AppendAnsiLower(text, point);
-    }
-    text += ']';
-}
-
 // 'Taro(3d)'.
 std::string Player(const TUgfPlayer& player) { return player.name + "(" + player.rank + ")"; }
 
@@ -130,12 +118,21 @@ class TMoveWriter {
 public:
     TMoveWriter(std::int32_t dialect, TOutputText& out) : m_packed(dialect == 1), m_out(out) {}
 
-    // Takes the next move's text; move is left with the text of the move held before.
-    void Add(std::string& move) {
+    // Takes the next move: 'B[pd]', "W[tt]" for a pass; only ASCII letters of the point are
+    // lower-cased.
+    void Add(char colour, std::string_view point, bool pass) {
         if (m_held) {
             Write(';');
         }
-        m_pending.swap(move);
+        m_pending.clear();
+        m_pending += colour;
+        m_pending += '[';
+        if (pass) {
+            m_pending += "tt";
+        } else {
+            AppendAnsiLower(m_pending, point);
+        }
+        m_pending += ']';
         m_held = true;
     }
 
@@ -152,18 +149,20 @@ public:
     }
 
 private:
+    // The held move with its terminator, written in one piece.
     void Write(char terminator) {
-        m_out.Append(m_pending);
-        m_out.Append(terminator);
+        const std::size_t size = m_pending.size();
+        m_pending += terminator;
         if (!m_packed) {
-            m_out.Append("\r\n");
-            return;
+            m_pending += "\r\n";
+        } else {
+            m_lineBytes += size + 1;
+            if (terminator == ';' && m_lineBytes > PACKED_LINE_BYTES) {
+                m_pending += "\r\n";
+                m_lineBytes = 0;
+            }
         }
-        m_lineBytes += m_pending.size() + 1;
-        if (terminator == ';' && m_lineBytes > PACKED_LINE_BYTES) {
-            m_out.Append("\r\n");
-            m_lineBytes = 0;
-        }
+        m_out.Append(m_pending);
     }
 
     bool m_packed;
@@ -282,7 +281,6 @@ TConvertedRecord ConvertUgfRecord(std::string_view text, TConversionState& state
         WriteRoot(dialect, root, record.text);
     }
     TMoveWriter moves(dialect, record.text);
-    std::string move;
     for (std::size_t i = data.moveBegin; i < data.end; ++i) {
         (void)cursor.Next(line);
         if (std::optional<TUgfMove> read = ReadUgfMoveLine(line); read && writing) {
@@ -293,8 +291,7 @@ TConvertedRecord ConvertUgfRecord(std::string_view text, TConversionState& state
                 mirrored = MirrorUgfPoint(read->point, igsRows);
                 read->point = mirrored;
             }
-            MoveText(move, read->colour, read->point, pass);
-            moves.Add(move);
+            moves.Add(read->colour, read->point, pass);
         }
         state.StepProgress();
     }
