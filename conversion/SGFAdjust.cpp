@@ -91,6 +91,16 @@ bool PropertyFollows(std::string_view text, const TCursor& next) {
     return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
 }
 
+// True when data[at] begins a character, data[boundary] being known to begin one: the run of
+// lead-byte values right before at, back to boundary, pairs up. Looks at those bytes only.
+bool BeginsCharacter(const char* data, std::size_t boundary, std::size_t at) {
+    std::size_t run = at;
+    while (run > boundary && IsLeadByte(static_cast<unsigned char>(data[run - 1]))) {
+        --run;
+    }
+    return (at - run) % 2 == 0;
+}
+
 // The bytes of stops.
 constexpr std::array<bool, 256> StopBytes(std::string_view stops) {
     std::array<bool, 256> table{};
@@ -160,13 +170,6 @@ void TValueTracker::Walk(std::string_view line) {
     static constexpr std::array<bool, 256> INSIDE = StopBytes("]\\");
     const char* const data = line.data();
     const std::size_t size = line.size();
-    const auto beginsCharacter = [data](std::size_t boundary, std::size_t at) {
-        std::size_t run = at;
-        while (run > boundary && IsLeadByte(static_cast<unsigned char>(data[run - 1]))) {
-            --run;
-        }
-        return (at - run) % 2 == 0;
-    };
     const auto next = [data, size](char c, std::size_t from) {
         const void* hit = std::memchr(data + from, c, size - from);
         return hit ? static_cast<std::size_t>(static_cast<const char*>(hit) - data) : size;
@@ -186,7 +189,7 @@ void TValueTracker::Walk(std::string_view line) {
             if (at == size) {
                 break;
             }
-            if (!beginsCharacter(i, at)) {
+            if (!BeginsCharacter(data, i, at)) {
                 i = at + 1;  // a trail byte: its character ends here
                 continue;
             }
@@ -205,7 +208,7 @@ void TValueTracker::Walk(std::string_view line) {
     // A lead byte that begins the line's last character takes the next line's first byte as its
     // trail byte.
     if (i > size || (i < size && IsLeadByte(static_cast<unsigned char>(data[size - 1])) &&
-                     beginsCharacter(i, size - 1))) {
+                     BeginsCharacter(data, i, size - 1))) {
         m_trailComesNext = true;
     }
 }
@@ -402,6 +405,18 @@ public:
     std::string& Carried() { return m_carried; }
 
 private:
+    // Hands over the piece that ends with end, its separator included: the carried text and end.
+    template <typename TTake>
+    void Cut(std::string_view end, TTake& take) {
+        if (m_carried.empty()) {
+            take(end);
+            return;
+        }
+        m_carried.append(end);
+        take(std::string_view(m_carried));
+        m_carried.clear();
+    }
+
     char m_separator;
     bool m_stops[256];  // the bytes the walk must look at: the separator, NUL and lead bytes
     std::string m_carried;
@@ -433,13 +448,6 @@ void TPieceCutter::Feed(std::string_view line, TTake&& take) {
         // memory, and whether it begins a character is settled by the run of lead-byte values
         // before it, back to the last known character boundary i. Each byte is looked at a
         // bounded number of times.
-        const auto charactersFrom = [data](std::size_t boundary, std::size_t at) {
-            std::size_t run = at;
-            while (run > boundary && IsLeadByte(static_cast<unsigned char>(data[run - 1]))) {
-                --run;
-            }
-            return (at - run) % 2 == 0;  // at begins a character
-        };
         while (i < size) {
             // The next few bytes are looked at first: pieces are often short, and memchr is a
             // call.
@@ -455,23 +463,17 @@ void TPieceCutter::Feed(std::string_view line, TTake&& take) {
                 }
                 at = static_cast<std::size_t>(static_cast<const char*>(hit) - data);
             }
-            if (!charactersFrom(i, at)) {
+            if (!BeginsCharacter(data, i, at)) {
                 i = at + 1;  // a trail byte: its character ends here
                 continue;
             }
-            if (m_carried.empty()) {
-                take(line.substr(begin, at + 1 - begin));
-            } else {
-                m_carried.append(line.substr(begin, at + 1 - begin));
-                take(std::string_view(m_carried));
-                m_carried.clear();
-            }
+            Cut(line.substr(begin, at + 1 - begin), take);
             begin = i = at + 1;
         }
         // A lead byte that begins the line's last character takes the next line's first byte as
         // its trail byte.
         if (i < size && IsLeadByte(static_cast<unsigned char>(data[size - 1]))) {
-            m_trailComesNext = charactersFrom(i, size - 1);
+            m_trailComesNext = BeginsCharacter(data, i, size - 1);
         }
         m_carried.append(line.substr(begin));
         return;
@@ -483,13 +485,7 @@ void TPieceCutter::Feed(std::string_view line, TTake&& take) {
         }
         const char c = data[i];
         if (c == m_separator) {
-            if (m_carried.empty()) {
-                take(line.substr(begin, i + 1 - begin));
-            } else {
-                m_carried.append(line.substr(begin, i + 1 - begin));
-                take(std::string_view(m_carried));
-                m_carried.clear();
-            }
+            Cut(line.substr(begin, i + 1 - begin), take);
             begin = ++i;
         } else if (c == '\0' || (IsLeadByte(static_cast<unsigned char>(c)) && i + 1 < size &&
                                  data[i + 1] == '\0')) {
