@@ -169,6 +169,21 @@ void TValueTracker::Walk(std::string_view line) {
     static constexpr std::array<bool, 256> OUTSIDE = StopBytes("[");
     static constexpr std::array<bool, 256> INSIDE = StopBytes("]\\");
     const char* const data = line.data();
+    if (std::all_of(line.begin() + static_cast<std::ptrdiff_t>(i), line.end(),
+                    [](char c) { return static_cast<unsigned char>(c) < 0x80; })) {
+        // No lead byte from i on: every byte is a character, looked at one after the other.
+        for (; i < line.size(); ++i) {
+            const char c = data[i];
+            if (!m_open) {
+                m_open = c == '[';
+            } else if (c == ']') {
+                m_open = false;
+            } else if (c == '\\') {
+                ++i;  // the escaped character; at the end of a line the break
+            }
+        }
+        return;
+    }
     const std::size_t size = line.size();
     const auto next = [data, size](char c, std::size_t from) {
         const void* hit = std::memchr(data + from, c, size - from);
