@@ -26,11 +26,13 @@ set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 # The libraries the programs link (Qt, the C++ runtime, the C library) and the lowest versions
 # they need come from dpkg-shlibdeps reading the binaries, so they follow whatever shell/ links.
 # What is loaded only at run time, no binary names: the platform plugins, of which xcb puts the
-# windows on an X11 screen (XWayland too), the Japanese font the windows ask for, and a font with
-# the Chinese and Korean characters that records of players from there hold.
+# windows on an X11 screen (XWayland too), the Japanese font the windows ask for, a font with the
+# Chinese and Korean characters that records of players from there hold, and Qt's own
+# translations, which make its dialogs and menus Japanese under a Japanese locale.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 if(TARGET morvane)
-    set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, fonts-ipafont-gothic, fonts-wqy-microhei")
+    set(CPACK_DEBIAN_PACKAGE_DEPENDS
+        "qt6-qpa-plugins, fonts-ipafont-gothic, fonts-wqy-microhei, qt6-translations-l10n")
 endif()
 
 include(CPack)

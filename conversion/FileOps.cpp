@@ -25,8 +25,10 @@
 #include <csignal>
 #include <dirent.h>
 #include <fcntl.h>
+#include <filesystem>
 #include <sys/stat.h>
 #include <sys/uio.h>
+#include <system_error>
 #include <unistd.h>
 #endif
 
@@ -483,6 +485,44 @@ std::string SaveTemporaryBeside(const std::string& path, std::span<const std::st
     throw TFileError(TFileErrorKind::Create, path);
 }
 
+std::string AbsolutePath(const std::string& path) {
+    if (path.empty() || HasNul(path) || path.size() > INT_MAX) {
+        return {};
+    }
+    // Not WidePath: the "\\?\" form of a long path is for the system, not for the user's eyes.
+    const int size = static_cast<int>(path.size());
+    const int length =
+        MultiByteToWideChar(NAME_CODE_PAGE, MB_ERR_INVALID_CHARS, path.data(), size, nullptr, 0);
+    if (length <= 0) {
+        return {};
+    }
+    std::wstring wide(static_cast<std::size_t>(length), L'\0');
+    MultiByteToWideChar(NAME_CODE_PAGE, MB_ERR_INVALID_CHARS, path.data(), size, wide.data(),
+                        length);
+    const DWORD room = GetFullPathNameW(wide.c_str(), 0, nullptr, nullptr);
+    if (room == 0) {
+        return {};
+    }
+    std::wstring full(room, L'\0');
+    const DWORD written = GetFullPathNameW(wide.c_str(), room, full.data(), nullptr);
+    if (written == 0 || written >= room) {
+        return {};
+    }
+    full.resize(written);
+    // A folder loses the separator at its end; a drive's root (C:\) keeps it.
+    while (full.size() > 3 && full.back() == L'\\') {
+        full.pop_back();
+    }
+    BOOL lossy = FALSE;
+    const int fullSize = static_cast<int>(full.size());
+    const int bytes = WideCharToMultiByte(NAME_CODE_PAGE, WC_NO_BEST_FIT_CHARS, full.data(),
+                                          fullSize, nullptr, 0, nullptr, &lossy);
+    std::string absolute(static_cast<std::size_t>(bytes > 0 ? bytes : 0), '\0');
+    WideCharToMultiByte(NAME_CODE_PAGE, WC_NO_BEST_FIT_CHARS, full.data(), fullSize,
+                        absolute.data(), bytes, nullptr, &lossy);
+    return lossy ? std::string() : absolute;
+}
+
 #else
 
 bool FileExists(const std::string& path) {
@@ -621,6 +661,19 @@ std::string SaveTemporaryBeside(const std::string& path, std::span<const std::st
         return temporary;
     }
     throw TFileError(TFileErrorKind::Create, path);
+}
+
+std::string AbsolutePath(const std::string& path) {
+    if (path.empty() || HasNul(path)) {
+        return {};
+    }
+    std::error_code error;
+    std::filesystem::path absolute =
+        std::filesystem::absolute(std::filesystem::path(path), error).lexically_normal();
+    if (absolute.has_relative_path() && !absolute.has_filename()) {
+        absolute = absolute.parent_path();
+    }
+    return absolute.string();
 }
 
 #endif

@@ -70,3 +70,8 @@ std::string SaveTemporaryBeside(const std::string& path, std::string_view bytes,
 // The same for the bytes of pieces, one after the other.
 std::string SaveTemporaryBeside(const std::string& path, std::span<const std::string_view> pieces,
                                 TDurability durability = TDurability::Plain);
+
+// path made absolute from the current folder, without "." and ".." parts and without a separator
+// at its end but for a root's. Linux: by the text alone; Windows: as the system reads the path.
+// Empty when path names nothing (a NUL byte, or on Windows no code page 932 text).
+std::string AbsolutePath(const std::string& path);

@@ -4,9 +4,9 @@
 
 #include "conversion/ConversionRun.h"
 #include "selection/AddRules.h"
+#include "selection/Names.h"
 
 #include <QComboBox>
-#include <QFile>
 #include <QFont>
 #include <QHideEvent>
 #include <QKeyEvent>
@@ -28,10 +28,6 @@ const char* const HINT_LISTED = "変換したい棋譜ファイルにチェッ�
 
 QString FromUtf8(const std::string& text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-std::string Bytes(const QByteArray& bytes) {
-    return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));
 }
 
 // The classic font, with the Japanese fonts that stand in for it where it is missing.
@@ -216,12 +212,10 @@ void TAddfile::SelectDirClick() {
         m_ui->DirectoryList->insertItem(0, *folder);
         m_ui->DirectoryList->setEditText(*folder);
     }
-    FileList.SetDirectory(Bytes(QFile::encodeName(*folder)));
+    FileList.SetDirectory(ToName(*folder));
 }
 
-void TAddfile::DirectoryListChange(const QString& text) {
-    FileList.SetDirectory(Bytes(QFile::encodeName(text)));
-}
+void TAddfile::DirectoryListChange(const QString& text) { FileList.SetDirectory(ToName(text)); }
 
 void TAddfile::FileListDirChange() {
     // A name or folder with a line break is not listed: the stored list could not keep its row.
@@ -302,7 +296,7 @@ void TAddfile::OKButtonClick() {
     list.setEnabled(false);
     m_ui->DirectoryList->setEnabled(false);
     // The directory exactly as its text holds it, with the ticked lines in their order.
-    const std::string directory = Bytes(QFile::encodeName(m_ui->DirectoryList->currentText()));
+    const std::string directory = ToName(m_ui->DirectoryList->currentText());
     std::vector<int> ticked;
     std::vector<TCandidateRow> candidates;
     for (int row = 0; row < list.Count(); ++row) {

@@ -1,7 +1,8 @@
 #include "selection/CheckListBox.h"
 
+#include "selection/Names.h"
+
 #include <QAbstractListModel>
-#include <QFile>
 #include <QMouseEvent>
 #include <QStyle>
 
@@ -21,11 +22,8 @@ public:
         }
         const auto row = static_cast<std::size_t>(index.row());
         switch (role) {
-            case Qt::DisplayRole: {
-                const std::string& line = lines[row];
-                return QFile::decodeName(
-                    QByteArray(line.data(), static_cast<qsizetype>(line.size())));
-            }
+            case Qt::DisplayRole:
+                return FromName(lines[row]);
             case Qt::CheckStateRole:
                 return ticks[row] != 0 ? Qt::Checked : Qt::Unchecked;
             case Qt::SizeHintRole:

@@ -2,8 +2,10 @@
 
 #include <QString>
 
+#include <memory>
 #include <optional>
 
+class QFileDialog;
 class QWidget;
 
 // The folder browser of the add-files dialog: a modal choice of one existing folder.
@@ -15,8 +17,13 @@ public:
     virtual std::optional<QString> ChooseFolder(QWidget* parent, const QString& title) = 0;
 };
 
-// The desktop's own folder dialog.
+// The desktop's own folder dialog where it has one (Windows' and most Linux desktops'), else
+// Qt's, made by NewFolderDialog.
 class TQtFolderBrowser : public TFolderBrowser {
 public:
     std::optional<QString> ChooseFolder(QWidget* parent, const QString& title) override;
 };
+
+// The folder dialog of ChooseFolder, not yet shown. Where Qt draws it itself, its list shows every
+// column whole, the date of change included, in the language of Qt's translations.
+std::unique_ptr<QFileDialog> NewFolderDialog(QWidget* parent, const QString& title);

@@ -2,11 +2,35 @@
 
 #ifdef _WIN32
 
+#include "conversion/Text.h"
+#include "win32/CodePage932.h"
+
+#define WIN32_LEAN_AND_MEAN
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
 #include <windows.h>
+
+// Names are code page 932 whatever the system's code page is, so the search goes through the wide
+// functions: a Japanese folder lists on a Windows of any code page.
 
 namespace {
 
-TInfo InfoOf(const WIN32_FIND_DATAA& data) {
+// text as the wide functions take it; false when the bytes are no code page 932 text, which names
+// nothing.
+bool ToWide(std::string_view text, std::wstring& wide) {
+    wide = WideFromCodePage932(text);
+    return CodePage932FromWide(wide) == text;
+}
+
+// A found name in code page 932; false when it has no such form, so no path could name it.
+bool FromWide(const wchar_t* wide, std::string& name) {
+    const std::wstring_view view(wide);
+    name = CodePage932FromWide(view);
+    return WideFromCodePage932(name) == view;
+}
+
+TInfo InfoOf(const WIN32_FIND_DATAW& data) {
     TInfo info;
     FILETIME local;
     WORD date = 0, time = 0;
@@ -23,15 +47,25 @@ TInfo InfoOf(const WIN32_FIND_DATAA& data) {
 
 struct TDirectorySearch::TState {
     HANDLE handle = INVALID_HANDLE_VALUE;
-    WIN32_FIND_DATAA data{};
+    WIN32_FIND_DATAW data{};
     bool pending = false;  // data holds an entry not yet returned
 };
 
 TDirectorySearch::TDirectorySearch(const std::string& pattern, std::uint32_t excluded)
     : m_state(std::make_unique<TState>()), m_excluded(excluded) {
-    const std::size_t last = pattern.find_last_of("\\:/");
-    m_folder = last == std::string::npos ? std::string() : pattern.substr(0, last + 1);
-    m_state->handle = FindFirstFileA(pattern.c_str(), &m_state->data);
+    // The folder ends at the last single-byte "\", "/" or ":": the trail byte of 表 is no "\".
+    std::size_t end = 0;
+    for (std::size_t i = 0; i < pattern.size(); i += CharLength(pattern, i)) {
+        const char c = pattern[i];
+        if (CharLength(pattern, i) == 1 && (c == '\\' || c == '/' || c == ':')) {
+            end = i + 1;
+        }
+    }
+    m_folder = pattern.substr(0, end);
+    std::wstring wide;
+    if (ToWide(pattern, wide)) {
+        m_state->handle = FindFirstFileW(wide.c_str(), &m_state->data);
+    }
     m_state->pending = m_state->handle != INVALID_HANDLE_VALUE;
 }
 
@@ -43,15 +77,15 @@ TDirectorySearch::~TDirectorySearch() {
 
 bool TDirectorySearch::Next(TFoundEntry& entry) {
     while (m_state->pending) {
-        const WIN32_FIND_DATAA& data = m_state->data;
-        const bool skipped = (data.dwFileAttributes & m_excluded) != 0;
+        const WIN32_FIND_DATAW& data = m_state->data;
+        const bool skipped =
+            (data.dwFileAttributes & m_excluded) != 0 || !FromWide(data.cFileName, entry.name);
         if (!skipped) {
-            entry.name = data.cFileName;
             entry.attr = data.dwFileAttributes;
             entry.complete = true;
             entry.info = InfoOf(data);
         }
-        m_state->pending = FindNextFileA(m_state->handle, &m_state->data) != 0;
+        m_state->pending = FindNextFileW(m_state->handle, &m_state->data) != 0;
         if (!skipped) {
             return true;
         }
@@ -60,8 +94,10 @@ bool TDirectorySearch::Next(TFoundEntry& entry) {
 }
 
 TInfo ReadEntryInfo(const std::string& path, std::uint32_t foundAttr) {
-    WIN32_FIND_DATAA data;
-    const HANDLE handle = FindFirstFileA(path.c_str(), &data);
+    WIN32_FIND_DATAW data;
+    std::wstring wide;
+    const HANDLE handle =
+        ToWide(path, wide) ? FindFirstFileW(wide.c_str(), &data) : INVALID_HANDLE_VALUE;
     if (handle == INVALID_HANDLE_VALUE) {
         TInfo info;
         info.Attr = static_cast<std::int32_t>(foundAttr);
@@ -72,18 +108,20 @@ TInfo ReadEntryInfo(const std::string& path, std::uint32_t foundAttr) {
 }
 
 void AppendSortKey(std::string_view text, TSortKeys& keys) {
-    // The key of CompareStringA with NORM_IGNORECASE: LCMapStringA's sort key, which ends in a NUL
-    // that the caller's own framing makes unnecessary.
-    const int length = static_cast<int>(text.size());
+    // The key of CompareStringW with NORM_IGNORECASE over the text read as code page 932: a
+    // string of bytes that ends in a NUL, which the caller's own framing makes unnecessary.
+    const std::wstring wide = WideFromCodePage932(text);
+    const int length = static_cast<int>(wide.size());
     const DWORD flags = LCMAP_SORTKEY | NORM_IGNORECASE;
-    const int size = LCMapStringA(LOCALE_USER_DEFAULT, flags, text.data(), length, nullptr, 0);
+    const int size = LCMapStringW(LOCALE_USER_DEFAULT, flags, wide.data(), length, nullptr, 0);
     if (size <= 0) {
         keys.append(text);
         return;
     }
     const std::size_t start = keys.size();
     keys.resize(start + static_cast<std::size_t>(size));
-    LCMapStringA(LOCALE_USER_DEFAULT, flags, text.data(), length, keys.data() + start, size);
+    LCMapStringW(LOCALE_USER_DEFAULT, flags, wide.data(), length,
+                 reinterpret_cast<LPWSTR>(keys.data() + start), size);
     while (keys.size() > start && keys.back() == '\0') {
         keys.pop_back();
     }

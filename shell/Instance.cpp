@@ -1,6 +1,7 @@
 #include "shell/Instance.h"
 
 #include "shell/HandOver.h"
+#include "shell/QtText.h"
 #include "shell/Session.h"
 
 #include <QCryptographicHash>
@@ -23,7 +24,7 @@ constexpr int RETRY_MS = 50;
 QString InstanceName(const std::string& place, const std::string& folder) {
     const QByteArray hash =
         QCryptographicHash::hash(QByteArray::fromStdString(folder), QCryptographicHash::Sha256);
-    return QString::fromLocal8Bit(QByteArray::fromStdString(place)) + QStringLiteral("morvane-") +
+    return FromName(place) + QStringLiteral("morvane-") +
            QString::fromLatin1(hash.toHex().left(16));
 }
 
@@ -47,18 +48,28 @@ bool HandOver(const QString& name, const std::vector<std::string>& paths, int wa
         return false;
     }
     socket.write(message.data(), static_cast<qint64>(message.size()));
-    while (socket.bytesToWrite() > 0) {
-        if (!socket.waitForBytesWritten(static_cast<int>(deadline.remainingTime())) ||
-            deadline.hasExpired()) {
-            return false;
+    // Qt's waits on a Windows pipe may answer false when the pipe has done what was waited for
+    // already: what the socket holds decides, and only the deadline or the end of the connection
+    // ends a wait.
+    const auto waitUntil = [&](const auto& done, const auto& wait) {
+        while (!done()) {
+            if (deadline.hasExpired() || socket.state() != QLocalSocket::ConnectedState) {
+                return done();
+            }
+            if (!wait(static_cast<int>(std::max<qint64>(deadline.remainingTime(), 1)))) {
+                QThread::msleep(1);
+            }
         }
+        return true;
+    };
+    if (!waitUntil([&] { return socket.bytesToWrite() == 0; },
+                   [&](int ms) { return socket.waitForBytesWritten(ms); })) {
+        return false;
     }
     // Taken only when the first program says so: a message cut short or refused adds nothing.
-    while (socket.bytesAvailable() < 1) {
-        if (deadline.hasExpired() || !socket.waitForReadyRead(static_cast<int>(
-                                         std::max<qint64>(deadline.remainingTime(), 1)))) {
-            return false;
-        }
+    if (!waitUntil([&] { return socket.bytesAvailable() > 0; },
+                   [&](int ms) { return socket.waitForReadyRead(ms); })) {
+        return false;
     }
     char answer = 0;
     return socket.read(&answer, 1) == 1 && answer == TAKEN;

@@ -1,20 +1,19 @@
 #include "shell/QtText.h"
 
-#include <QFile>
-#include <QStringDecoder>
+#include "shell/Platform.h"
 
 namespace {
 
-// True when the decoder of code page 932 reads every ASCII byte as the same character, as the
-// Latin-1 reading of it: runs of ASCII then need no decoder. Asked once.
+// True when the platform's decoder of code page 932 reads every ASCII byte as the same character
+// as Latin-1 does: runs of ASCII then need no decoder. Asked once.
 bool ReadsAsciiAsItIs() {
     static const bool same = [] {
-        QByteArray ascii;
+        std::string ascii;
         for (int b = 1; b < 0x80; ++b) {
             ascii += static_cast<char>(b);
         }
-        QStringDecoder decoder("windows-31j");
-        return decoder.isValid() && QString(decoder.decode(ascii)) == QString::fromLatin1(ascii);
+        return DecodeCodePage932(ascii) ==
+               QLatin1StringView(ascii.data(), static_cast<qsizetype>(ascii.size()));
     }();
     return same;
 }
@@ -22,20 +21,16 @@ bool ReadsAsciiAsItIs() {
 }  // namespace
 
 QString FromShiftJis(std::string_view bytes) {
-    QStringDecoder decoder("windows-31j");
-    const auto decode = [&decoder](std::string_view piece) -> QString {
-        return decoder.decode(QByteArrayView(piece.data(), static_cast<qsizetype>(piece.size())));
-    };
     if (!ReadsAsciiAsItIs()) {
-        return decode(bytes);
+        return DecodeCodePage932(bytes);
     }
     // Long runs of ASCII, most of a record, are read as Latin-1 at the speed of memory; the rest
-    // goes through the decoder in pieces that end on a character's end (a trail byte may look like
-    // ASCII), so the decoder reads it as it would read the whole.
+    // goes to the decoder in pieces that end where a character ends (a trail byte may look like
+    // ASCII), so it reads them as it would read the whole.
     QString text;
     text.reserve(static_cast<qsizetype>(bytes.size()));
     constexpr std::size_t LONG_RUN = 32;
-    std::size_t decoded = 0;  // bytes handed over so far
+    std::size_t decoded = 0;  // bytes read so far
     std::size_t i = 0;
     while (i < bytes.size()) {
         const unsigned char b = static_cast<unsigned char>(bytes[i]);
@@ -50,7 +45,7 @@ QString FromShiftJis(std::string_view bytes) {
         }
         if (end - i >= LONG_RUN || end == bytes.size()) {
             if (i > decoded) {
-                text += decode(bytes.substr(decoded, i - decoded));
+                text += DecodeCodePage932(bytes.substr(decoded, i - decoded));
             }
             text += QLatin1StringView(bytes.data() + i, static_cast<qsizetype>(end - i));
             decoded = end;
@@ -58,16 +53,10 @@ QString FromShiftJis(std::string_view bytes) {
         i = end;
     }
     if (decoded < bytes.size()) {
-        text += decode(bytes.substr(decoded));
+        text += DecodeCodePage932(bytes.substr(decoded));
     }
     return text;
 }
-
-QString FromName(std::string_view bytes) {
-    return QFile::decodeName(QByteArray(bytes.data(), static_cast<qsizetype>(bytes.size())));
-}
-
-std::string ToName(const QString& name) { return QFile::encodeName(name).toStdString(); }
 
 QString FromUserText(const TUserText& text) {
     QString result;

@@ -14,14 +14,18 @@
 #include "shell/ProgressForm.h"
 #include "shell/QtText.h"
 #include "shell/SettingForm.h"
+#include "shell/Translations.h"
 #include "shell/Unattended.h"
 #include "shell/ViewForm.h"
 
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
+#include <QElapsedTimer>
+#include <QFileDialog>
 #include <QTabWidget>
 #include <QTemporaryDir>
+#include <QTreeView>
 
 #include <cstdio>
 #include <cstdlib>
@@ -58,6 +62,7 @@ int main(int argc, char** argv) {
     }
     QApplication application(argc, argv);
     UseClassicFont();
+    const std::unique_ptr<QTranslator> translations = UseQtTranslations();
     const QDir out(QString::fromLocal8Bit(argv[1]));
     QDir().mkpath(out.path());
     QTemporaryDir home;
@@ -122,6 +127,24 @@ int main(int argc, char** argv) {
         TAddfile dialog(main, history, browser);
         dialog.findChild<QComboBox*>("DirectoryList")->setEditText(FromName(kifu));
         saved &= Save(dialog, out, "add-files");
+
+        // The folder browser behind 参照, in the folder that holds the records' folder, drawn
+        // by Qt as on a desktop that has no folder dialog of its own.
+        QDir().mkpath(FromName(folder + "対局の記録"));
+        const std::unique_ptr<QFileDialog> folders =
+            NewFolderDialog(&dialog, "棋譜ファイルのあるディレクトリを選択してください");
+        folders->setOption(QFileDialog::DontUseNativeDialog);
+        folders->setDirectory(FromName(folder));
+        folders->show();
+        // The list is read by a thread of Qt's: the picture waits for its two folders.
+        const auto* list = folders->findChild<QTreeView*>(QStringLiteral("treeView"));
+        QElapsedTimer waited;
+        waited.start();
+        while (list->model()->rowCount(list->rootIndex()) < 2 && waited.elapsed() < 5000) {
+            QApplication::processEvents(QEventLoop::AllEvents, 50);
+        }
+        saved &= Save(*folders, out, "folder-browser");
+        folders->hide();
         dialog.hide();
     }
     {

@@ -8,14 +8,17 @@
 #include "shell/MainForm.h"
 #include "shell/Messages.h"
 #include "shell/OpenFiles.h"
+#include "shell/Platform.h"
 #include "shell/Program.h"
 #include "shell/Session.h"
 #include "shell/ShellTexts.h"
+#include "shell/Translations.h"
 
 #include <QApplication>
 #include <QSessionManager>
 #include <QSocketNotifier>
 
+#include <cstdlib>
 #include <memory>
 #include <string>
 #include <vector>
@@ -28,10 +31,11 @@ int main(int argc, char** argv) {
     // Closing the main window ends the program, even with the viewer still open.
     QApplication::setQuitOnLastWindowClosed(false);
     UseClassicFont();
+    const std::unique_ptr<QTranslator> translations = UseQtTranslations();
     TMessageBoxes messages;
 
     // Qt has taken its own options out of argv; the rest are files, as the file system spells them.
-    const std::vector<std::string> files = AbsolutePaths({argv + 1, argv + argc});
+    const std::vector<std::string> files = AbsolutePaths(CommandLineNames(argc, argv));
     const TProgramPlace place = ProgramPlaceOfThisExecutable();
 
     // The first start for the folder listens before the window is made, so a start that comes
@@ -53,7 +57,9 @@ int main(int argc, char** argv) {
     TInstance instance;
     switch (instance.Start(SessionFolder(), place.folder, files, opened)) {
         case TStartKind::HandedOver:
-            return 0;
+            // Nothing of this start's is left to keep: it ends at once, without taking down Qt's
+            // windows platform, which under Wine now and then never ends.
+            std::_Exit(0);
         case TStartKind::NoAnswer:
             // Another program holds the folder's files: this one touches nothing.
             messages.ApplicationError(texts::NO_ANSWER);

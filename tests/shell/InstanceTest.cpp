@@ -10,12 +10,14 @@
 #include <filesystem>
 #include <future>
 #include <gtest/gtest.h>
+#ifndef _WIN32
 #include <poll.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#endif
 
 namespace fs = std::filesystem;
 
@@ -38,13 +40,6 @@ auto Meanwhile(Body body) {
         [&] { return result.wait_for(std::chrono::seconds(0)) == std::future_status::ready; },
         15000));
     return result.get();
-}
-
-sockaddr_un Address(const std::string& path) {
-    sockaddr_un address{};
-    address.sun_family = AF_UNIX;
-    path.copy(address.sun_path, sizeof address.sun_path - 1);
-    return address;
 }
 
 }  // namespace
@@ -157,6 +152,21 @@ TEST(Instance, TheMessageIsReadWholeOrNotAtAll) {
     }
 }
 
+// POSIX's own: folder modes, links, a second user by setuid, sockets at the system's level.
+// tests/windows/window/InstanceTest.cpp checks the private place on Windows.
+#ifndef _WIN32
+
+namespace {
+
+sockaddr_un Address(const std::string& path) {
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    path.copy(address.sun_path, sizeof address.sun_path - 1);
+    return address;
+}
+
+}  // namespace
+
 TEST(Instance, TheChannelLiesWhereOnlyTheUserCanEnter) {
     TTempDir dir;
     const std::string runtime = dir.Path("runtime");
@@ -242,3 +252,5 @@ TEST(Instance, NoFilesGoToOrComeFromAProgramOfAnotherUser) {
     close(ready[0]);
     close(ready[1]);
 }
+
+#endif

@@ -1,0 +1,162 @@
+#include "shell/Platform.h"
+
+#include <QCoreApplication>
+#include <QStringList>
+
+#include <memory>
+
+#ifdef _WIN32
+
+#include "win32/CodePage932.h"
+
+#define WIN32_LEAN_AND_MEAN
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include <windows.h>
+// These build on windows.h.
+#include <knownfolders.h>
+#include <shlobj.h>
+
+namespace {
+
+// A name with no code page 932 form comes back with "?" in it, which no Windows name holds.
+bool HasCodePage932Form(const std::wstring& wide, std::string& name) {
+    name = CodePage932FromWide(wide);
+    return WideFromCodePage932(name) == wide;
+}
+
+std::wstring KnownFolder(REFKNOWNFOLDERID id) {
+    PWSTR path = nullptr;
+    std::wstring folder;
+    if (SUCCEEDED(SHGetKnownFolderPath(id, KF_FLAG_DEFAULT, nullptr, &path))) {
+        folder = path;
+    }
+    CoTaskMemFree(path);
+    while (!folder.empty() && folder.back() == L'\\') {
+        folder.pop_back();
+    }
+    return folder;
+}
+
+// True when path is folder or lies in it, letter case ignored as the file system ignores it.
+bool IsWithin(const std::wstring& path, const std::wstring& folder) {
+    if (folder.empty() || path.size() < folder.size() ||
+        (path.size() > folder.size() && path[folder.size()] != L'\\')) {
+        return false;
+    }
+    return CompareStringOrdinal(path.data(), static_cast<int>(folder.size()), folder.data(),
+                                static_cast<int>(folder.size()), TRUE) == CSTR_EQUAL;
+}
+
+// Whether the user may make files in folder: one made and gone again at once.
+bool CanWriteIn(const std::wstring& folder) {
+    const std::wstring probe =
+        folder + L"\\.morvane-" + std::to_wstring(GetCurrentProcessId()) + L".probe";
+    const HANDLE file = CreateFileW(probe.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                    FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        return false;
+    }
+    CloseHandle(file);
+    return true;
+}
+
+}  // namespace
+
+QString DecodeCodePage932(std::string_view bytes) {
+    return QString::fromStdWString(WideFromCodePage932(bytes));
+}
+
+std::vector<std::string> CommandLineNames(int, char**) {
+    // Qt reads the wide command line here, less the options it took.
+    const QStringList arguments = QCoreApplication::arguments();
+    std::vector<std::string> names;
+    for (qsizetype i = 1; i < arguments.size(); ++i) {
+        names.push_back(CodePage932FromWide(arguments[i].toStdWString()));
+    }
+    return names;
+}
+
+bool IsInstalledProgram(const std::string& exeDir) {
+    // A "?" stands where the folder's name has a character without a code page 932 form: no
+    // file there could be named.
+    if (exeDir.find('?') != std::string::npos) {
+        return true;
+    }
+    std::wstring folder = WideFromCodePage932(exeDir);
+    while (!folder.empty() && (folder.back() == L'\\' || folder.back() == L'/')) {
+        folder.pop_back();
+    }
+    for (const KNOWNFOLDERID* id : {&FOLDERID_ProgramFiles, &FOLDERID_ProgramFilesX86}) {
+        if (IsWithin(folder, KnownFolder(*id))) {
+            return true;
+        }
+    }
+    return !CanWriteIn(folder);
+}
+
+std::string UserProgramFolder(const std::string&) {
+    std::wstring folder = KnownFolder(FOLDERID_RoamingAppData);
+    std::string name;
+    if (!HasCodePage932Form(folder, name)) {
+        // The short name of each part is ASCII where the volume keeps short names.
+        const DWORD room = GetShortPathNameW(folder.c_str(), nullptr, 0);
+        std::wstring shortName(room, L'\0');
+        const DWORD length = GetShortPathNameW(folder.c_str(), shortName.data(), room);
+        if (length > 0 && length < room) {
+            shortName.resize(length);
+            folder = shortName;
+        }
+        if (!HasCodePage932Form(folder, name)) {
+            return {};
+        }
+    }
+    return folder.empty() ? std::string() : name + "\\Morvane\\";
+}
+
+QString QtTranslationsFolder() { return QStringLiteral(":/qt/translations"); }
+
+#else
+
+#include "selection/Names.h"
+#include "shell/ListRules.h"
+#include "shell/ProgramFiles.h"
+#include "shell/Session.h"
+
+#include <QFileInfo>
+#include <QLibraryInfo>
+#include <QStringDecoder>
+
+#include <cstdlib>
+
+namespace {
+
+std::string Environment(const char* name) {
+    const char* value = std::getenv(name);
+    return value != nullptr ? value : "";
+}
+
+}  // namespace
+
+QString DecodeCodePage932(std::string_view bytes) {
+    QStringDecoder decoder("windows-31j");
+    return decoder.decode(QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size())));
+}
+
+std::vector<std::string> CommandLineNames(int argc, char** argv) {
+    return std::vector<std::string>(argv + 1, argv + argc);
+}
+
+bool IsInstalledProgram(const std::string& exeDir) {
+    const bool writable = QFileInfo(FromName(exeDir)).isWritable();
+    return IsInstalledLayout(exeDir, writable, MORVANE_INSTALL_BIN);
+}
+
+std::string UserProgramFolder(const std::string& exeDir) {
+    return ProgramFolder(exeDir, true, Environment("XDG_CONFIG_HOME"), HomeFolder());
+}
+
+QString QtTranslationsFolder() { return QLibraryInfo::path(QLibraryInfo::TranslationsPath); }
+
+#endif
