@@ -5,12 +5,17 @@
 // - a full run of the window over 1,000 typical records (half UGF, half SGF), against kifuconv
 //   converting fresh copies of the same files;
 // - the viewer showing a 50 MB record of 3,000,000 lines and a 16 MB record on one line, until the
-//   first paint, against reading the same file (alone with "viewer").
+//   first paint, against reading the same file, with the board pane hidden (the classic viewer)
+//   and shown (the game read and the record converted in memory as well); alone with "viewer";
+// - the board jumping to random moves of a record of 100,000 moves and painting the position,
+//   against painting the same positions alone (a frame is 16 ms).
 
 #include "bench/Records.h"
 #include "conversion/FileOps.h"
 #include "conversion/LineList.h"
 #include "conversion/Services.h"
+#include "shell/BoardPane.h"
+#include "shell/BoardView.h"
 #include "shell/Dialogs.h"
 #include "shell/Fonts.h"
 #include "shell/MainForm.h"
@@ -27,7 +32,9 @@
 #include <cstdio>
 #include <filesystem>
 #include <functional>
+#include <random>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace fs = std::filesystem;
@@ -154,21 +161,66 @@ int main(int argc, char** argv) {
     }
 
     // The viewer on large records.
-    const std::pair<const char*, std::string> large[] = {
-        {"viewer, 50 MB in 3,000,000 lines", MakeLargeUgf(50'000'000, 7)},
-        {"viewer, 16 MB on one line", MakeSingleLineSgf(16'000'000, 7)},
+    const std::tuple<const char*, const char*, std::string> large[] = {
+        {"viewer, 50 MB in 3,000,000 lines", "/large.ugf", MakeLargeUgf(50'000'000, 7)},
+        {"viewer, 16 MB on one line", "/large.sgf", MakeSingleLineSgf(16'000'000, 7)},
     };
     TViewForm viewer;
-    for (const auto& [what, bytes] : large) {
-        const std::string path = root + "/large";
+    for (const auto& [what, name, bytes] : large) {
+        const std::string path = root + name;
         SaveBytes(path, bytes);
         const double load = Best([] {}, [&] { (void)LoadBytes(path); });
-        const double view = Best([] {},
-                                 [&] {
-                                     viewer.ViewFile(path);
-                                     QApplication::processEvents();
-                                 });
-        Report(what, load, "reading the file", view, 10);
+        for (const bool board : {false, true}) {
+            viewer.ShowBoard(board);
+            const double view = Best([] {},
+                                     [&] {
+                                         viewer.ViewFile(path);
+                                         QApplication::processEvents();
+                                     });
+            Report((std::string(what) + (board ? ", board" : ", no board")).c_str(), load,
+                   "reading the file", view, board ? 20 : 10);
+        }
     }
+
+    // Jumps on the board of a record of 100,000 moves, each to a random move and painted.
+    const std::string path = root + "/100000.ugf";
+    SaveBytes(path, MakeUgfRecord(100000, 2));
+    viewer.ShowBoard(true);
+    viewer.resize(1200, 900);
+    viewer.ViewFile(path);
+    QApplication::processEvents();
+    TBoardPane& pane = viewer.BoardPane();
+    auto* view = viewer.findChild<TBoardView*>("BoardView");
+    std::mt19937 random(5);
+    std::vector<std::size_t> targets(500);
+    for (std::size_t& target : targets) {
+        target = random() % 100001;
+    }
+    double paintTotal = 0;
+    double paintWorst = 0;
+    double jumpTotal = 0;
+    double jumpWorst = 0;
+    for (const std::size_t target : targets) {
+        auto start = std::chrono::steady_clock::now();
+        pane.GoTo(target);
+        view->repaint();
+        const double jump =
+            std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        start = std::chrono::steady_clock::now();
+        view->repaint();
+        const double paint =
+            std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        jumpTotal += jump;
+        jumpWorst = std::max(jumpWorst, jump);
+        paintTotal += paint;
+        paintWorst = std::max(paintWorst, paint);
+    }
+    const double count = static_cast<double>(targets.size());
+    std::printf("%-40s %9.3f ms  %-28s %9.3f ms  ratio %.2f\n", "board jump, 100,000 moves, mean",
+                jumpTotal / count * 1000, "painting the position", paintTotal / count * 1000,
+                jumpTotal / paintTotal);
+    std::printf("%-40s %9.3f ms  %-28s %9.3f ms  ratio %.2f (a frame: 16 ms)\n",
+                "board jump, 100,000 moves, worst", jumpWorst * 1000, "painting the position",
+                paintWorst * 1000, jumpWorst / paintWorst);
     return 0;
 }

@@ -1,5 +1,6 @@
 #include "cli/Kifuconv.h"
 
+#include "cli/Check.h"
 #include "cli/Console.h"
 #include "cli/Options.h"
 #include "conversion/ConversionRun.h"
@@ -17,6 +18,7 @@ constexpr char VERSION[] = MORVANE_VERSION;
 
 constexpr char USAGE[] =
     "Usage: kifuconv [--app N] [--sgf-conv N] [--ugf-conv N] [-q|--quiet] FILE...\n"
+    "       kifuconv --check [--app N] [--sgf-conv N] [--ugf-conv N] [-q|--quiet] FILE...\n"
     "       kifuconv --help | --version\n"
     "\n"
     "Converts Go game records (囲碁棋譜ファイル変換 Morvane): each FILE.ugf or FILE.ugi becomes\n"
@@ -35,6 +37,11 @@ constexpr char USAGE[] =
     "  --sgf-conv N   0 converts SGF records to UGF (default); other values write nothing\n"
     "  --ugf-conv N   0 converts UGF records to SGF (default); other values write nothing\n"
     "  -q, --quiet    no progress line on standard error\n"
+    "  --check        write nothing: convert each FILE in memory, read the output back and\n"
+    "                 compare the two games (size, setup stones, moves, final position);\n"
+    "                 one line per FILE: \"same game (N moves)\", the first difference\n"
+    "                 (\"move 57: source Q16, output Q4\"), or what the conversion cannot keep\n"
+    "                 by design (\"not kept by design: ...\"); then a count of each\n"
     "  --help         show this text\n"
     "  --version      show the version\n"
     "  --            every later argument is a FILE\n"
@@ -43,7 +50,9 @@ constexpr char USAGE[] =
     "A converted SGF record's line says the encoding it was read in, when not Shift-JIS, and\n"
     "ends with \"(variations or games joined)\" when the record held more than one \"(;\",\n"
     "whose moves the UGF holds one after the other.\n"
-    "Exit status: 0 every FILE converted, 1 some FILE failed or was skipped, 2 usage error.\n";
+    "Exit status: 0 every FILE converted, 1 some FILE failed or was skipped, 2 usage error.\n"
+    "With --check: 0 every FILE keeps its game or loses part of it only by design, 1 some FILE\n"
+    "differs, was not converted or was skipped, 2 usage error.\n";
 
 // Keeps one progress line up to date on a terminal.
 class TProgressLine {
@@ -116,6 +125,11 @@ int RunKifuconv(const std::vector<std::string>& arguments, std::ostream& out, st
             out << "kifuconv (Morvane) " << VERSION << "\n";
         }
         return Written(out, err) ? 0 : 1;
+    }
+
+    if (options->check) {
+        const int status = RunCheck(*options, out, err, errIsTerminal);
+        return Written(out, err) ? status : 1;
     }
 
     TConversionState state;

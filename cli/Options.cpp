@@ -60,6 +60,8 @@ std::optional<TOptions> ParseOptions(const std::vector<std::string>& arguments,
             onlyFiles = true;
         } else if (argument == "-q" || argument == "--quiet") {
             options.quiet = true;
+        } else if (argument == "--check") {
+            options.check = true;
         } else if (argument == "--help") {
             options.help = true;
         } else if (argument == "--version") {

@@ -11,6 +11,7 @@ struct TOptions {
     std::int32_t sgfConv = 0;  // SGFConv
     std::int32_t ugfConv = 0;  // UGFConv
     bool quiet = false;
+    bool check = false;  // --check: compare the games, write nothing
     bool help = false;
     bool version = false;
     std::vector<std::string> files;

@@ -3,6 +3,7 @@
 #include "conversion/KeyTable.h"
 #include "conversion/SGFAdjust.h"
 #include "conversion/SgfEncoding.h"
+#include "conversion/SgfNode.h"
 #include "conversion/Text.h"
 #include "conversion/Texts.h"
 #include "conversion/UgfRecord.h"
@@ -191,11 +192,8 @@ public:
                     return;
                 }
                 const std::optional<TExtractedParts> parts = ExtractParts(piece, "[", "]");
-                const std::string_view name = parts ? parts->prope : std::string_view();
-                if (name == "B" || name == "Black") {
-                    Move('B', parts->data);
-                } else if (name == "W" || name == "White") {
-                    Move('W', parts->data);
+                if (const char colour = parts ? SgfMoveColour(parts->prope) : '\0') {
+                    Move(colour, parts->data);
                 }
             });
         }

@@ -3,6 +3,7 @@
 #include "conversion/KeyTable.h"
 #include "conversion/Text.h"
 #include "conversion/Texts.h"
+#include "conversion/UgfLayout.h"
 #include "conversion/UgfRecord.h"
 
 #include <algorithm>
@@ -183,59 +184,38 @@ TConvertedRecord ConvertUgfRecord(std::string_view text, TConversionState& state
     progress.SetTimer(true);
     state.ProgressCount = 0;
 
-    if (sections.header != 0) {
-        state.FailureReason = texts::NO_HEADER_LINE;
-        progress.SetTimer(false);
-        return {};
+    TUgfLayout layout = ReadUgfLayout(text, sections, state);
+    switch (layout.fault) {
+        case TUgfFault::NoHeaderLine:
+            state.FailureReason = UgfFaultReason(layout);
+            progress.SetTimer(false);
+            return {};
+        case TUgfFault::NotPlain:
+            state.TempMemo.push_back(layout.header.Value(keys::CRYPT));
+            return Fail(UgfFaultReason(layout), state, progress);
+        case TUgfFault::NotSjis:
+            return Fail(UgfFaultReason(layout), state, progress);
+        default:
+            break;
     }
-    state.StepProgress();
-
-    // The lines are walked once, front to back, as views into the text: none is copied or kept.
-    TLineCursor cursor(text);
-    std::string_view line;
-    (void)cursor.Next(line);  // "[Header]"
-    TUgfHeader header;
-    for (int i = 1; i < sections.data; ++i) {
-        (void)cursor.Next(line);
-        header.ReadLine(line, state);
-        state.StepProgress();
-    }
-    TStringSplit& split = state.StringSplit;
-    if (sections.data > 1) {
-        LeaveSplitAsLineLeftIt(line, '=', split);  // as if each line had been cut with it
-    }
-    // Kept as designed: both values are compared exactly, so 'sjis' or a trailing blank rejects.
-    const std::string& crypt = header.Value(keys::CRYPT);
-    const std::optional<TUgfForm> form = ReadUgfCrypt(crypt);
-    if (!form) {
-        state.TempMemo.push_back(crypt);
-        return Fail(texts::NOT_PLAIN_TEXT + crypt, state, progress);
-    }
-    const std::string& lang = header.Value(keys::LANG);
-    if (lang != "SJIS") {
-        return Fail(texts::NOT_SJIS + lang, state, progress);
-    }
-    // The newer form's data lines end at the next section line ("[ReviewNode]", "[Comment]"), which
-    // then takes the place of "[Comment]", also as the bar's end.
-    TUgfSections dataSections = sections;
-    if (*form == TUgfForm::Newer) {
-        dataSections.comment = FindNextSectionLine(text, sections.data);
-        const int max = ProgressMax(dataSections, sections.lineCount);
+    // The newer form's next section line takes the place of "[Comment]", also as the bar's end.
+    if (*layout.form == TUgfForm::Newer) {
+        const int max = ProgressMax(layout.dataSections, sections.lineCount);
         if (max != progress.GetBar(TBar::ProgressBar1, TBarField::Max)) {
             progress.SetBar(TBar::ProgressBar1, TBarField::Max, max);
         }
     }
-
-    const std::string& hdcp = header.Value(keys::HDCP);
-    std::optional<TUgfHandicap> handicap = ReadUgfHandicap(hdcp, split);
-    if (!handicap) {
-        std::string reason = texts::BAD_HANDICAP_COUNT + hdcp;
+    if (layout.fault == TUgfFault::BadHandicap) {
+        std::string reason = UgfFaultReason(layout);
         state.TempMemo.push_back(reason);
         return Fail(std::move(reason), state, progress);
     }
+
+    const TUgfHeader& header = layout.header;
+    TStringSplit& split = state.StringSplit;
     TSgfRoot root;
-    root.handicap = handicap->count;
-    root.komi = std::move(handicap->komi);
+    root.handicap = layout.handicap.count;
+    root.komi = std::move(layout.handicap.komi);
     root.size = header.Value(keys::SIZE);
     const std::string& rule = header.Value(keys::RULE);
     root.rule = rule == "JPN" || rule.empty() ? "Japanese" : "";
@@ -251,20 +231,15 @@ TConvertedRecord ConvertUgfRecord(std::string_view text, TConversionState& state
     const std::int32_t dialect = state.USGFApli;
     // Whether an output is written is settled now, so the moves go straight into it.
     const bool writing = state.UGFConv == 0 && dialect >= 0 && dialect <= 3;
-    const TUgfDataLines data = LocateUgfDataLines(dataSections, sections.lineCount, root.handicap);
-    const int igsRows = IgsRowsOf(header);
+    const TUgfDataLines& data = layout.data;
+    TLineCursor& lines = layout.lines;
+    std::string_view line;
     std::string mirrored;
     const bool bareStones = dialect == 1 || dialect == 2;
-    if (data.end > data.handicapBegin) {
-        (void)cursor.Next(line);  // "[Data]"
-    }
     for (std::size_t i = data.handicapBegin; i < data.moveBegin; ++i) {
-        (void)cursor.Next(line);
-        if (std::optional<std::string_view> point = ReadUgfHandicapLine(line)) {
-            if (igsRows > 0) {
-                mirrored = MirrorUgfPoint(*point, igsRows);
-                point = mirrored;
-            }
+        (void)lines.Next(line);
+        if (const std::optional<std::string_view> point =
+                UgfHandicapPoint(line, layout.igsRows, mirrored)) {
             root.stones += bareStones ? "[" : "AB[";
             AppendAnsiLower(root.stones, *point);
             root.stones += ']';
@@ -282,16 +257,12 @@ TConvertedRecord ConvertUgfRecord(std::string_view text, TConversionState& state
     }
     TMoveWriter moves(dialect, record.text);
     for (std::size_t i = data.moveBegin; i < data.end; ++i) {
-        (void)cursor.Next(line);
-        if (std::optional<TUgfMove> read = ReadUgfMoveLine(line); read && writing) {
-            // The pass is the text "YA" as the record writes it: on a board of 25 rows counted
-            // from the bottom, 'YY' is the point that mirroring turns into "YA".
-            const bool pass = read->point == "YA";
-            if (igsRows > 0) {
-                mirrored = MirrorUgfPoint(read->point, igsRows);
-                read->point = mirrored;
+        (void)lines.Next(line);
+        if (writing) {
+            if (const std::optional<TUgfStone> move =
+                    UgfMoveStone(line, layout.igsRows, mirrored)) {
+                moves.Add(move->colour, move->point, move->pass);
             }
-            moves.Add(read->colour, read->point, pass);
         }
         state.StepProgress();
     }

@@ -89,6 +89,8 @@ TMainForm::TMainForm(TShellMessages& messages, TDialogs& dialogs, TFileService& 
 
     // The other windows come after the main window's creation, and go before its destruction.
     m_viewForm = std::make_unique<TViewForm>();
+    m_viewForm->SetSettings(&m_state);
+    m_viewForm->ShowBoard(m_viewBoard);
     m_progressForm = std::make_unique<TProgressForm>(m_state, this);
     m_state.StepListener = m_progressForm.get();
     m_converters = std::make_unique<TRecordConverters>(m_state, *m_progressForm, files);
@@ -101,6 +103,7 @@ TMainForm::~TMainForm() {
     m_converters.reset();
     m_state.StepListener = nullptr;
     m_progressForm.reset();
+    m_viewBoard = m_viewForm->BoardShown();
     m_viewForm.reset();
     FormDestroy();
 }
@@ -129,6 +132,7 @@ void TMainForm::FormCreate() {
         m_state.UGFConv = settings.ugfConv;
         m_state.SSGFApli = settings.ssgfApli;
         m_state.USGFApli = settings.usgfApli;
+        m_viewBoard = settings.viewBoard != 0;
     });
     UpdateButtons();
     // The status line tells the restored rows at once, rather than calling the list empty.
@@ -147,8 +151,9 @@ void TMainForm::Store() {
         if (!m_listUnreadable) {
             m_programFiles.SaveList(Rows());
         }
-        m_programFiles.SaveSettings(
-            {y(), x(), m_state.SGFConv, m_state.UGFConv, m_state.SSGFApli, m_state.USGFApli});
+        const bool viewBoard = m_viewForm ? m_viewForm->BoardShown() : m_viewBoard;
+        m_programFiles.SaveSettings({y(), x(), m_state.SGFConv, m_state.UGFConv, m_state.SSGFApli,
+                                     m_state.USGFApli, viewBoard ? 1 : 0});
     });
 }
 

@@ -111,6 +111,8 @@ private:
     // Closes once the run under way ends.
     bool m_endAfterRun = false;
     bool m_storing = true;
+    // The viewer shows its board: as stored, until the viewer is made, and as it was when it goes.
+    bool m_viewBoard = true;
     // The stored list was there but could not be read: it is not replaced at the end.
     bool m_listUnreadable = false;
     std::size_t m_diagnosticsShown = 0;

@@ -18,7 +18,7 @@ struct TIntKey {
     std::int32_t TStoredSettings::*field;
 };
 
-// The six keys, in the order they are read and written.
+// The six keys of the classic program, in the order they are read and written.
 constexpr TIntKey KEYS[] = {
     {"FORM", "TOP", &TStoredSettings::top},
     {"FORM", "LEFT", &TStoredSettings::left},
@@ -27,6 +27,9 @@ constexpr TIntKey KEYS[] = {
     {"SETTING", "SSGFAPLI", &TStoredSettings::ssgfApli},
     {"SETTING", "USGFAPLI", &TStoredSettings::usgfApli},
 };
+
+// Where the viewer's board is remembered: a section of the program's own, beside the classic ones.
+constexpr TIntKey VIEW_BOARD = {"MORVANE", "VIEWBOARD", &TStoredSettings::viewBoard};
 
 TUserError CannotWrite(const std::string& path) {
     return TUserError(TUserText().Name(path).Text(texts::CANNOT_WRITE));
@@ -91,13 +94,17 @@ TStoredSettings TProgramFiles::LoadSettings() {
     } catch (const TFileError&) {
         // An unreadable settings file reads as a missing one: every value its default.
     }
-    for (const TIntKey& key : KEYS) {
+    const auto read = [&](const TIntKey& key) {
         const std::optional<std::string> text = profile.ReadString(key.section, key.key);
         if (const std::optional<std::int32_t> value =
                 text ? ParseProfileInt(*text) : std::nullopt) {
             settings.*key.field = *value;
         }
+    };
+    for (const TIntKey& key : KEYS) {
+        read(key);
     }
+    read(VIEW_BOARD);
     return settings;
 }
 
@@ -114,6 +121,10 @@ void TProgramFiles::SaveSettings(const TStoredSettings& settings) {
     }
     for (const TIntKey& key : KEYS) {
         profile.WriteString(key.section, key.key, IntToText(settings.*key.field));
+    }
+    if (settings.viewBoard != TStoredSettings().viewBoard ||
+        profile.ReadString(VIEW_BOARD.section, VIEW_BOARD.key)) {
+        profile.WriteString(VIEW_BOARD.section, VIEW_BOARD.key, IntToText(settings.viewBoard));
     }
     if (!SaveOver(path, profile.Bytes())) {
         throw CannotWrite(path);

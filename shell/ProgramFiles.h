@@ -8,7 +8,8 @@
 #include <string_view>
 #include <vector>
 
-// The window position and the four conversion settings, as the settings file keeps them.
+// The window position and the four conversion settings, as the settings file keeps them, and
+// whether the viewer shows the board, which the program keeps in a section of its own.
 struct TStoredSettings {
     std::int32_t top = 100;
     std::int32_t left = 100;
@@ -16,6 +17,8 @@ struct TStoredSettings {
     std::int32_t ugfConv = 0;
     std::int32_t ssgfApli = 0;
     std::int32_t usgfApli = 0;
+    // "VIEWBOARD" of "[MORVANE]": 0 hides the viewer's board, any other value shows it.
+    std::int32_t viewBoard = 1;
     friend bool operator==(const TStoredSettings&, const TStoredSettings&) = default;
 };
 
@@ -38,10 +41,12 @@ public:
     // let be). Throws TFileError (Create) when the file cannot be written.
     void SaveList(const std::vector<TCandidateRow>& rows);
 
-    // The six values; a missing or unreadable file, a missing key or a value that is no number
+    // The seven values; a missing or unreadable file, a missing key or a value that is no number
     // gives the default.
     TStoredSettings LoadSettings();
-    // Writes the six values into the file, keeping everything else in it. Throws TUserError
+    // Writes the values into the file, keeping everything else in it; "VIEWBOARD" only when the
+    // file has it or it is not the default, so a user who never hides the board keeps the classic
+    // file. Throws TUserError
     // "<path> に書き込めません" when the file cannot be read back or written.
     void SaveSettings(const TStoredSettings& settings);
 

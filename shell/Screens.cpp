@@ -1,5 +1,7 @@
-// morvane_screens DIR: renders every window of the program to PNG files in DIR, on whatever
-// platform Qt runs (offscreen without a display), so that they can be looked at without one.
+// morvane_screens DIR [RECORD]: renders every window of the program to PNG files in DIR, on
+// whatever platform Qt runs (offscreen without a display), so that they can be looked at without
+// one. RECORD, a real game, is shown on the viewer's board at its middle move; without it a short
+// record of the program's own stands in.
 
 #include "conversion/FileError.h"
 #include "conversion/LineList.h"
@@ -7,6 +9,7 @@
 #include "selection/Addfile.h"
 #include "selection/FolderBrowser.h"
 #include "shell/AboutBox.h"
+#include "shell/BoardPane.h"
 #include "shell/Dialogs.h"
 #include "shell/Fonts.h"
 #include "shell/MainForm.h"
@@ -23,8 +26,10 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QTabWidget>
 #include <QTemporaryDir>
+#include <QToolButton>
 #include <QTreeView>
 
 #include <cstdio>
@@ -56,8 +61,8 @@ const char RECORD[] =
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: morvane_screens DIR\n");
+    if (argc != 2 && argc != 3) {
+        std::fprintf(stderr, "usage: morvane_screens DIR [RECORD]\n");
         return 2;
     }
     QApplication application(argc, argv);
@@ -105,6 +110,24 @@ int main(int argc, char** argv) {
                   ";B[pd];W[dp];B[pq];W[dd])\r\n");
         main.ViewForm().ViewFile(kifu + "/国際棋戦.sgf");
         saved &= Save(main.ViewForm(), out, "viewer-utf8");
+        // A real game on the board, in the middle of its moves.
+        if (argc == 3) {
+            const std::string name =
+                QFileInfo(QString::fromLocal8Bit(argv[2])).fileName().toStdString();
+            SaveBytes(kifu + "/" + name, LoadBytes(argv[2]));
+            main.ViewForm().ViewFile(kifu + "/" + name);
+            TBoardPane& pane = main.ViewForm().BoardPane();
+            pane.GoTo(SIZE_MAX);
+            pane.GoTo(pane.Move() / 2);
+            saved &= Save(main.ViewForm(), out, "viewer-board");
+        }
+        // A handicap game as the conversion gives it: the line above the board tells what changes.
+        SaveBytes(kifu + "/置碁.sgf",
+                  "(;GM[1]FF[4]SZ[19]PB[黒]PW[白]HA[2]AB[pd][dp]\r\n"
+                  ";W[qp];B[oq];W[qf];B[nc];W[pj];B[cd];W[ec];B[df];W[qq])\r\n");
+        main.ViewForm().ViewFile(kifu + "/置碁.sgf");
+        main.ViewForm().findChild<QToolButton*>("AfterBtn")->click();
+        saved &= Save(main.ViewForm(), out, "viewer-converted");
         main.ViewForm().hide();
         main.Clear();
     }

@@ -2,26 +2,104 @@
 
 #include "ui_ViewForm.h"
 
-#include "conversion/ConversionRun.h"
 #include "conversion/FileError.h"
+#include "conversion/GameCheck.h"
 #include "conversion/LineList.h"
+#include "shell/BoardPane.h"
 #include "shell/QtText.h"
 #include "shell/ShellTexts.h"
+#include "shell/TextView.h"
 #include "shell/ViewText.h"
+
+#include <QAction>
+#include <QHBoxLayout>
+#include <QSplitter>
 
 #include <filesystem>
 #include <system_error>
 
+namespace {
+
+// The classic window, all of it the text.
+constexpr QSize CLASSIC_SIZE(474, 323);
+// With the board beside the text: room for a 19 x 19 board a player reads with ease.
+constexpr QSize BOARD_SIZE(474 + 6 + 440, 600);
+constexpr QSize SMALLEST_WITH_BOARD(474 + 6 + 220, 323);
+
+}  // namespace
+
 TViewForm::TViewForm()
     : QWidget(nullptr, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint),
-      m_ui(std::make_unique<Ui::TViewForm>()) {
+      m_ui(std::make_unique<Ui::TViewForm>()),
+      m_shownSize(BOARD_SIZE) {
     m_ui->setupUi(this);
-    setFixedSize(size());
     move(393, 249);
     m_ui->Memo1->SetText(QStringLiteral("Memo1"));
+
+    // The text keeps its designed place and size (0, 0, 473 x 321 of the classic window); the
+    // board goes to its right, in a splitter the user can drag.
+    m_splitter = new QSplitter(Qt::Horizontal, this);
+    m_splitter->setObjectName(QStringLiteral("ViewSplitter"));
+    m_splitter->setChildrenCollapsible(false);
+    m_splitter->addWidget(m_ui->Memo1);
+    m_boardPane = new TBoardPane(m_splitter);
+    m_boardPane->setObjectName(QStringLiteral("BoardPane"));
+    m_splitter->addWidget(m_boardPane);
+    m_splitter->setStretchFactor(0, 0);
+    m_splitter->setStretchFactor(1, 1);
+    auto* layout = new QHBoxLayout(this);
+    layout->setContentsMargins(0, 0, CLASSIC_SIZE.width() - 473, CLASSIC_SIZE.height() - 321);
+    layout->addWidget(m_splitter);
+
+    m_boardAction = new QAction(QStringLiteral("盤面を表示"), this);
+    m_boardAction->setObjectName(QStringLiteral("BoardAction"));
+    m_boardAction->setCheckable(true);
+    m_boardAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_B));
+    m_ui->Memo1->setContextMenuPolicy(Qt::ActionsContextMenu);
+    m_ui->Memo1->addAction(m_boardAction);
+    addAction(m_boardAction);
+    connect(m_boardAction, &QAction::triggered, this, [this](bool shown) { ShowBoard(shown); });
+    m_boardPane->OnHideAsked = [this] { ShowBoard(false); };
+    m_boardPane->OnConvertedAsked = [this] { ReadGameForSettings(); };
+    m_boardPane->OnGameAsked = [this] { ReadGame(); };
+
+    Arrange();
 }
 
 TViewForm::~TViewForm() = default;
+
+void TViewForm::ShowBoard(bool shown) {
+    if (shown == m_boardShown) {
+        return;
+    }
+    if (!shown && width() >= SMALLEST_WITH_BOARD.width()) {
+        m_shownSize = size();
+    }
+    m_boardShown = shown;
+    // A window that changes its flags is hidden by the system; it comes back as it was.
+    const bool visible = isVisible();
+    Arrange();
+    if (visible) {
+        show();
+    }
+    if (shown) {
+        OfferGame();
+    }
+}
+
+void TViewForm::Arrange() {
+    m_boardAction->setChecked(m_boardShown);
+    m_boardPane->setVisible(m_boardShown);
+    setWindowFlag(Qt::MSWindowsFixedSizeDialogHint, !m_boardShown);
+    if (m_boardShown) {
+        setMinimumSize(SMALLEST_WITH_BOARD);
+        setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+        resize(m_shownSize);
+        m_splitter->setSizes({473, m_shownSize.width() - 473});
+    } else {
+        setFixedSize(CLASSIC_SIZE);
+    }
+}
 
 void TViewForm::ViewFile(const std::string& path) {
     show();
@@ -29,19 +107,73 @@ void TViewForm::ViewFile(const std::string& path) {
     activateWindow();
     setWindowTitle(FromName(path));
     m_ui->Memo1->Clear();
+    m_bytes.clear();
+    m_kind = RecordKindOf(path);
+    m_gameRead = true;
+    m_boardPane->ShowNothing({});
     // Looked at before it is read, so a huge file is refused without filling the memory.
     std::error_code error;
     const std::uintmax_t size = std::filesystem::file_size(path, error);
     if (!error && size > MAX_BYTES) {
         throw TUserError(texts::TEXT_TOO_LARGE);
     }
-    const std::string bytes = LoadBytes(path);
+    std::string bytes = LoadBytes(path);
     if (bytes.size() > MAX_BYTES) {
         throw TUserError(texts::TEXT_TOO_LARGE);
     }
     // An SGF record is read by the conversion's rule, so a UTF-8 record shows its own text.
-    const TViewedText text = ViewedText(bytes, RecordKindOf(path) == TRecordKind::Sgf);
+    const TViewedText text = ViewedText(bytes, m_kind == TRecordKind::Sgf);
     m_ui->Memo1->SetText(
         text.utf8 ? QString::fromUtf8(text.bytes.data(), static_cast<qsizetype>(text.bytes.size()))
                   : FromShiftJis(text.bytes));
+    if (m_kind == TRecordKind::Other) {
+        m_boardPane->ShowNothing(QStringLiteral("棋譜のファイルではありません"));
+        return;
+    }
+    m_bytes = std::move(bytes);
+    m_gameRead = false;
+    if (m_boardShown) {
+        OfferGame();
+    }
+}
+
+void TViewForm::OfferGame() {
+    if (m_gameRead || m_bytes.size() <= GAME_AT_ONCE_BYTES) {
+        ReadGame();
+        return;
+    }
+    m_boardPane->ShowDeferred(QStringLiteral("大きな棋譜です（%1 MB）。盤面は求めに応じて読みます")
+                                  .arg(static_cast<double>(m_bytes.size()) / 1e6, 0, 'f', 1));
+}
+
+TViewForm::TSettings TViewForm::Settings() const {
+    TSettings settings;
+    if (m_settings) {
+        settings = {m_settings->SGFConv, m_settings->UGFConv, m_settings->USGFApli};
+    }
+    return settings;
+}
+
+TGameCheck TViewForm::CheckGame() {
+    m_readWith = Settings();
+    TConversionState settings;
+    settings.SGFConv = m_readWith.sgfConv;
+    settings.UGFConv = m_readWith.ugfConv;
+    settings.USGFApli = m_readWith.usgfApli;
+    return CheckRecordGame(m_bytes, m_kind, settings);
+}
+
+// The game is read, and the record converted in memory, only when the pane shows: a user who
+// hides the board has the classic viewer's speed.
+void TViewForm::ReadGame() {
+    if (!m_gameRead) {
+        m_gameRead = true;
+        m_boardPane->ShowCheck(CheckGame());
+    }
+}
+
+void TViewForm::ReadGameForSettings() {
+    if (m_kind != TRecordKind::Other && m_gameRead && !(Settings() == m_readWith)) {
+        m_boardPane->UpdateCheck(CheckGame());
+    }
 }

@@ -1,5 +1,9 @@
 #pragma once
 
+#include "conversion/ConversionRun.h"
+#include "conversion/ConversionState.h"
+#include "conversion/GameCheck.h"
+
 #include <QWidget>
 
 #include <memory>
@@ -8,6 +12,9 @@
 namespace Ui {
 class TViewForm;
 }
+class QAction;
+class QSplitter;
+class TBoardPane;
 
 // Shows one file of the candidate list.
 class TFileViewer {
@@ -21,7 +28,9 @@ public:
 };
 
 // The viewer window: one for the whole run of the program, showing the raw text of a record,
-// read-only. Closing it hides it.
+// read-only, and beside it, in a pane the user can hide (and drag wider or narrower), the record's
+// game on a board, as the converters read it. Closing it hides it. With the board hidden it is the
+// classic fixed window; with the board shown it can be resized.
 class TViewForm : public QWidget, public TFileViewer {
 public:
     TViewForm();
@@ -29,9 +38,52 @@ public:
 
     void ViewFile(const std::string& path) override;
 
+    // Shows or hides the board pane.
+    void ShowBoard(bool shown);
+    bool BoardShown() const { return m_boardShown; }
+    // The conversion settings the converted game is made with (the main window's; none: the
+    // defaults). Read whenever the converted game is made.
+    void SetSettings(const TConversionState* settings) { m_settings = settings; }
+    TBoardPane& BoardPane() { return *m_boardPane; }
+
     // The largest file shown, in bytes.
     static constexpr std::size_t MAX_BYTES = std::size_t{256} << 20;
+    // The largest file whose game is read as soon as it is shown, in bytes. A larger one (millions
+    // of moves: reading, converting and playing it through takes seconds) waits until the user
+    // asks for it, so its text shows as fast as the classic viewer's.
+    static constexpr std::size_t GAME_AT_ONCE_BYTES = std::size_t{8} << 20;
 
 private:
+    // Lays the window out for the board shown or hidden.
+    void Arrange();
+    // Reads the game of the file shown, when the pane shows and the game is not yet read; the
+    // game of a large file only when the user asks for it.
+    void OfferGame();
+    void ReadGame();
+    // Reads it again when the settings changed since it was read.
+    void ReadGameForSettings();
+
     std::unique_ptr<Ui::TViewForm> m_ui;
+    QSplitter* m_splitter;
+    TBoardPane* m_boardPane;
+    QAction* m_boardAction;
+    bool m_boardShown = true;
+    QSize m_shownSize;
+    const TConversionState* m_settings = nullptr;
+    // The file shown, kept for its game while the pane is hidden or the settings change.
+    std::string m_bytes;
+    TRecordKind m_kind = TRecordKind::Other;
+    bool m_gameRead = true;
+    // The settings the game shown was read with.
+    struct TSettings {
+        std::int32_t sgfConv = 0;
+        std::int32_t ugfConv = 0;
+        std::int32_t usgfApli = 0;
+        friend bool operator==(const TSettings&, const TSettings&) = default;
+    };
+    TSettings m_readWith;
+    // The main window's settings now.
+    TSettings Settings() const;
+    // The check of the file shown with the settings now, which it notes as those read with.
+    TGameCheck CheckGame();
 };

@@ -10,6 +10,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QGuiApplication>
+#include <QLabel>
 #include <QMimeData>
 #include <QPlainTextEdit>
 #include <QProgressBar>
@@ -271,6 +272,29 @@ TEST(MainForm, DoubleClickShowsTheSelectedRowsFileInTheOneViewer) {
     w.form->ViewForm().hide();
 }
 
+TEST(MainForm, TheViewersBoardIsConvertedWithTheSettingsAndStaysHiddenOnceHidden) {
+    TWindow w;
+    w.Start();
+    EXPECT_TRUE(w.form->ViewForm().BoardShown());
+    w.AddFiles({{"a.ugf", UGF}});
+    w.form->SelectRow(0);
+    w.form->State().UGFConv = 1;
+    w.form->FileListViewDblClick();
+    EXPECT_EQ(Child<QLabel>(w.form->ViewForm(), "DiffLabel")->toolTip().toStdString(),
+              "変換されません: 設定により UGF ファイルは変換しません");
+    // The settings read when the converted game is asked for.
+    w.form->State().UGFConv = 0;
+    Click(w.form->ViewForm(), "AfterBtn");
+    EXPECT_EQ(Child<QLabel>(w.form->ViewForm(), "DiffLabel")->toolTip().toStdString(),
+              "変換後も同じ棋譜です（2手）");
+    Click(w.form->ViewForm(), "HideBoardBtn");
+    w.Stop();
+    EXPECT_NE(w.dir.Read("tessaro.ini").find("[MORVANE]\r\nVIEWBOARD=0\r\n"), std::string::npos);
+    w.Start();
+    EXPECT_FALSE(w.form->ViewForm().BoardShown());
+    w.form->ViewForm().hide();
+}
+
 TEST(MainForm, TheHiddenToggleUncoversTheDiagnosticsAndCoversThemAgain) {
     TWindow w;
     w.Start();
@@ -338,7 +362,7 @@ TEST(MainForm, ProgressMovesDuringALongConversionAndInputWaitsForTheEnd) {
     std::string record =
         "[Header]\r\nLang=SJIS\r\nCrypt=0,PLAIN_UGF_FILE\r\nSize=19\r\nWinner=B,C\r\n"
         "BMemb1=Taro,3d\r\nWMemb1=Jiro\r\n[Data]\r\n";
-    for (int move = 1; move <= 400000; ++move) {
+    for (int move = 1; move <= 1000000; ++move) {
         record += move % 2 ? "PD,B1," : "DD,W1,";
         record += std::to_string(move) + ",0\r\n";
     }

@@ -132,6 +132,22 @@ TEST(ProgramFiles, WritesTheSixValuesInOrderAndKeepsTheRest) {
     EXPECT_EQ(f.fake.files.files[f.ini].substr(0, 8), "; mine\r\n");
 }
 
+TEST(ProgramFiles, KeepsAHiddenBoardInASectionOfItsOwnAndNothingUntilThen) {
+    TFixture f;
+    f.files.SaveSettings({});
+    EXPECT_EQ(f.fake.files.files[f.ini].find("MORVANE"), std::string::npos);
+    TStoredSettings hidden;
+    hidden.viewBoard = 0;
+    f.files.SaveSettings(hidden);
+    EXPECT_NE(f.fake.files.files[f.ini].find("\r\n[MORVANE]\r\nVIEWBOARD=0\r\n"),
+              std::string::npos);
+    EXPECT_EQ(f.files.LoadSettings(), hidden);
+    // Once there, the key follows the user back to the default.
+    f.files.SaveSettings({});
+    EXPECT_NE(f.fake.files.files[f.ini].find("VIEWBOARD=1"), std::string::npos);
+    EXPECT_EQ(f.files.LoadSettings().viewBoard, 1);
+}
+
 TEST(ProgramFiles, TheFolderIsBesideTheProgramUnlessItIsInstalled) {
     EXPECT_EQ(ProgramFolder("/home/u/build/shell", false, "", "/home/u"), "/home/u/build/shell/");
     EXPECT_EQ(ProgramFolder("/usr/bin", true, "", "/home/u"), "/home/u/.config/morvane/");

@@ -117,11 +117,11 @@ TEST(Listing, TheStoredListAndTheSettingsKeepCodePage932Paths) {
     const std::vector<TCandidateRow> rows = {{SJIS_HYO ".ugf", folder.name},
                                              {"b.sgf", folder.name + "\\"}};
     files.SaveList(rows);
-    files.SaveSettings({200, 300, 0, 1, 0, 3});
+    files.SaveSettings({200, 300, 0, 1, 0, 3, 0});
     std::ifstream list(folder.hyo / L"flvback.dat", std::ios::binary);
     EXPECT_EQ(std::string(std::istreambuf_iterator<char>(list), {}),
               folder.name + "\\" SJIS_HYO ".ugf\r\n" + folder.name + "\\b.sgf\r\n");
     EXPECT_EQ(files.LoadList(),
               (std::vector<TCandidateRow>{{SJIS_HYO ".ugf", folder.name}, {"b.sgf", folder.name}}));
-    EXPECT_EQ(files.LoadSettings(), (TStoredSettings{200, 300, 0, 1, 0, 3}));
+    EXPECT_EQ(files.LoadSettings(), (TStoredSettings{200, 300, 0, 1, 0, 3, 0}));
 }

@@ -28,6 +28,7 @@ foreach(test
         ProgramFiles.AFailedWriteLeavesTheOldFilesWhole
         ProgramFiles.ReadsTheSixValuesWithTheirDefaults
         ProgramFiles.WritesTheSixValuesInOrderAndKeepsTheRest
+        ProgramFiles.KeepsAHiddenBoardInASectionOfItsOwnAndNothingUntilThen
         ProgramFiles.TheFolderIsBesideTheProgramUnlessItIsInstalled
         MessageBox.ShowsEachKindWithItsCaptionIconAndText
         MainForm.KeepsListPositionAndSettingsFromOneRunToTheNext
@@ -50,3 +51,7 @@ foreach(test
         Instance.TheFirstStartTakesTheFolderAndLaterStartsHandTheirFilesToIt)
     set_tests_properties(${test} PROPERTIES DISABLED TRUE)
 endforeach()
+# The corpus lies beside the Linux tree; under Wine its thousands of conversions would only repeat
+# the Linux run.
+set_tests_properties(KifuconvCheck.EveryCorpusRecordKeepsItsGameOrChangesOnlyByDesign
+    PROPERTIES DISABLED TRUE)

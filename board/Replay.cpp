@@ -1,0 +1,65 @@
+#include "board/Replay.h"
+
+#include <algorithm>
+
+namespace {
+
+// The kept positions of a game stay below this many, so a record of millions of moves keeps a few
+// megabytes of them; up to 262,144 moves they are every 64 moves.
+constexpr std::size_t MOST_KEPT = 4096;
+constexpr std::size_t SHORTEST_INTERVAL = 64;
+
+TStone StoneOf(TColour colour) { return colour == TColour::Black ? TStone::Black : TStone::White; }
+
+}  // namespace
+
+TReplay::TReplay(const TGame& game)
+    : m_moves(game.moves),
+      m_interval(std::max(SHORTEST_INTERVAL, (game.moves.size() + MOST_KEPT - 1) / MOST_KEPT)) {
+    m_current.board = TBoard(game.boardSize);
+    for (const TSetupStone& stone : game.setup) {
+        if (stone.point.kind == TPointKind::On) {
+            const TStone setup = stone.kind == TSetupKind::Black   ? TStone::Black
+                                 : stone.kind == TSetupKind::White ? TStone::White
+                                                                   : TStone::Empty;
+            m_current.board.Set(stone.point.column, stone.point.row, setup);
+        }
+    }
+    m_kept.reserve(m_moves.size() / m_interval + 1);
+    m_kept.push_back(m_current);
+    while (m_current.move < m_moves.size()) {
+        Step(m_current);
+        if (m_current.move % m_interval == 0) {
+            m_kept.push_back(m_current);
+        }
+    }
+}
+
+const TPosition& TReplay::Position(std::size_t move) {
+    move = std::min(move, m_moves.size());
+    const TPosition& kept = m_kept[move / m_interval];
+    if (move < m_current.move || kept.move > m_current.move) {
+        m_current = kept;
+    }
+    while (m_current.move < move) {
+        Step(m_current);
+    }
+    return m_current;
+}
+
+void TReplay::Step(TPosition& position) const {
+    const TGameMove& move = m_moves[position.move++];
+    position.last = {};
+    if (move.point.kind != TPointKind::On) {
+        return;
+    }
+    position.last = position.board.Play(StoneOf(move.colour), move.point.column, move.point.row);
+    const bool black = move.colour == TColour::Black;
+    (black ? position.blackTook : position.whiteTook) += position.last.captured;
+    (black ? position.whiteTook : position.blackTook) += position.last.lost;
+}
+
+TPosition FinalPosition(const TGame& game) {
+    TReplay replay(game);
+    return replay.Position(replay.MoveCount());
+}

@@ -1,0 +1,299 @@
+#include "conversion/Game.h"
+
+#include "conversion/KeyTable.h"
+#include "conversion/LineList.h"
+#include "conversion/SGFAdjust.h"
+#include "conversion/SgfEncoding.h"
+#include "conversion/SgfNode.h"
+#include "conversion/Text.h"
+#include "conversion/Texts.h"
+#include "conversion/UgfLayout.h"
+
+#include <optional>
+
+namespace {
+
+// The board's columns as Go players name them: no "I", which reads too much like "J" and "1".
+constexpr std::string_view COLUMN_LETTERS = "ABCDEFGHJKLMNOPQRSTUVWXYZ";
+
+// The largest board: the letters of a point name 25 columns without "I".
+constexpr int LARGEST_BOARD = 25;
+
+// The value of a point letter: "a" to "z" 0 to 25; with capitals, "A" to "Z" 26 to 51; else -1.
+int LetterValue(char c, bool capitals) {
+    if (c >= 'a' && c <= 'z') {
+        return c - 'a';
+    }
+    if (capitals && c >= 'A' && c <= 'Z') {
+        return c - 'A' + 26;
+    }
+    return -1;
+}
+
+// Two letters naming a point of a board of boardSize, or a point off it with text.
+TGamePoint LetterPoint(std::string_view text, int boardSize, bool capitals, TGame& game) {
+    if (text.size() == 2) {
+        const int column = LetterValue(text[0], capitals);
+        const int row = LetterValue(text[1], capitals);
+        if (column >= 0 && row >= 0 && column < boardSize && row < boardSize) {
+            TGamePoint point;
+            point.kind = TPointKind::On;
+            point.column = static_cast<std::uint8_t>(column);
+            point.row = static_cast<std::uint8_t>(row);
+            return point;
+        }
+    }
+    return game.OffPoint(text);
+}
+
+TSetupKind SetupKindOf(std::string_view name) {
+    return name == "AW" ? TSetupKind::White : name == "AE" ? TSetupKind::Empty : TSetupKind::Black;
+}
+
+// The setup stones of one SGF value: a point, or a compressed list 'dd:ff' of every point of the
+// rectangle between two points, each of which keeps the list's text.
+void AddSgfSetup(TSetupKind kind, std::string_view value, TGame& game) {
+    const std::size_t colon = value.find(':');
+    if (colon != std::string_view::npos) {
+        const TGamePoint from = SgfPoint(value.substr(0, colon), game.boardSize, false, game);
+        const TGamePoint to = SgfPoint(value.substr(colon + 1), game.boardSize, false, game);
+        if (from.kind == TPointKind::On && to.kind == TPointKind::On) {
+            const TGamePoint list = game.OffPoint(value);
+            for (int c = std::min(from.column, to.column); c <= std::max(from.column, to.column);
+                 ++c) {
+                for (int r = std::min(from.row, to.row); r <= std::max(from.row, to.row); ++r) {
+                    TGamePoint point;
+                    point.kind = TPointKind::On;
+                    point.column = static_cast<std::uint8_t>(c);
+                    point.row = static_cast<std::uint8_t>(r);
+                    point.text = list.text;
+                    game.setup.push_back({kind, point});
+                }
+            }
+            return;
+        }
+    }
+    game.setup.push_back({kind, SgfPoint(value, game.boardSize, false, game)});
+}
+
+}  // namespace
+
+std::string_view TGame::Text(const TGamePoint& point) const {
+    return point.text == 0 ? std::string_view() : std::string_view(texts[point.text - 1]);
+}
+
+TGamePoint TGame::OffPoint(std::string_view text) {
+    texts.emplace_back(text);
+    TGamePoint point;
+    point.kind = TPointKind::Off;
+    point.text = static_cast<std::uint32_t>(texts.size());
+    return point;
+}
+
+int BoardSizeOf(std::string_view size) {
+    size = TrimView(size);
+    if (size.empty() || size.size() > 3) {
+        return 0;
+    }
+    int value = 0;
+    for (const char c : size) {
+        if (c < '0' || c > '9') {
+            return 0;
+        }
+        value = value * 10 + (c - '0');
+    }
+    return value >= 2 && value <= LARGEST_BOARD ? value : 0;
+}
+
+TGamePoint SgfPoint(std::string_view text, int boardSize, bool move, TGame& game) {
+    // "tt" names the pass on the boards it lies off, up to 19 x 19, and on a board of a size no
+    // one can tell.
+    if (move && (text.empty() || (text == "tt" && boardSize <= 19))) {
+        TGamePoint pass;
+        pass.blank = text.empty();
+        return pass;
+    }
+    return LetterPoint(text, boardSize, true, game);
+}
+
+TGamePoint UgfPoint(std::string_view text, bool pass, int boardSize, bool move, TGame& game) {
+    if (pass || (move && text.empty())) {
+        TGamePoint point;
+        point.blank = !pass;
+        return point;
+    }
+    return LetterPoint(text, boardSize, false, game);
+}
+
+std::string CoordinateOf(const TGamePoint& point, int boardSize) {
+    if (point.kind != TPointKind::On || point.column >= COLUMN_LETTERS.size() ||
+        point.row >= boardSize) {
+        return {};
+    }
+    return COLUMN_LETTERS[point.column] + std::to_string(boardSize - point.row);
+}
+
+bool SamePoint(const TGame& a, const TGamePoint& p, const TGame& b, const TGamePoint& q) {
+    if (p.kind != q.kind) {
+        return false;
+    }
+    switch (p.kind) {
+        case TPointKind::Pass:
+            return true;
+        case TPointKind::On:
+            return p.column == q.column && p.row == q.row;
+        case TPointKind::Off:
+            return a.Text(p) == b.Text(q);
+    }
+    return false;
+}
+
+TGameDifference FirstDifference(const TGame& a, const TGame& b) {
+    TGameDifference difference;
+    if (TrimView(a.size) != TrimView(b.size)) {
+        difference.what = TGameDifference::TWhat::Size;
+        return difference;
+    }
+    const auto first = [&](const auto& left, const auto& right, auto same) -> std::size_t {
+        const std::size_t common = std::min(left.size(), right.size());
+        for (std::size_t i = 0; i < common; ++i) {
+            if (!same(left[i], right[i])) {
+                return i;
+            }
+        }
+        return common;
+    };
+    const std::size_t setup =
+        first(a.setup, b.setup, [&](const TSetupStone& s, const TSetupStone& t) {
+            return s.kind == t.kind && SamePoint(a, s.point, b, t.point);
+        });
+    if (setup < std::max(a.setup.size(), b.setup.size())) {
+        difference.what = TGameDifference::TWhat::Setup;
+        difference.index = setup;
+        return difference;
+    }
+    const std::size_t move = first(a.moves, b.moves, [&](const TGameMove& m, const TGameMove& n) {
+        return m.colour == n.colour && SamePoint(a, m.point, b, n.point);
+    });
+    if (move < std::max(a.moves.size(), b.moves.size())) {
+        difference.what = TGameDifference::TWhat::Move;
+        difference.index = move;
+    }
+    return difference;
+}
+
+TGameRecord ReadUgfGame(std::string_view bytes) {
+    TGameRecord record;
+    // The conversion's own components read the header; their state is of no use afterwards.
+    TConversionState state;
+    TUgfLayout layout = ReadUgfLayout(bytes, FindUgfSections(bytes), state);
+    if (layout.fault != TUgfFault::None) {
+        record.reason = UgfFaultReason(layout);
+        return record;
+    }
+    TGame& game = record.game;
+    game.size = layout.header.Value(keys::SIZE);
+    game.boardSize = BoardSizeOf(game.size);
+    std::string mirrored;
+    std::string_view line;
+    const TUgfDataLines& data = layout.data;
+    for (std::size_t i = data.handicapBegin; i < data.moveBegin; ++i) {
+        (void)layout.lines.Next(line);
+        if (const std::optional<std::string_view> point =
+                UgfHandicapPoint(line, layout.igsRows, mirrored)) {
+            game.setup.push_back({TSetupKind::Black,
+                                  UgfPoint(AnsiLower(*point), false, game.boardSize, false, game)});
+        }
+    }
+    game.moves.reserve(data.end - data.moveBegin);
+    for (std::size_t i = data.moveBegin; i < data.end; ++i) {
+        (void)layout.lines.Next(line);
+        if (const std::optional<TUgfStone> stone = UgfMoveStone(line, layout.igsRows, mirrored)) {
+            game.moves.push_back(
+                {stone->colour == 'B' ? TColour::Black : TColour::White,
+                 UgfPoint(AnsiLower(stone->point), stone->pass, game.boardSize, true, game)});
+        }
+    }
+    record.ok = true;
+    return record;
+}
+
+TGameRecord ReadSgfGame(std::string_view bytes) {
+    TGameRecord record;
+    const TShiftJisRecord text = SgfRecordAsShiftJis(bytes);
+    if (!text.ok) {
+        record.reason = texts::CANNOT_TRANSCODE + text.encoding.name;
+        return record;
+    }
+    TGame& game = record.game;
+    TSGFAdjust adjust;
+    adjust.Input = SplitLines(text.bytes);
+    game.notes.severalTrees = HoldsSeveralGameTrees(adjust.Input);
+    if (!adjust.Adjust()) {
+        record.reason = texts::SGF_NOT_A_RECORD;
+        return record;
+    }
+
+    // The root's properties, one value an entry; a further value ('[dp]') has no name of its own
+    // and belongs to the property before it. The size is the last SZ, as the conversion takes it.
+    struct TValue {
+        std::string_view name;
+        std::string_view value;
+    };
+    std::vector<TValue> root;
+    std::string_view name;
+    bool sizeGiven = false;
+    for (const std::string& entry : adjust.OutputHD) {
+        const std::optional<TExtractedParts> parts = ExtractParts(entry, "[", "]");
+        if (!parts) {
+            name = {};
+            continue;
+        }
+        if (!parts->prope.empty()) {
+            name = parts->prope;
+        }
+        if (!parts->prope.empty() && KeyCodeOf(parts->prope) == keys::SZ) {
+            game.size = parts->data;
+            sizeGiven = true;
+        }
+        root.push_back({name, parts->data});
+    }
+    // A record without a size is 19 x 19 by the SGF standard, as the conversion writes it.
+    if (!sizeGiven) {
+        game.size = "19";
+    }
+    game.boardSize = BoardSizeOf(game.size);
+
+    // The conversion takes the black stones that the splitter puts apart, then nothing else of the
+    // root: AW and AE show here, and moves in the root are noted.
+    for (const std::string& stone : adjust.OutputHA) {
+        if (const std::optional<TExtractedParts> parts = ExtractParts(stone, "[", "]")) {
+            AddSgfSetup(TSetupKind::Black, parts->data, game);
+        }
+    }
+    for (const TValue& value : root) {
+        if (value.name == "AW" || value.name == "AE") {
+            AddSgfSetup(SetupKindOf(value.name), value.value, game);
+        } else if (SgfMoveColour(value.name) != '\0') {
+            ++game.notes.rootMoves;
+        }
+    }
+
+    game.moves.reserve(adjust.OutputCK.size());
+    for (const std::string& node : adjust.OutputCK) {
+        ForEachSgfValue(node, [&game](std::string_view property, std::string_view value) {
+            if (const char colour = SgfMoveColour(property)) {
+                game.moves.push_back({colour == 'B' ? TColour::Black : TColour::White,
+                                      SgfPoint(value, game.boardSize, true, game)});
+            } else if (property == "AB" || property == "AW" || property == "AE") {
+                game.notes.laterSetup = true;
+            }
+        });
+    }
+    record.ok = true;
+    return record;
+}
+
+TGameRecord ReadRecordGame(std::string_view bytes, TRecordKind kind) {
+    return kind == TRecordKind::Sgf ? ReadSgfGame(bytes) : ReadUgfGame(bytes);
+}

@@ -1,0 +1,83 @@
+#pragma once
+
+#include "board/Replay.h"
+
+#include "conversion/GameCheck.h"
+
+#include <QWidget>
+
+#include <functional>
+#include <memory>
+#include <optional>
+
+class QLabel;
+class QPushButton;
+class QSlider;
+class QToolButton;
+class TBoardView;
+class TLineLabel;
+
+// The viewer's board pane: the game of the record shown beside its text, or the game its
+// conversion gives (変換前 / 変換後), one line above the board saying whether and where the two
+// differ, and the means to move through the game (a slider, buttons for the first, previous, next
+// and last move, the keys Left, Right, Home and End, the mouse wheel), with the move shown, its
+// number, colour and point, and the stones each side has taken.
+class TBoardPane : public QWidget {
+public:
+    explicit TBoardPane(QWidget* parent = nullptr);
+    ~TBoardPane() override;
+
+    // Shows the games of a record's check at the last move, the record's own game first.
+    void ShowCheck(TGameCheck check);
+    // Shows the games of a new check of the same record (other settings), keeping the side and
+    // the move shown.
+    void UpdateCheck(TGameCheck check);
+    // Shows no game; reason (empty for none) goes under the board.
+    void ShowNothing(const QString& reason);
+    // Shows no game yet: reason goes under the board, with a button that asks for the game.
+    void ShowDeferred(const QString& reason);
+
+    // The move whose position is shown, from 0 (the start).
+    std::size_t Move() const { return m_move; }
+    // Shows the position after move (clamped to the last).
+    void GoTo(std::size_t move);
+    // True when the converted game is shown.
+    bool ShowsConverted() const { return m_converted; }
+
+    // Called when the user asks for the converted game, before it is shown.
+    std::function<void()> OnConvertedAsked;
+    // Called when the user asks for the game that ShowDeferred held back.
+    std::function<void()> OnGameAsked;
+    // Called when the user hides the pane with its close button.
+    std::function<void()> OnHideAsked;
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    void ShowSide(bool converted);
+    void Refresh();
+    // No board, no move, nothing to move through.
+    void ClearBoard();
+    const TGameRecord& Shown() const;
+
+    TBoardView* m_view;
+    TLineLabel* m_difference;
+    QToolButton* m_before;
+    QToolButton* m_after;
+    QLabel* m_reason;
+    QPushButton* m_readGame;
+    QLabel* m_moveText;
+    QLabel* m_captures;
+    QSlider* m_slider;
+    QToolButton* m_first;
+    QToolButton* m_previous;
+    QToolButton* m_next;
+    QToolButton* m_last;
+
+    std::optional<TGameCheck> m_check;
+    // The positions of the record's game and of the converted one, made when first shown.
+    std::unique_ptr<TReplay> m_replays[2];
+    bool m_converted = false;
+    std::size_t m_move = 0;
+};
