@@ -28,8 +28,7 @@ void ConvertSgf(benchmark::State& run, const std::string& name) {
     TSilentProgress progress;
     OverInput(run, name, [&](const std::string& record) {
         const TConvertedRecord converted = ConvertSgfBytes(record, state, progress);
-        std::string bytes = JoinLines(converted.lines);
-        benchmark::DoNotOptimize(bytes);
+        benchmark::DoNotOptimize(converted.text.Pieces());
         state.TempMemo.clear();  // the result's pieces, one set a record
         return converted.ready;
     });

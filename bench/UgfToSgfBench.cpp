@@ -15,9 +15,8 @@ void ConvertUgf(benchmark::State& run, const std::string& name, int dialect) {
     state.USGFApli = dialect;
     TSilentProgress progress;
     OverInput(run, name, [&](const std::string& record) {
-        const TConvertedRecord converted = ConvertUgfRecord(SplitLines(record), state, progress);
-        std::string bytes = JoinLines(converted.lines);
-        benchmark::DoNotOptimize(bytes);
+        const TConvertedRecord converted = ConvertUgfRecord(record, state, progress);
+        benchmark::DoNotOptimize(converted.text.Pieces());
         return converted.ready;
     });
 }

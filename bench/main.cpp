@@ -121,6 +121,48 @@ void PrintTable(const TCollectingReporter& reporter) {
         " joining those inputs; relative: the first over the second, 1 for the same growth)\n");
 }
 
+// One target of the speed work: "target", what, the ratio, and its limit.
+void PrintTarget(const std::string& what, double ratio, const char* limit) {
+    std::printf("target  %-58s %6.2f   (%s)\n", what.c_str(), ratio, limit);
+}
+
+// The in-memory targets: SGF to UGF at least 250 MB/s and within 4 times its baseline on the
+// 16 MB record, UGF to SGF at least 300 MB/s and within twice its baseline, typical records at
+// least 150 MB/s.
+void PrintTargets(const TCollectingReporter& reporter) {
+    std::printf("\n");
+    const auto ratioToBaseline = [&](const std::string& name) {
+        const TResult& result = reporter.results.at(name);
+        const TResult& baseline = reporter.results.at("Baseline/" + InputOf(name));
+        return result.seconds / baseline.seconds;
+    };
+    const auto speed = [&](const std::string& name, double least) {
+        return least / (reporter.results.at(name).bytesPerSecond / 1e6);
+    };
+    const auto has = [&](const std::string& name) {
+        return reporter.results.count(name) > 0 &&
+               reporter.results.count("Baseline/" + InputOf(name)) > 0;
+    };
+    if (has("SgfToUgf/SgfLine16MB")) {
+        PrintTarget("SGF to UGF, 16 MB on one line: x its baseline",
+                    ratioToBaseline("SgfToUgf/SgfLine16MB"), "at most 4");
+        PrintTarget("SGF to UGF, 16 MB on one line: 250 MB/s / MB/s",
+                    speed("SgfToUgf/SgfLine16MB", 250), "at most 1");
+    }
+    if (has("UgfToSgf/Ugf16MB")) {
+        PrintTarget("UGF to SGF, 16 MB: x its baseline", ratioToBaseline("UgfToSgf/Ugf16MB"),
+                    "at most 2");
+        PrintTarget("UGF to SGF, 16 MB: 300 MB/s / MB/s", speed("UgfToSgf/Ugf16MB", 300),
+                    "at most 1");
+    }
+    for (const char* name :
+         {"SgfToUgf/TypicalSgf", "SgfToUgf/TypicalSgfUtf8", "UgfToSgf/TypicalUgf"}) {
+        if (has(name)) {
+            PrintTarget(std::string(name) + ": 150 MB/s / MB/s", speed(name, 150), "at most 1");
+        }
+    }
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -134,5 +176,6 @@ int main(int argc, char** argv) {
     benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();
     PrintTable(reporter);
+    PrintTargets(reporter);
     return 0;
 }

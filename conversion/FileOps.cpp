@@ -27,6 +27,7 @@
 #include <fcntl.h>
 #include <filesystem>
 #include <sys/stat.h>
+#include <sys/uio.h>
 #include <system_error>
 #include <unistd.h>
 #endif
@@ -272,16 +273,15 @@ void RemoveLeftovers(const std::string& folder) {
 
 #else
 
-struct TFileCloser {
-    void operator()(std::FILE* file) const { std::fclose(file); }
-};
-using TFileHandle = std::unique_ptr<std::FILE, TFileCloser>;
-
 std::string FolderOf(const std::string& path) {
     return path.substr(0, path.size() - ExtractFileName(path).size());
 }
 
-unsigned long long ThisProcess() { return static_cast<unsigned long long>(::getpid()); }
+// Asked of the system once: the programs never fork a process that goes on writing files.
+unsigned long long ThisProcess() {
+    static const unsigned long long process = static_cast<unsigned long long>(::getpid());
+    return process;
+}
 
 bool ProcessHasEnded(unsigned long long process) {
     if (process > static_cast<unsigned long long>(INT_MAX)) {
@@ -324,18 +324,42 @@ void RemoveLeftovers(const std::string& folder) {
         [](const std::string& path) { ::unlink(path.c_str()); });
 }
 
-// Writes all of bytes to descriptor, going on after an interrupted or partial write.
-bool WriteAll(int descriptor, std::string_view bytes) {
-    while (!bytes.empty()) {
-        const std::size_t chunk = std::min<std::size_t>(bytes.size(), 1u << 30);
-        const ssize_t written = ::write(descriptor, bytes.data(), chunk);
+// Writes all the bytes of pieces to descriptor in as few calls as the system takes (one for an
+// output of a few blocks), going on after an interrupted or partial write.
+bool WriteAll(int descriptor, std::span<const std::string_view> pieces) {
+    constexpr std::size_t MOST_PIECES = 64;  // a call's share, well below any system's IOV_MAX
+    std::size_t first = 0;
+    std::size_t done = 0;  // bytes of pieces[first] already written
+    while (first < pieces.size()) {
+        iovec vectors[MOST_PIECES];
+        std::size_t count = 0;
+        std::size_t total = 0;
+        for (std::size_t i = first; i < pieces.size() && count < MOST_PIECES; ++i) {
+            const std::string_view piece = pieces[i].substr(i == first ? done : 0);
+            const std::size_t length = std::min<std::size_t>(piece.size(), (1u << 30) - total);
+            vectors[count].iov_base = const_cast<char*>(piece.data());
+            vectors[count].iov_len = length;
+            ++count;
+            total += length;
+            if (total >= (1u << 30)) {
+                break;
+            }
+        }
+        const ssize_t written = ::writev(descriptor, vectors, static_cast<int>(count));
         if (written < 0 && errno == EINTR) {
             continue;
         }
-        if (written <= 0) {
+        if (written < 0 || (written == 0 && total > 0)) {
             return false;
         }
-        bytes.remove_prefix(static_cast<std::size_t>(written));
+        // Past what was written: whole pieces, then part of one.
+        std::size_t left = static_cast<std::size_t>(written);
+        while (first < pieces.size() && left >= pieces[first].size() - done) {
+            left -= pieces[first].size() - done;
+            ++first;
+            done = 0;
+        }
+        done += left;
     }
     return true;
 }
@@ -402,7 +426,10 @@ bool MoveFileOver(const std::string& from, const std::string& to) {
            MoveFileExW(wideFrom.c_str(), wideTo.c_str(), MOVEFILE_REPLACE_EXISTING) != 0;
 }
 
-std::string LoadBytes(const std::string& path) {
+std::string LoadBytes(const std::string& path, std::optional<TFileId>* identity) {
+    if (identity != nullptr) {
+        *identity = FileIdentity(path);
+    }
     // Only a file on a disk is read. A folder cannot be opened this way; a pipe or a device could
     // block or never end, and device names such as CON or NUL stand in every folder.
     const THandle file =
@@ -422,7 +449,7 @@ std::string LoadBytes(const std::string& path) {
     return bytes;
 }
 
-std::string SaveTemporaryBeside(const std::string& path, std::string_view bytes,
+std::string SaveTemporaryBeside(const std::string& path, std::span<const std::string_view> pieces,
                                 TDurability durability) {
     const std::string folder = FolderOf(path);
     // A target that names no file never gets its temporary file.
@@ -442,7 +469,10 @@ std::string SaveTemporaryBeside(const std::string& path, std::string_view bytes,
             }
             break;
         }
-        bool written = WriteAll(file.get(), bytes);
+        bool written = true;
+        for (const std::string_view bytes : pieces) {
+            written = written && WriteAll(file.get(), bytes);
+        }
         if (written && durability == TDurability::Kept) {
             written = FlushFileBuffers(file.get()) != 0;
         }
@@ -541,7 +571,7 @@ bool MoveFileOver(const std::string& from, const std::string& to) {
     return !HasNul(from) && !HasNul(to) && ::rename(from.c_str(), to.c_str()) == 0;
 }
 
-std::string LoadBytes(const std::string& path) {
+std::string LoadBytes(const std::string& path, std::optional<TFileId>* identity) {
     if (HasNul(path)) {
         throw TFileError(TFileErrorKind::Open, path);
     }
@@ -555,24 +585,47 @@ std::string LoadBytes(const std::string& path) {
         }
         throw TFileError(TFileErrorKind::Open, path);
     }
-    TFileHandle file(::fdopen(descriptor, "rb"));
-    if (!file) {
-        ::close(descriptor);
-        throw TFileError(TFileErrorKind::Open, path);
+    if (identity != nullptr) {
+        *identity = TFileId{static_cast<std::uint64_t>(status.st_dev),
+                            static_cast<std::uint64_t>(status.st_ino)};
     }
-    std::string bytes;
+    // Read into a string of the file's size, so the bytes are held once and never moved; a file
+    // whose size says nothing (0, as some system files show) is read to its end in pieces.
+    std::string bytes(static_cast<std::size_t>(status.st_size), '\0');
+    std::size_t got = 0;
+    const bool toTheEnd = bytes.empty();
     char buffer[1 << 16];
-    std::size_t count;
-    while ((count = std::fread(buffer, 1, sizeof buffer, file.get())) > 0) {
-        bytes.append(buffer, count);
+    for (;;) {
+        char* const into = toTheEnd ? buffer : bytes.data() + got;
+        const std::size_t room = toTheEnd ? sizeof buffer : bytes.size() - got;
+        if (room == 0) {
+            break;
+        }
+        const ssize_t count = ::read(descriptor, into, room);
+        if (count < 0 && errno == EINTR) {
+            continue;
+        }
+        if (count < 0) {
+            ::close(descriptor);
+            throw TFileError(TFileErrorKind::Open, path);
+        }
+        if (count == 0) {
+            break;
+        }
+        if (toTheEnd) {
+            bytes.append(buffer, static_cast<std::size_t>(count));
+        } else {
+            got += static_cast<std::size_t>(count);
+        }
     }
-    if (std::ferror(file.get())) {
-        throw TFileError(TFileErrorKind::Open, path);
+    ::close(descriptor);
+    if (!toTheEnd) {
+        bytes.resize(got);  // the file was cut short while it was read
     }
     return bytes;
 }
 
-std::string SaveTemporaryBeside(const std::string& path, std::string_view bytes,
+std::string SaveTemporaryBeside(const std::string& path, std::span<const std::string_view> pieces,
                                 TDurability durability) {
     const std::string folder = FolderOf(path);
     if (HasNul(path)) {
@@ -594,7 +647,7 @@ std::string SaveTemporaryBeside(const std::string& path, std::string_view bytes,
             }
             break;
         }
-        bool written = WriteAll(descriptor, bytes);
+        bool written = WriteAll(descriptor, pieces);
         if (written && keepMode) {
             written = ::fchmod(descriptor, old.st_mode & 07777) == 0;
         }
@@ -624,6 +677,11 @@ std::string AbsolutePath(const std::string& path) {
 }
 
 #endif
+
+std::string SaveTemporaryBeside(const std::string& path, std::string_view bytes,
+                                TDurability durability) {
+    return SaveTemporaryBeside(path, std::span<const std::string_view>(&bytes, 1), durability);
+}
 
 void SaveBytes(const std::string& path, std::string_view bytes, TDurability durability) {
     const std::string temporary = SaveTemporaryBeside(path, bytes, durability);

@@ -3,6 +3,7 @@
 #include <compare>
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -41,8 +42,10 @@ bool RenameFile(const std::string& from, const std::string& to);
 bool MoveFileOver(const std::string& from, const std::string& to);
 
 // Whole file as bytes. Throws TFileError (Open) when it cannot be read, and for anything that is
-// not a file (a folder, a pipe, a device), which is refused without waiting on it.
-std::string LoadBytes(const std::string& path);
+// not a file (a folder, a pipe, a device), which is refused without waiting on it. With identity,
+// also the file's identity (as FileIdentity gives it), from the file opened where the system
+// tells it without looking the path up again.
+std::string LoadBytes(const std::string& path, std::optional<TFileId>* identity = nullptr);
 
 // How far a new file is taken before it replaces an old one. Plain: written, as a record's output
 // is (its source stays, so a crash loses nothing, and a batch keeps the speed of copying). Kept:
@@ -63,6 +66,9 @@ void SaveBytes(const std::string& path, std::string_view bytes,
 // removes the temporary files there that a process which has ended left behind (killed while it
 // wrote), and those of the older unnumbered form (".morvane-<8 hex digits>.tmp") an hour old.
 std::string SaveTemporaryBeside(const std::string& path, std::string_view bytes,
+                                TDurability durability = TDurability::Plain);
+// The same for the bytes of pieces, one after the other.
+std::string SaveTemporaryBeside(const std::string& path, std::span<const std::string_view> pieces,
                                 TDurability durability = TDurability::Plain);
 
 // path made absolute from the current folder, without "." and ".." parts and without a separator

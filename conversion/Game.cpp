@@ -184,10 +184,9 @@ TGameDifference FirstDifference(const TGame& a, const TGame& b) {
 
 TGameRecord ReadUgfGame(std::string_view bytes) {
     TGameRecord record;
-    const TLineList source = SplitLines(bytes);
     // The conversion's own components read the header; their state is of no use afterwards.
     TConversionState state;
-    const TUgfLayout layout = ReadUgfLayout(source, FindUgfSections(source), state);
+    TUgfLayout layout = ReadUgfLayout(bytes, FindUgfSections(bytes), state);
     if (layout.fault != TUgfFault::None) {
         record.reason = UgfFaultReason(layout);
         return record;
@@ -196,18 +195,20 @@ TGameRecord ReadUgfGame(std::string_view bytes) {
     game.size = layout.header.Value(keys::SIZE);
     game.boardSize = BoardSizeOf(game.size);
     std::string mirrored;
+    std::string_view line;
     const TUgfDataLines& data = layout.data;
     for (std::size_t i = data.handicapBegin; i < data.moveBegin; ++i) {
+        (void)layout.lines.Next(line);
         if (const std::optional<std::string_view> point =
-                UgfHandicapPoint(source[i], layout.igsRows, mirrored)) {
+                UgfHandicapPoint(line, layout.igsRows, mirrored)) {
             game.setup.push_back({TSetupKind::Black,
                                   UgfPoint(AnsiLower(*point), false, game.boardSize, false, game)});
         }
     }
     game.moves.reserve(data.end - data.moveBegin);
     for (std::size_t i = data.moveBegin; i < data.end; ++i) {
-        if (const std::optional<TUgfStone> stone =
-                UgfMoveStone(source[i], layout.igsRows, mirrored)) {
+        (void)layout.lines.Next(line);
+        if (const std::optional<TUgfStone> stone = UgfMoveStone(line, layout.igsRows, mirrored)) {
             game.moves.push_back(
                 {stone->colour == 'B' ? TColour::Black : TColour::White,
                  UgfPoint(AnsiLower(stone->point), stone->pass, game.boardSize, true, game)});

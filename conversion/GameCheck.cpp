@@ -123,15 +123,15 @@ TGameCheck CheckRecordGame(std::string_view bytes, TRecordKind kind,
     state.USGFApli = settings.USGFApli;
     TSilentProgress progress;
     const bool sgf = kind == TRecordKind::Sgf;
-    const TConvertedRecord converted = sgf ? ConvertSgfBytes(bytes, state, progress)
-                                           : ConvertUgfRecord(SplitLines(bytes), state, progress);
+    const TConvertedRecord converted =
+        sgf ? ConvertSgfBytes(bytes, state, progress) : ConvertUgfRecord(bytes, state, progress);
     check.source = ReadRecordGame(bytes, kind);
     if (!converted.ready) {
         check.reason = state.FailureReason;
         return check;
     }
     check.output =
-        ReadRecordGame(JoinLines(converted.lines), sgf ? TRecordKind::Ugf : TRecordKind::Sgf);
+        ReadRecordGame(converted.text.Bytes(), sgf ? TRecordKind::Ugf : TRecordKind::Sgf);
     if (!check.source.ok || !check.output.ok) {
         check.verdict = TCheckVerdict::Differs;
         check.reason = check.source.ok ? check.output.reason : check.source.reason;

@@ -25,9 +25,16 @@ constexpr TKey KEY_TABLE[] = {
     {"CP", keys::CP},           {"US", keys::US},
 };
 
+constexpr std::size_t SHORTEST_KEY = 2;  // "SZ"
+constexpr std::size_t LONGEST_KEY = 11;  // "PlayerBlack"
+
 }  // namespace
 
 std::uint8_t KeyCodeOf(std::string_view key) {
+    // Most names a record holds ("B", "W", "C", "", a value's continuation) are no key at all.
+    if (key.size() < SHORTEST_KEY || key.size() > LONGEST_KEY) {
+        return keys::OTHER;
+    }
     for (const auto& [name, code] : KEY_TABLE) {
         if (name == key) {
             return code;

@@ -2,24 +2,53 @@
 
 #include "conversion/Text.h"
 
+#include <algorithm>
+#include <cstring>
+
+namespace {
+
+// Position of the first byte c at or after from in text, or the size of text.
+std::size_t NextByte(std::string_view text, std::size_t from, char c) {
+    if (from >= text.size()) {
+        return text.size();
+    }
+    const void* found = std::memchr(text.data() + from, c, text.size() - from);
+    return found ? static_cast<std::size_t>(static_cast<const char*>(found) - text.data())
+                 : text.size();
+}
+
+}  // namespace
+
+TLineCursor::TLineCursor(std::string_view text)
+    : m_text(text.substr(0, NextByte(text, 0, '\0'))),
+      m_nextCr(NextByte(m_text, 0, '\r')),
+      m_nextLf(NextByte(m_text, 0, '\n')) {}
+
+bool TLineCursor::Next(std::string_view& line) {
+    if (m_at >= m_text.size()) {
+        return false;
+    }
+    if (m_nextCr < m_at) {
+        m_nextCr = NextByte(m_text, m_at, '\r');
+    }
+    if (m_nextLf < m_at) {
+        m_nextLf = NextByte(m_text, m_at, '\n');
+    }
+    const std::size_t end = std::min(m_nextCr, m_nextLf);
+    line = m_text.substr(m_at, end - m_at);
+    m_at = end + 1;
+    if (end < m_text.size() && m_text[end] == '\r' && m_at < m_text.size() &&
+        m_text[m_at] == '\n') {
+        ++m_at;
+    }
+    return true;
+}
+
 TLineList SplitLines(std::string_view text) {
-    const std::size_t nul = text.find('\0');
-    if (nul != std::string_view::npos) {
-        text = text.substr(0, nul);
-    }
     TLineList lines;
-    std::size_t begin = 0;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '\r' || text[i] == '\n') {
-            lines.emplace_back(text.substr(begin, i - begin));
-            if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') {
-                ++i;
-            }
-            begin = i + 1;
-        }
-    }
-    if (begin < text.size()) {
-        lines.emplace_back(text.substr(begin));
+    TLineCursor cursor(text);
+    for (std::string_view line; cursor.Next(line);) {
+        lines.emplace_back(line);
     }
     return lines;
 }

@@ -7,15 +7,17 @@
 std::optional<std::string> LoadRecord(const std::string& path, TConversionState& state,
                                       TFileService& files) {
     // A file this run wrote holds no record of the user's; converting it would make its backup
-    // replace the one that does.
-    if (state.RunFiles.IsOutput(path, files.Identity(path))) {
+    // replace the one that does. Its identity comes with its bytes, from the file opened once.
+    std::optional<TFileId> identity;
+    std::string bytes = files.LoadIdentified(path, identity);
+    if (state.RunFiles.IsOutput(path, identity)) {
         state.FailureReason = texts::WRITTEN_BY_THIS_RUN;
         return std::nullopt;
     }
-    return files.Load(path);
+    return bytes;
 }
 
-bool WriteOutput(const std::string& source, std::string_view extension, const TLineList& lines,
+bool WriteOutput(const std::string& source, std::string_view extension, const TOutputText& text,
                  TConversionState& state, TFileService& files) {
     const std::string output = ChangeFileExt(source, extension);
     const std::string backup = ChangeFileExt(source, ".bak");
@@ -26,7 +28,7 @@ bool WriteOutput(const std::string& source, std::string_view extension, const TL
         state.FailureReason = texts::KEEPS_BACKUP_OF_THIS_RUN;
         return false;
     }
-    const std::string temporary = files.SaveTemporary(output, JoinLines(lines), TDurability::Plain);
+    const std::string temporary = files.SaveTemporary(output, text.Pieces(), TDurability::Plain);
     if (replacing) {
         if (files.Exists(backup)) {
             (void)files.Delete(backup);  // a failure shows in the rename below

@@ -2,19 +2,21 @@
 
 #include "conversion/ConversionState.h"
 #include "conversion/LineList.h"
+#include "conversion/OutputText.h"
 #include "conversion/Services.h"
 
 #include <optional>
 #include <string>
 #include <string_view>
 
-// What the pure part of a converter makes of one record: the output lines, when there is an
+// What the pure part of a converter makes of one record: the output's text, when there is an
 // output to write.
 struct TConvertedRecord {
-    // True when lines are to be written; false when the record was rejected or the settings ask
+    // True when text is to be written; false when the record was rejected or the settings ask
     // for no output (the reason is then in the state's FailureReason).
     bool ready = false;
-    TLineList lines;
+    // The output's lines, each followed by CR LF.
+    TOutputText text;
 };
 
 // The bytes of the record file at path, for a conversion of the run under way. Nothing, with the
@@ -23,7 +25,7 @@ struct TConvertedRecord {
 [[nodiscard]] std::optional<std::string> LoadRecord(const std::string& path,
                                                     TConversionState& state, TFileService& files);
 
-// Writes lines as the output of source: at source's path with its extension replaced by
+// Writes text as the output of source: at source's path with its extension replaced by
 // extension. An existing output first becomes the ".bak" file of the same stem, after an older
 // ".bak" file has been deleted. When the existing output cannot be moved out of the way, or the
 // ".bak" file is one that this run made (which holds a record of the user's), nothing is written,
@@ -32,5 +34,5 @@ struct TConvertedRecord {
 // files are then as they were (unless the very last rename fails, when the old output has already
 // become the backup). The output and the backup are noted in state.RunFiles.
 [[nodiscard]] bool WriteOutput(const std::string& source, std::string_view extension,
-                               const TLineList& lines, TConversionState& state,
+                               const TOutputText& text, TConversionState& state,
                                TFileService& files);

@@ -27,9 +27,15 @@ bool TDiskFileService::Replace(const std::string& from, const std::string& to) {
 
 std::string TDiskFileService::Load(const std::string& path) { return LoadBytes(path); }
 
-std::string TDiskFileService::SaveTemporary(const std::string& path, std::string_view bytes,
+std::string TDiskFileService::LoadIdentified(const std::string& path,
+                                             std::optional<TFileId>& identity) {
+    return LoadBytes(path, &identity);
+}
+
+std::string TDiskFileService::SaveTemporary(const std::string& path,
+                                            std::span<const std::string_view> pieces,
                                             TDurability durability) {
-    return SaveTemporaryBeside(path, bytes, durability);
+    return SaveTemporaryBeside(path, pieces, durability);
 }
 
 void TSilentProgress::SetBar(TBar bar, TBarField field, int value) {

@@ -5,6 +5,7 @@
 #include "conversion/UserText.h"
 
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -88,11 +89,22 @@ public:
     virtual bool Replace(const std::string& from, const std::string& to) = 0;
     // The whole file. Throws TFileError (Open).
     virtual std::string Load(const std::string& path) = 0;
-    // Writes bytes to a new temporary file beside path, as far as durability asks (see
-    // TDurability), and answers its name; path itself is not touched. Throws TFileError (Create)
-    // naming path.
-    virtual std::string SaveTemporary(const std::string& path, std::string_view bytes,
+    // The whole file and its identity (see Identity). Throws TFileError (Open).
+    virtual std::string LoadIdentified(const std::string& path, std::optional<TFileId>& identity) {
+        identity = Identity(path);
+        return Load(path);
+    }
+    // Writes the bytes of pieces, one after the other, to a new temporary file beside path, as far
+    // as durability asks (see TDurability), and answers its name; path itself is not touched.
+    // Throws TFileError (Create) naming path.
+    virtual std::string SaveTemporary(const std::string& path,
+                                      std::span<const std::string_view> pieces,
                                       TDurability durability) = 0;
+    // The same for bytes in one piece.
+    std::string SaveTemporary(const std::string& path, std::string_view bytes,
+                              TDurability durability) {
+        return SaveTemporary(path, std::span<const std::string_view>(&bytes, 1), durability);
+    }
 };
 
 // The two converters, each taking the full path of one record file and answering true exactly
@@ -114,7 +126,9 @@ public:
     bool Rename(const std::string& from, const std::string& to) override;
     bool Replace(const std::string& from, const std::string& to) override;
     std::string Load(const std::string& path) override;
-    std::string SaveTemporary(const std::string& path, std::string_view bytes,
+    std::string LoadIdentified(const std::string& path, std::optional<TFileId>& identity) override;
+    using TFileService::SaveTemporary;
+    std::string SaveTemporary(const std::string& path, std::span<const std::string_view> pieces,
                               TDurability durability) override;
 };
 

@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <cstring>
 #include <iconv.h>
+#include <string>
+#include <vector>
 
 // Every call of iconv in the program is in this file, through the plain POSIX interface
 // (iconv_open, iconv, iconv_close), to "CP932" and "UTF-8" from those, "UTF-16LE", "UTF-16BE" and
@@ -20,6 +22,8 @@ constexpr std::string_view UTF8_BYTE_ORDER_MARK = "\xEF\xBB\xBF";
 constexpr std::string_view UTF16LE_BYTE_ORDER_MARK = "\xFF\xFE";
 constexpr std::string_view UTF16BE_BYTE_ORDER_MARK = "\xFE\xFF";
 constexpr std::size_t CHUNK = 1 << 16;
+constexpr std::size_t WINDOW = 1 << 12;
+constexpr std::size_t SMALLEST_WINDOW = 16;
 
 // One open conversion descriptor, closed when it goes.
 class TIconv {
@@ -40,19 +44,34 @@ public:
     // character cut off by the end).
     int Convert(std::string_view& in, std::string& out) {
         char buffer[CHUNK];
+        // The input goes in windows: the GNU C library converts in steps, and when a later step
+        // stops at a character it cannot take, it converts the call's input again up to there.
+        // The window follows how far apart such characters are (twice the distance to the last
+        // one, up to WINDOW), so a record with one every few bytes still converts in linear time,
+        // and one without any in few calls.
         while (!in.empty()) {
             char* source = const_cast<char*>(in.data());
-            std::size_t sourceLeft = in.size();
+            const std::size_t given = std::min(in.size(), m_window);
+            std::size_t sourceLeft = given;
             char* target = buffer;
             std::size_t targetLeft = sizeof buffer;
             const std::size_t result =
                 iconv(m_descriptor, &source, &sourceLeft, &target, &targetLeft);
             const int error = result == static_cast<std::size_t>(-1) ? errno : 0;
             out.append(buffer, static_cast<std::size_t>(target - buffer));
-            in.remove_prefix(in.size() - sourceLeft);
+            const std::size_t converted = given - sourceLeft;
+            in.remove_prefix(converted);
+            if (error == EINVAL && given < in.size() + converted) {
+                // A character cut off by the window's end, not by the record's: the next window
+                // starts with it, and one that is all of a character is made larger.
+                m_window = converted == 0 ? m_window * 2 : WINDOW;
+                continue;
+            }
             if (error != 0 && error != E2BIG) {
+                m_window = std::clamp(converted * 2, SMALLEST_WINDOW, WINDOW);
                 return error;
             }
+            m_window = std::min(m_window * 2, WINDOW);
         }
         return 0;
     }
@@ -62,6 +81,82 @@ public:
 
 private:
     iconv_t m_descriptor;
+    std::size_t m_window = WINDOW;
+};
+
+// The code page 932 forms of the characters of the Basic Multilingual Plane, asked of iconv one
+// character at a time the first time each is met, and kept for the life of the process. A record
+// is then turned into code page 932 character by character without calling iconv again, however
+// many of its characters have no form there (glibc's iconv redoes part of its work at each one).
+class TCodePage932Forms {
+public:
+    static TCodePage932Forms& Instance() {
+        static TCodePage932Forms forms;
+        return forms;
+    }
+
+    bool Ok() const { return m_encoder.Ok(); }
+
+    // Writes the form of the one well-formed UTF-8 character utf8 at out (room for two bytes) and
+    // answers its length; 0 when it has none.
+    std::size_t Write(std::string_view utf8, char* out) {
+        const char32_t point = CodePoint(utf8);
+        if (point > 0xFFFF) {
+            // None there as a rule: not worth keeping.
+            std::string asked;
+            if (!Ask(utf8, asked) || asked.empty() || asked.size() > 2) {
+                return 0;
+            }
+            std::copy(asked.begin(), asked.end(), out);
+            return asked.size();
+        }
+        std::uint32_t& form = m_forms[point];
+        if (form == UNKNOWN) {
+            std::string asked;
+            form = Ask(utf8, asked) && !asked.empty() && asked.size() <= 2
+                       ? static_cast<std::uint32_t>(asked.size()) << 16 |
+                             static_cast<unsigned char>(asked[0]) << 8 |
+                             (asked.size() == 2 ? static_cast<unsigned char>(asked[1]) : 0u)
+                       : NONE;
+        }
+        if (form == NONE) {
+            return 0;
+        }
+        out[0] = static_cast<char>(form >> 8 & 0xFF);
+        out[1] = static_cast<char>(form & 0xFF);
+        return form >> 16;
+    }
+
+private:
+    static constexpr std::uint32_t UNKNOWN = 0;
+    static constexpr std::uint32_t NONE = 3u << 16;
+
+    static char32_t CodePoint(std::string_view utf8) {
+        const unsigned char b = static_cast<unsigned char>(utf8[0]);
+        const std::size_t length = utf8.size();
+        char32_t point = length == 1   ? b
+                         : length == 2 ? b & 0x1F
+                         : length == 3 ? b & 0x0F
+                                       : b & 0x07;
+        for (std::size_t k = 1; k < length; ++k) {
+            point = point << 6 | (static_cast<unsigned char>(utf8[k]) & 0x3F);
+        }
+        return point;
+    }
+
+    // The form iconv gives the character, appended to out; false when it has none.
+    bool Ask(std::string_view utf8, std::string& out) {
+        std::string converted;
+        const bool ok = m_encoder.Convert(utf8, converted) == 0 && utf8.empty();
+        m_encoder.Reset();
+        if (ok) {
+            out += converted;
+        }
+        return ok;
+    }
+
+    TIconv m_encoder{"CP932", "UTF-8"};
+    std::vector<std::uint32_t> m_forms = std::vector<std::uint32_t>(0x10000, UNKNOWN);
 };
 
 bool IsAsciiLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
@@ -401,7 +496,14 @@ TShiftJisRecord TranscodeToShiftJis(std::string_view record, const TSgfEncoding&
     }
     std::string decoded;
     std::string_view utf8;
-    if (!DecodeToUtf8(record, encoding, decoded, utf8, result.replaced)) {
+    if (encoding.charset == TSgfCharset::Utf8) {
+        // Read as it stands: each piece that is no UTF-8 character becomes one "?" in the walk
+        // below, as repairing the text first would make it, without a repaired copy.
+        utf8 = record.substr(0, record.find('\0'));
+        if (utf8.starts_with(UTF8_BYTE_ORDER_MARK)) {
+            utf8.remove_prefix(UTF8_BYTE_ORDER_MARK.size());
+        }
+    } else if (!DecodeToUtf8(record, encoding, decoded, utf8, result.replaced)) {
         result.bytes = record;
         result.ok = false;
         return result;
@@ -410,18 +512,48 @@ TShiftJisRecord TranscodeToShiftJis(std::string_view record, const TSgfEncoding&
         result.bytes = utf8;
         return result;
     }
-    TIconv encoder("CP932", "UTF-8");
-    if (!encoder.Ok()) {
+    TCodePage932Forms& forms = TCodePage932Forms::Instance();
+    if (!forms.Ok()) {
         result.bytes = record;
         result.ok = false;
         return result;
     }
-    // The text is well-formed UTF-8 here, so a character that has no code page 932 form spans
-    // the length its first byte gives.
-    result.bytes = ConvertReplacing(encoder, utf8, result.replaced, [](std::string_view rest) {
-        const std::size_t length = Utf8CharLength(rest, 0);
-        return length == 0 ? std::size_t{1} : length;
-    });
+    // Each character is looked up, and one that has no code page 932 form is written as "?", as
+    // is each piece that is no character. No character grows, so the bytes are written into room
+    // of the text's size.
+    std::string& bytes = result.bytes;
+    bytes.resize(utf8.size());
+    char* out = bytes.data();
+    const char* const in = utf8.data();
+    const std::size_t size = utf8.size();
+    for (std::size_t i = 0; i < size;) {
+        const unsigned char b = static_cast<unsigned char>(in[i]);
+        if (b < 0x80) {
+            // ASCII is written as it is.
+            *out++ = static_cast<char>(b);
+            ++i;
+            continue;
+        }
+        std::size_t length = 1;
+        bool complete = false;
+        if (b >= 0xC2 && b <= 0xDF) {
+            // Two bytes, the second a continuation byte, make a whole character.
+            complete = i + 1 < size && (static_cast<unsigned char>(in[i + 1]) & 0xC0) == 0x80;
+            length = complete ? 2 : 1;
+        } else if (b > 0xDF && b <= 0xF4) {
+            length = Utf8Extent(utf8, i, complete);
+        }
+        // A byte that begins no character (a stray continuation byte, a lead byte of an overlong
+        // form or of a value above U+10FFFF) is a piece of its own.
+        const std::size_t written = complete ? forms.Write(utf8.substr(i, length), out) : 0;
+        if (written == 0) {
+            *out++ = '?';
+            ++result.replaced;
+        }
+        out += written;
+        i += length;
+    }
+    bytes.resize(static_cast<std::size_t>(out - bytes.data()));
     return result;
 }
 

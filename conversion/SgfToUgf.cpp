@@ -1,6 +1,7 @@
 #include "conversion/SgfToUgf.h"
 
 #include "conversion/KeyTable.h"
+#include "conversion/SGFAdjust.h"
 #include "conversion/SgfEncoding.h"
 #include "conversion/SgfNode.h"
 #include "conversion/Text.h"
@@ -10,11 +11,21 @@
 #include <algorithm>
 #include <climits>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 namespace {
+
+// The bytes that trimming removes: every one of value 32 or less.
+constexpr std::string_view BLANKS(
+    "\x01\x02\x03\x04\x05\x06\x07\x08\x09\x0A\x0B\x0C\x0D\x0E\x0F\x10\x11\x12\x13\x14\x15\x16\x17"
+    "\x18"
+    "\x19\x1A\x1B\x1C\x1D\x1E\x1F\x20\x00",
+    33);
 
 // What the UGF file takes from one SGF record. When a property occurs more than once, the last
 // occurrence wins.
@@ -32,13 +43,11 @@ struct TUgfValues {
     std::string copyright;
     std::string user;
     std::string winner;
-    TLineList handicapLines;
-    TLineList moveLines;
 };
 
 // Runs PatExtract on expr with the given one-character patterns. On false, Prope and Data are
 // empty, which is all most callers need.
-bool Extract(TPatExtract& extract, const std::string& expr, char open = '[', char close = ']') {
+bool Extract(TPatExtract& extract, std::string_view expr, char open = '[', char close = ']') {
     extract.Pattern1 = open;
     extract.Pattern2 = close;
     extract.Expr = expr;
@@ -72,18 +81,6 @@ std::string* ValueFor(TUgfValues& values, std::uint8_t code) {
             return &values.user;
         default:
             return nullptr;  // komi, handicap count, date, application and the rest are not carried
-    }
-}
-
-void TakeRootProperties(const TLineList& properties, TConversionState& state, TUgfValues& values) {
-    for (const std::string& property : properties) {
-        Extract(state.PatExtract, property);
-        state.ClassifyKey(state.PatExtract.Prope);
-        if (std::string* value = ValueFor(values, state.KeyCode)) {
-            *value = state.PatExtract.Data;
-        }
-        values.sizeGiven = values.sizeGiven || state.KeyCode == keys::SZ;
-        state.StepProgress();
     }
 }
 
@@ -121,69 +118,229 @@ void SplitBracketedRank(std::string& name, TPatExtract& extract) {
     }
 }
 
-void TakeHandicapStones(const TLineList& stones, TConversionState& state, TUgfValues& values) {
-    for (const std::string& stone : stones) {
-        Extract(state.PatExtract, stone);
-        if (state.PatExtract.Prope == "AB") {
-            values.handicapLines.push_back(
-                WriteUgfDataLine(AnsiUpper(state.PatExtract.Data), "B1", 0));
+// A count in decimal digits, raised by one at a time without converting it anew.
+class TDecimalCounter {
+public:
+    void Increment() {
+        std::size_t at = m_digits.size();
+        while (at > 0 && m_digits[at - 1] == '9') {
+            m_digits[--at] = '0';
         }
-        state.StepProgress();
-    }
-}
-
-// One move line per black or white move property of the nodes, numbered in one sequence. Other
-// properties of a node (comments, times) give nothing. Each node is taken apart as StringSplit and
-// PatExtract would (ForEachSgfValue), on views rather than copies; the two components are then
-// left as the last node and its last piece set them.
-void TakeMoves(const TLineList& nodes, TConversionState& state, TUgfValues& values) {
-    values.moveLines.reserve(nodes.size());  // most nodes hold one move
-    for (const std::string& node : nodes) {
-        ForEachSgfValue(node, [&values](std::string_view name, std::string_view point) {
-            const char colour = SgfMoveColour(name);
-            if (colour == '\0') {
-                return;
-            }
-            // Only the lower-case "tt" is the pass.
-            const long long number = static_cast<long long>(values.moveLines.size()) + 1;
-            const bool pass = point == "tt";
-            std::string& line = values.moveLines.emplace_back(
-                WriteUgfDataLine(pass ? "YA" : point, colour == 'B' ? "B1" : "W1", number));
-            if (!pass) {
-                AnsiUpperPrefix(line, point.size());
-            }
-        });
-        state.StepProgress();
-    }
-    if (!nodes.empty()) {
-        TStringSplit& split = state.StringSplit;
-        split.pattern = ']';
-        split.patterncut = false;
-        split.expr = nodes.back();
-        split.Split();
-        if (!split.items.empty()) {
-            Extract(state.PatExtract, split.items.back());
+        if (at == 0) {
+            m_digits.insert(m_digits.begin(), '1');
+        } else {
+            ++m_digits[at - 1];
         }
     }
-}
+    std::string_view Digits() const { return m_digits; }
 
-// The UGF record of the values in the program's own layout.
-TLineList BuildUgfLines(TUgfValues& values) {
-    TUgfWrittenHeader header;
-    header.title =
-        (values.event.empty() ? std::string(texts::UGF_DEFAULT_TITLE) : values.event) + ",,";
-    header.place = values.place;
-    header.rule = values.rule.empty() || values.rule == "Japanese" ? "JPN" : "";
-    // A record without a size is 19 x 19 by the SGF standard; a size given stays as it is, even
-    // empty.
-    header.size = values.sizeGiven ? values.size : "19";
-    header.winner = values.winner;
-    header.bMemb1 = values.blackName + "," + values.blackRank;
-    header.wMemb1 = values.whiteName + "," + values.whiteRank;
-    header.user = values.user;
-    header.copyright = values.copyright;
-    return WriteUgfRecord(header, std::move(values.handicapLines), std::move(values.moveLines));
-}
+private:
+    std::string m_digits = "0";
+};
+
+// Builds the UGF record from what the splitter hands over, in one walk: the root properties into
+// the values, the stones and the moves straight into the data lines of the output, the header in
+// front of them at the end. Each entry is taken apart at "[" and "]" as PatExtract and StringSplit
+// do, on views rather than copies; the two components are left as taking the record apart with
+// them step by step would leave them.
+class TUgfBuilder : public TSgfSplitSink {
+public:
+    TUgfBuilder(TConversionState& state, bool writing) : m_state(state), m_writing(writing) {}
+
+    void Property(std::string_view property) override {
+        if (property.starts_with('[')) {
+            // A further value of a property ('[dp]'): no name, so no key (the name before a "["
+            // at the front is empty, found or not).
+            m_state.ClassifyKey({});
+            m_state.StepProgress();
+            return;
+        }
+        const std::optional<TExtractedParts> parts = ExtractParts(property, "[", "]");
+        m_state.ClassifyKey(parts ? parts->prope : std::string_view());
+        if (std::string* value = ValueFor(m_values, m_state.KeyCode)) {
+            value->assign(parts ? parts->data : std::string_view());
+        }
+        m_values.sizeGiven = m_values.sizeGiven || m_state.KeyCode == keys::SZ;
+        m_state.StepProgress();
+    }
+
+    void Stone(std::string_view stone) override {
+        const std::optional<TExtractedParts> parts = ExtractParts(stone, "[", "]");
+        if (parts && parts->prope == "AB" && m_writing) {
+            m_line.clear();
+            AppendUgfDataLine(m_line, parts->data, true, "B1", 0);
+            m_line += "\r\n";
+            m_text.Append(m_line);
+        }
+        m_lastStone.assign(stone);
+        m_state.StepProgress();
+    }
+
+    // One move line per black or white move property of the node, numbered in one sequence.
+    // Other properties of a node (comments, times) give nothing.
+    void Node(std::string_view node) override {
+        EndRoot();
+        if (const std::optional<TPlainMove> move = PlainMove(node)) {
+            Move(move->colour, move->point, true);
+        } else {
+            ForEachPiece(node, "]", true, [this](std::string_view piece) {
+                // A move's name, trimmed, begins with "B" or "W": a piece that does not, after
+                // its blanks, is no move, and need not be taken apart.
+                const std::size_t first = piece.find_first_not_of(BLANKS);
+                if (first == std::string_view::npos ||
+                    (piece[first] != 'B' && piece[first] != 'W')) {
+                    return;
+                }
+                const std::optional<TExtractedParts> parts = ExtractParts(piece, "[", "]");
+                if (const char colour = parts ? SgfMoveColour(parts->prope) : '\0') {
+                    Move(colour, parts->data);
+                }
+            });
+        }
+        m_lastNode.assign(node);
+        m_anyNode = true;
+        m_state.StepProgress();
+    }
+
+    // The whole output, once the splitter is done.
+    TOutputText Finish() {
+        EndRoot();
+        if (m_anyNode) {
+            // The components as the last node and its last piece leave them.
+            TStringSplit& split = m_state.StringSplit;
+            if (static_cast<std::size_t>(std::count(m_lastNode.begin(), m_lastNode.end(), ']')) <
+                LEFTOVER_PIECES) {
+                split.pattern = ']';
+                split.patterncut = false;
+                split.expr = m_lastNode;
+                split.Split();
+                if (!split.items.empty()) {
+                    Extract(m_state.PatExtract, split.items.back());
+                }
+            }
+        }
+        if (m_writing) {
+            m_text.Prepend(WriteUgfHeaderText(Header(), m_moves));
+        }
+        return std::move(m_text);
+    }
+
+private:
+    // A node of one move and no other property, 'B[pd]' or 'W[dp]' with a point of printable
+    // ASCII, perhaps followed by text without a "]" (the "(" and ")" of variations): what cutting
+    // it at "]" and taking the pieces apart gives, found without cutting (the text after the
+    // point's "]" is a last piece without a value, which gives nothing).
+    struct TPlainMove {
+        char colour;
+        std::string_view point;
+    };
+    static std::optional<TPlainMove> PlainMove(std::string_view node) {
+        if (node.size() < 3 || (node[0] != 'B' && node[0] != 'W') || node[1] != '[') {
+            return std::nullopt;
+        }
+        std::size_t end = 2;
+        for (; end < node.size() && node[end] != ']'; ++end) {
+            // Blanks would be trimmed, a "[" cut, and other bytes may begin a character.
+            const char c = node[end];
+            if (c <= ' ' || c > '~' || c == '[') {
+                return std::nullopt;
+            }
+        }
+        if (end == node.size() || node.find(']', end + 1) != std::string_view::npos) {
+            return std::nullopt;
+        }
+        return TPlainMove{node[0], node.substr(2, end - 2)};
+    }
+
+    // The data line of the next move: the point upper-cased, "YA" for the pass (only the
+    // lower-case "tt"). A point known to be printable ASCII (ascii) is upper-cased byte by byte.
+    void Move(char colour, std::string_view point, bool ascii = false) {
+        m_number.Increment();
+        ++m_moves;
+        if (!m_writing) {
+            return;
+        }
+        const bool pass = point == "tt";
+        const std::string_view digits = m_number.Digits();
+        char line[64];
+        if (ascii && point.size() + digits.size() + 8 <= sizeof line) {
+            // The common move, written in one piece without a string.
+            char* out = line;
+            if (pass) {
+                *out++ = 'Y';
+                *out++ = 'A';
+            } else {
+                for (const char c : point) {
+                    *out++ = c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
+                }
+            }
+            *out++ = ',';
+            *out++ = colour;
+            *out++ = '1';
+            *out++ = ',';
+            out = std::copy(digits.begin(), digits.end(), out);
+            out = std::copy_n(",0\r\n", 4, out);
+            m_text.Append(std::string_view(line, static_cast<std::size_t>(out - line)));
+            return;
+        }
+        m_line.clear();
+        if (pass) {
+            m_line += "YA";
+        } else {
+            AppendAnsiUpper(m_line, point);
+        }
+        m_line += colour == 'B' ? ",B1," : ",W1,";
+        m_line += digits;
+        m_line += ",0\r\n";
+        m_text.Append(m_line);
+    }
+
+    // After the root: the winner and the players' ranks, and the components as those steps and
+    // the last stone leave them.
+    void EndRoot() {
+        if (m_rootEnded) {
+            return;
+        }
+        m_rootEnded = true;
+        m_values.winner = WinnerOf(m_values.result, m_state);
+        SplitBracketedRank(m_values.blackName, m_state.PatExtract);
+        SplitBracketedRank(m_values.whiteName, m_state.PatExtract);
+        if (!m_lastStone.empty()) {
+            Extract(m_state.PatExtract, m_lastStone);
+        }
+    }
+
+    // The header values of the program's own layout.
+    TUgfWrittenHeader Header() const {
+        TUgfWrittenHeader header;
+        header.title =
+            (m_values.event.empty() ? std::string(texts::UGF_DEFAULT_TITLE) : m_values.event) +
+            ",,";
+        header.place = m_values.place;
+        header.rule = m_values.rule.empty() || m_values.rule == "Japanese" ? "JPN" : "";
+        // A record without a size is 19 x 19 by the SGF standard; a size given stays as it is,
+        // even empty.
+        header.size = m_values.sizeGiven ? m_values.size : "19";
+        header.winner = m_values.winner;
+        header.bMemb1 = m_values.blackName + "," + m_values.blackRank;
+        header.wMemb1 = m_values.whiteName + "," + m_values.whiteRank;
+        header.user = m_values.user;
+        header.copyright = m_values.copyright;
+        return header;
+    }
+
+    TConversionState& m_state;
+    bool m_writing;
+    TUgfValues m_values;
+    TOutputText m_text;  // the data lines, then the header in front
+    std::string m_line;
+    std::size_t m_moves = 0;
+    TDecimalCounter m_number;  // m_moves in decimal
+    bool m_rootEnded = false;
+    bool m_anyNode = false;
+    std::string m_lastStone;
+    std::string m_lastNode;
+};
 
 // The end of every conversion, written or not: the bar full, the timer off.
 void FinishProgress(TProgressService& progress) {
@@ -192,44 +349,140 @@ void FinishProgress(TProgressService& progress) {
     progress.SetTimer(false);
 }
 
-}  // namespace
+// The conversion of a record whose lines split hands to a sink (SplitSgfRecord), after count
+// (CountSgfEntries) saw that the record can be split and counted the steps.
+// What the splitter hands over, kept: an entry that lies in the record's text as a view into it,
+// any other (a piece that ran over several lines) copied.
+class TEntryList : public TSgfSplitSink {
+public:
+    // text: the record's text, which outlives the list; empty when there is none.
+    explicit TEntryList(std::string_view text) : m_text(text) {}
 
-TConvertedRecord ConvertSgfRecord(TLineList source, TConversionState& state,
-                                  TProgressService& progress) {
-    state.FailureReason.clear();
-    state.SgfNotes.joined = HoldsSeveralGameTrees(source);
-    TSGFAdjust& adjust = state.SGFAdjust;
-    adjust.Input = std::move(source);
+    void Property(std::string_view entry) override { Add(TKind::Property, entry); }
+    void Stone(std::string_view entry) override { Add(TKind::Stone, entry); }
+    void Node(std::string_view entry) override { Add(TKind::Node, entry); }
+
+    std::size_t Count() const { return m_entries.size(); }
+
+    // Hands every entry to sink, in order.
+    void HandTo(TSgfSplitSink& sink) const {
+        for (const TEntry& entry : m_entries) {
+            const std::string_view bytes =
+                entry.copied ? std::string_view(m_copies).substr(entry.at, entry.size)
+                             : m_text.substr(entry.at, entry.size);
+            switch (entry.kind) {
+                case TKind::Property:
+                    sink.Property(bytes);
+                    break;
+                case TKind::Stone:
+                    sink.Stone(bytes);
+                    break;
+                case TKind::Node:
+                    sink.Node(bytes);
+                    break;
+            }
+        }
+    }
+
+private:
+    enum class TKind : unsigned char { Property, Stone, Node };
+    struct TEntry {
+        TKind kind;
+        bool copied;
+        std::size_t at;
+        std::size_t size;
+    };
+    void Add(TKind kind, std::string_view entry) {
+        const std::less_equal<const char*> notAfter;
+        if (!m_text.empty() && notAfter(m_text.data(), entry.data()) &&
+            notAfter(entry.data() + entry.size(), m_text.data() + m_text.size())) {
+            m_entries.push_back({kind, false,
+                                 static_cast<std::size_t>(entry.data() - m_text.data()),
+                                 entry.size()});
+            return;
+        }
+        m_entries.push_back({kind, true, m_copies.size(), entry.size()});
+        m_copies += entry;
+    }
+
+    std::string_view m_text;
+    std::string m_copies;
+    std::vector<TEntry> m_entries;
+};
+
+// A record of at most this many bytes is split once and its entries kept (no more bytes than the
+// record's, and a small list), rather than walked a second time.
+constexpr std::size_t KEPT_RECORD_BYTES = 64 << 10;
+
+// The conversion of a record of size bytes whose lines split hands to a sink (SplitSgfRecord).
+// The steps are counted before the first one is taken: a small record's entries are kept from one
+// walk; a larger one is walked once to count them (CountSgfEntries, by count) and once more to
+// build, so that no list of its entries is ever held.
+template <typename TCount, typename TSplit>
+TConvertedRecord ConvertSplitRecord(std::string_view text, std::size_t size, TCount count,
+                                    TSplit split, TConversionState& state,
+                                    TProgressService& progress) {
     progress.SetTimer(true);
     TConvertedRecord record;
-    if (!adjust.Adjust()) {
+    TSgfLineStarts starts;
+    TEntryList kept(text);
+    const bool keeping = size <= KEPT_RECORD_BYTES;
+    const std::optional<std::size_t> steps =
+        keeping ? (split(kept, starts) ? std::optional(kept.Count()) : std::nullopt)
+                : count(starts);
+    if (!steps) {
         state.FailureReason = texts::SGF_NOT_A_RECORD;
         FinishProgress(progress);
         return record;
     }
-    const std::size_t steps =
-        adjust.OutputHD.size() + adjust.OutputHA.size() + adjust.OutputCK.size();
     progress.SetBar(TBar::ProgressBar1, TBarField::Max,
-                    static_cast<int>(std::min<std::size_t>(steps, INT_MAX)));
+                    static_cast<int>(std::min<std::size_t>(*steps, INT_MAX)));
 
-    TUgfValues values;
-    TakeRootProperties(adjust.OutputHD, state, values);
-    values.winner = WinnerOf(values.result, state);
-    SplitBracketedRank(values.blackName, state.PatExtract);
-    SplitBracketedRank(values.whiteName, state.PatExtract);
-    if (!adjust.OutputHA.empty()) {
-        TakeHandicapStones(adjust.OutputHA, state, values);
+    TUgfBuilder builder(state, state.SGFConv == 0);
+    if (keeping) {
+        kept.HandTo(builder);
+    } else {
+        (void)split(builder, starts);
     }
-    TakeMoves(adjust.OutputCK, state, values);
-
+    record.text = builder.Finish();
     if (state.SGFConv != 0) {
         state.FailureReason = texts::SGF_CONVERSION_OFF;
     } else {
         record.ready = true;
-        record.lines = BuildUgfLines(values);  // takes the data lines out of values
     }
     FinishProgress(progress);
     return record;
+}
+
+}  // namespace
+
+TConvertedRecord ConvertSgfRecord(const TLineList& source, TConversionState& state,
+                                  TProgressService& progress) {
+    state.FailureReason.clear();
+    state.SgfNotes.joined = HoldsSeveralGameTrees(source);
+    std::size_t size = 0;
+    for (const std::string& line : source) {
+        size += line.size() + 2;
+    }
+    return ConvertSplitRecord(
+        {}, size, [&source](TSgfLineStarts& starts) { return CountSgfEntries(source, &starts); },
+        [&source](TSgfSplitSink& sink, TSgfLineStarts& starts) {
+            return SplitSgfRecord(source, sink, &starts);
+        },
+        state, progress);
+}
+
+TConvertedRecord ConvertSgfText(std::string_view text, TConversionState& state,
+                                TProgressService& progress) {
+    state.FailureReason.clear();
+    state.SgfNotes.joined = HoldsSeveralGameTrees(text);
+    return ConvertSplitRecord(
+        text, text.size(),
+        [text](TSgfLineStarts& starts) { return CountSgfEntries(text, &starts); },
+        [text](TSgfSplitSink& sink, TSgfLineStarts& starts) {
+            return SplitSgfRecord(text, sink, &starts);
+        },
+        state, progress);
 }
 
 TConvertedRecord ConvertSgfBytes(std::string_view bytes, TConversionState& state,
@@ -257,7 +510,7 @@ TConvertedRecord ConvertSgfBytes(std::string_view bytes, TConversionState& state
                                      texts::REPLACED_AFTER);
         }
     }
-    return ConvertSgfRecord(SplitLines(bytes), state, progress);
+    return ConvertSgfText(bytes, state, progress);
 }
 
 bool ConvertSgfToUgf(const std::string& path, TConversionState& state, TProgressService& progress,
@@ -269,5 +522,5 @@ bool ConvertSgfToUgf(const std::string& path, TConversionState& state, TProgress
         return false;
     }
     const TConvertedRecord record = ConvertSgfBytes(*bytes, state, progress);
-    return record.ready && WriteOutput(path, ".ugf", record.lines, state, files);
+    return record.ready && WriteOutput(path, ".ugf", record.text, state, files);
 }

@@ -8,14 +8,20 @@
 #include <string>
 #include <string_view>
 
-// The UGF lines of one SGF record, working on the shared state (SGFAdjust, PatExtract,
-// StringSplit, KeyCode, ProgressCount, TempMemo, FailureReason, SgfNotes.joined) and driving
-// ProgressBar1 and Timer1. Not ready, with a reason in FailureReason, when the splitter rejects
-// the text or the settings ask for no output. Touches no file.
-TConvertedRecord ConvertSgfRecord(TLineList source, TConversionState& state,
+// The UGF text of one SGF record's lines, working on the shared state (PatExtract, StringSplit,
+// KeyCode, ProgressCount, TempMemo, FailureReason, SgfNotes.joined) and driving ProgressBar1 and
+// Timer1. The lines are split as TSGFAdjust splits them, but walked twice (once to count the
+// steps, once to build the output) without lists of entries, so state.SGFAdjust is not used. Not
+// ready, with a reason in FailureReason, when the splitter rejects the text or the settings ask
+// for no output. Touches no file.
+TConvertedRecord ConvertSgfRecord(const TLineList& source, TConversionState& state,
                                   TProgressService& progress);
 
-// ConvertSgfRecord of the lines of an SGF file's bytes, after a record in another encoding than
+// The same for the lines of a Shift-JIS text (SplitLines), walked as views into it.
+TConvertedRecord ConvertSgfText(std::string_view text, TConversionState& state,
+                                TProgressService& progress);
+
+// ConvertSgfText of an SGF file's bytes, after a record in another encoding than
 // Shift-JIS was turned into Shift-JIS (see SgfRecordAsShiftJis): state.SgfNotes then names the
 // encoding and counts the characters written as "?", which also go to TempMemo as one line. Not
 // ready, with a reason, when this system cannot turn the record's encoding into Shift-JIS.

@@ -14,12 +14,23 @@ constexpr char ToLower(char c) {
     return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
 }
 
+// Appends text to out with map applied to every character's first byte: a lead byte is never a
+// letter, so trail bytes stay.
+template <typename Map>
+void AppendMapped(std::string& out, std::string_view text, Map map) {
+    const std::size_t begin = out.size();
+    out.append(text);
+    char* const mapped = out.data() + begin;
+    for (std::size_t i = 0; i < text.size();) {
+        mapped[i] = map(mapped[i]);
+        i += IsLeadByte(static_cast<unsigned char>(text[i])) ? 2 : 1;
+    }
+}
+
 template <typename Map>
 std::string MapLetters(std::string_view text, Map map) {
-    std::string result(text);
-    for (std::size_t i = 0; i < result.size(); i += CharLength(result, i)) {
-        result[i] = map(result[i]);  // a lead byte is never a letter, so trail bytes stay
-    }
+    std::string result;
+    AppendMapped(result, text, map);
     return result;
 }
 
@@ -112,6 +123,10 @@ void AnsiUpperPrefix(std::string& text, std::size_t length) {
 }
 
 std::string AnsiLower(std::string_view text) { return MapLetters(text, ToLower); }
+
+void AppendAnsiLower(std::string& out, std::string_view text) { AppendMapped(out, text, ToLower); }
+
+void AppendAnsiUpper(std::string& out, std::string_view text) { AppendMapped(out, text, ToUpper); }
 
 bool SameTextIgnoringCase(std::string_view a, std::string_view b) {
     if (a.size() != b.size()) {

@@ -43,6 +43,11 @@ void AnsiUpperPrefix(std::string& text, std::size_t length);
 // ASCII letters lower-cased; trail bytes and every other byte unchanged.
 std::string AnsiLower(std::string_view text);
 
+// Appends text to out with its ASCII letters lower-cased (as AnsiLower) or upper-cased (as
+// AnsiUpper).
+void AppendAnsiLower(std::string& out, std::string_view text);
+void AppendAnsiUpper(std::string& out, std::string_view text);
+
 // True when a and b are equal with ASCII letter case ignored (trail bytes compared exactly).
 bool SameTextIgnoringCase(std::string_view a, std::string_view b);
 

@@ -3,7 +3,7 @@
 #include "conversion/KeyTable.h"
 #include "conversion/Texts.h"
 
-TUgfLayout ReadUgfLayout(const TLineList& source, const TUgfSections& sections,
+TUgfLayout ReadUgfLayout(std::string_view text, const TUgfSections& sections,
                          TConversionState& state) {
     TUgfLayout layout;
     if (sections.header != 0) {
@@ -11,9 +11,17 @@ TUgfLayout ReadUgfLayout(const TLineList& source, const TUgfSections& sections,
         return layout;
     }
     state.StepProgress();
+    // The lines are walked once, front to back, as views into the text: none is copied or kept.
+    layout.lines = TLineCursor(text);
+    std::string_view line;
+    (void)layout.lines.Next(line);  // "[Header]"
     for (int i = 1; i < sections.data; ++i) {
-        layout.header.ReadLine(source[static_cast<std::size_t>(i)], state);
+        (void)layout.lines.Next(line);
+        layout.header.ReadLine(line, state);
         state.StepProgress();
+    }
+    if (sections.data > 1) {
+        LeaveSplitAsLineLeftIt(line, '=', state.StringSplit);  // as if each line had been cut
     }
     // Kept as designed: both values are compared exactly, so 'sjis' or a trailing blank rejects.
     layout.form = ReadUgfCrypt(layout.header.Value(keys::CRYPT));
@@ -28,7 +36,7 @@ TUgfLayout ReadUgfLayout(const TLineList& source, const TUgfSections& sections,
     // The newer form's data lines end at the next section line ("[ReviewNode]", "[Comment]").
     layout.dataSections = sections;
     if (*layout.form == TUgfForm::Newer) {
-        layout.dataSections.comment = FindNextSectionLine(source, sections.data);
+        layout.dataSections.comment = FindNextSectionLine(text, sections.data);
     }
     const std::optional<TUgfHandicap> handicap =
         ReadUgfHandicap(layout.header.Value(keys::HDCP), state.StringSplit);
@@ -37,8 +45,11 @@ TUgfLayout ReadUgfLayout(const TLineList& source, const TUgfSections& sections,
         return layout;
     }
     layout.handicap = *handicap;
-    layout.data = LocateUgfDataLines(layout.dataSections, source.size(), handicap->count);
+    layout.data = LocateUgfDataLines(layout.dataSections, sections.lineCount, handicap->count);
     layout.igsRows = IgsRowsOf(layout.header);
+    if (layout.data.end > layout.data.handicapBegin) {
+        (void)layout.lines.Next(line);  // "[Data]"
+    }
     return layout;
 }
 

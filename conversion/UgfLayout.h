@@ -35,13 +35,17 @@ struct TUgfLayout {
     TUgfDataLines data;
     // The rows of a board whose rows count from the bottom (see IgsRowsOf), else 0.
     int igsRows = 0;
+    // The record's lines from the first stone line of data on (its line handicapBegin), when there
+    // is one. The text stays the caller's.
+    TLineCursor lines;
 };
 
-// Reads the layout of source, whose section markers are sections: checks line 0, then reads the
-// header lines with state (StepProgress after the check and after every line; fields cut with
-// state.StringSplit, keys classified with state.ClassifyKey), then checks "Crypt", "Lang" and
-// "Hdcp", in that order, stopping at the first fault.
-TUgfLayout ReadUgfLayout(const TLineList& source, const TUgfSections& sections,
+// Reads the layout of text, whose section markers are sections: checks line 0, then reads the
+// header lines with state (StepProgress after the check and after every line; keys classified
+// with state.ClassifyKey; state.StringSplit left as cutting the last one at "=" leaves it), then
+// checks "Crypt", "Lang" and "Hdcp", in that order, stopping at the first fault. The lines are
+// views into text, which must outlive the layout's cursor.
+TUgfLayout ReadUgfLayout(std::string_view text, const TUgfSections& sections,
                          TConversionState& state);
 
 // The conversion's reason (Shift-JIS) for a layout's fault; empty for none.

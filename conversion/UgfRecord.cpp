@@ -5,7 +5,9 @@
 #include <algorithm>
 #include <charconv>
 #include <iterator>
+#include <limits>
 #include <system_error>
+#include <utility>
 
 namespace {
 
@@ -23,8 +25,8 @@ std::optional<std::int32_t> DecimalCount(std::string_view text) {
     return value;
 }
 
-// The first three fields of a data line and how many fields it has, cut at "," as SplitFields
-// cuts them, as views into the line.
+// The first three fields of a data line and how many fields it has, counted up to four (no reader
+// looks further), cut at "," as SplitFields cuts them, as views into the line.
 struct TFieldViews {
     std::string_view first[3];
     std::size_t count = 0;
@@ -32,22 +34,59 @@ struct TFieldViews {
 
 TFieldViews FirstFields(std::string_view line) {
     TFieldViews fields;
-    ForEachPiece(line, ",", false, [&fields](std::string_view field) {
-        if (fields.count < std::size(fields.first)) {
-            fields.first[fields.count] = field;
+    // Without a lead byte or a NUL before the third "," every "," is a cut, found byte by byte;
+    // what follows the third is never looked at.
+    const char* const data = line.data();
+    const std::size_t size = line.size();
+    std::size_t begin = 0;
+    for (std::size_t i = 0; i < size; ++i) {
+        const char c = data[i];
+        if (c == ',') {
+            fields.first[fields.count++] = std::string_view(data + begin, i - begin);
+            begin = i + 1;
+            if (fields.count == std::size(fields.first)) {
+                fields.count = 4;
+                return fields;
+            }
+        } else if (static_cast<signed char>(c) <= 0) {
+            fields = {};
+            ForEachPiece(line, ",", false, [&fields](std::string_view field) {
+                if (fields.count < std::size(fields.first)) {
+                    fields.first[fields.count] = field;
+                }
+                fields.count = std::min<std::size_t>(fields.count + 1, 4);
+            });
+            return fields;
         }
-        ++fields.count;
-    });
+    }
+    if (size > 0) {  // an empty text has no fields
+        fields.first[fields.count++] = std::string_view(data + begin, size - begin);
+    }
     return fields;
 }
 
 }  // namespace
 
-TUgfSections FindUgfSections(const TLineList& lines) {
+TUgfSections FindUgfSections(std::string_view text) {
     TUgfSections sections;
-    sections.header = IndexOfLine(lines, "[Header]");
-    sections.data = IndexOfLine(lines, "[Data]");
-    sections.comment = IndexOfLine(lines, "[Comment]");
+    TLineCursor cursor(text);
+    constexpr std::size_t LARGEST = std::numeric_limits<int>::max();
+    for (std::string_view line; cursor.Next(line); ++sections.lineCount) {
+        // Only a line of a marker's length can be one.
+        if (line.size() < 6 || line.size() > 9 || line.front() != '[' ||
+            sections.lineCount > LARGEST) {
+            continue;
+        }
+        const int at = static_cast<int>(sections.lineCount);
+        for (auto [marker, found] :
+             {std::pair<std::string_view, int*>{"[Header]", &sections.header},
+              {"[Data]", &sections.data},
+              {"[Comment]", &sections.comment}}) {
+            if (*found < 0 && SameTextIgnoringCase(line, marker)) {
+                *found = at;
+            }
+        }
+    }
     return sections;
 }
 
@@ -66,13 +105,15 @@ bool IsUgfSectionLine(std::string_view line) {
     return line.starts_with('[') && EndsWithCharacter(line, ']');
 }
 
-int FindNextSectionLine(const TLineList& lines, int after) {
+int FindNextSectionLine(std::string_view text, int after) {
     if (after < 0) {
         return -1;
     }
-    for (std::size_t i = static_cast<std::size_t>(after) + 1; i < lines.size(); ++i) {
-        if (IsUgfSectionLine(lines[i])) {
-            return static_cast<int>(i);
+    TLineCursor cursor(text);
+    int at = 0;
+    for (std::string_view line; cursor.Next(line) && at < std::numeric_limits<int>::max(); ++at) {
+        if (at > after && IsUgfSectionLine(line)) {
+            return at;
         }
     }
     return -1;
@@ -110,16 +151,31 @@ std::string_view FieldOf(const std::vector<std::string>& fields, std::size_t n) 
     return n >= 1 && n <= fields.size() ? std::string_view(fields[n - 1]) : std::string_view();
 }
 
-void TUgfHeader::ReadLine(std::string_view line, TConversionState& state) {
-    TStringSplit& split = state.StringSplit;
-    split.pattern.assign(1, '=');
+void LeaveSplitAsLineLeftIt(std::string_view line, char separator, TStringSplit& split) {
+    // A separator byte is never a trail byte here (both are below 0x40) and a line holds no NUL,
+    // so every such byte is one cut.
+    if (static_cast<std::size_t>(std::count(line.begin(), line.end(), separator)) >=
+        LEFTOVER_PIECES) {
+        return;
+    }
+    split.pattern.assign(1, separator);
     split.patterncut = true;
     split.expr.assign(line);
     split.Split();
-    const std::string_view key = FieldOf(split.items, 1);
+}
+
+void TUgfHeader::ReadLine(std::string_view line, TConversionState& state) {
+    // The first two pieces as ForEachPiece gives them: each search starts afresh at the rest.
+    const std::size_t first = FindFrom("=", line);
+    const std::string_view key = line.substr(0, first);
+    std::string_view value;
+    if (first != std::string_view::npos) {
+        const std::string_view rest = line.substr(first + 1);
+        value = rest.substr(0, FindFrom("=", rest));
+    }
     state.ClassifyKey(key);
     if (state.KeyCode >= keys::VER && state.KeyCode <= keys::COMMENT) {
-        m_values[state.KeyCode] = FieldOf(split.items, 2);
+        m_values[state.KeyCode] = value;
         m_read[state.KeyCode] = true;
         return;
     }
@@ -127,7 +183,7 @@ void TUgfHeader::ReadLine(std::string_view line, TConversionState& state) {
     constexpr std::string_view NEWER_KEYS[] = {"PlayerB", "PlayerW", "CoordinateType"};
     for (std::size_t i = 0; i < std::size(NEWER_KEYS); ++i) {
         if (key == NEWER_KEYS[i]) {
-            m_newer[i] = std::string(FieldOf(split.items, 2));
+            m_newer[i] = std::string(value);
         }
     }
 }
@@ -247,27 +303,37 @@ std::optional<TUgfMove> ReadUgfMoveLine(std::string_view line) {
     return move;
 }
 
+std::string WriteUgfHeaderText(const TUgfWrittenHeader& header, std::size_t moveCount) {
+    std::string text;
+    const auto line = [&text](std::string_view key, std::string_view value) {
+        text += key;
+        text += value;
+        text += "\r\n";
+    };
+    line("[Header]", "");
+    line("Ver=UGF,100", "");
+    line("Lang=SJIS", "");
+    line("Crypt=0,PLAIN_UGF_FILE", "");
+    line("Title=", header.title);
+    line("Place=", header.place);
+    line("Date=", "");
+    line("Rule=", header.rule);
+    line("Size=", header.size);
+    line("Winner=", header.winner);
+    line("Moves=", IntToText(static_cast<long long>(moveCount) + 1));
+    line("BMemb1=", header.bMemb1);
+    line("WMemb1=", header.wMemb1);
+    line("User=", header.user);
+    line("Copyright=", header.copyright);
+    line("Comment=", "");
+    line("[Data]", "");
+    return text;
+}
+
 TLineList WriteUgfRecord(const TUgfWrittenHeader& header, TLineList handicapLines,
                          TLineList moveLines) {
-    TLineList lines;
-    lines.reserve(17 + handicapLines.size() + moveLines.size());
-    lines.push_back("[Header]");
-    lines.push_back("Ver=UGF,100");
-    lines.push_back("Lang=SJIS");
-    lines.push_back("Crypt=0,PLAIN_UGF_FILE");
-    lines.push_back("Title=" + header.title);
-    lines.push_back("Place=" + header.place);
-    lines.push_back("Date=");
-    lines.push_back("Rule=" + header.rule);
-    lines.push_back("Size=" + header.size);
-    lines.push_back("Winner=" + header.winner);
-    lines.push_back("Moves=" + IntToText(static_cast<long long>(moveLines.size()) + 1));
-    lines.push_back("BMemb1=" + header.bMemb1);
-    lines.push_back("WMemb1=" + header.wMemb1);
-    lines.push_back("User=" + header.user);
-    lines.push_back("Copyright=" + header.copyright);
-    lines.push_back("Comment=");
-    lines.push_back("[Data]");
+    TLineList lines = SplitLines(WriteUgfHeaderText(header, moveLines.size()));
+    lines.reserve(lines.size() + handicapLines.size() + moveLines.size());
     lines.insert(lines.end(), std::make_move_iterator(handicapLines.begin()),
                  std::make_move_iterator(handicapLines.end()));
     lines.insert(lines.end(), std::make_move_iterator(moveLines.begin()),
@@ -276,15 +342,23 @@ TLineList WriteUgfRecord(const TUgfWrittenHeader& header, TLineList handicapLine
 }
 
 std::string WriteUgfDataLine(std::string_view point, std::string_view colour, long long number) {
+    std::string line;
+    AppendUgfDataLine(line, point, false, colour, number);
+    return line;
+}
+
+void AppendUgfDataLine(std::string& out, std::string_view point, bool upper,
+                       std::string_view colour, long long number) {
     char digits[24];
     const char* const end = std::to_chars(digits, digits + sizeof digits, number).ptr;
-    std::string line;
-    line.reserve(point.size() + colour.size() + static_cast<std::size_t>(end - digits) + 4);
-    line += point;
-    line += ',';
-    line += colour;
-    line += ',';
-    line.append(digits, static_cast<std::size_t>(end - digits));
-    line += ",0";
-    return line;
+    if (upper) {
+        AppendAnsiUpper(out, point);
+    } else {
+        out += point;
+    }
+    out += ',';
+    out += colour;
+    out += ',';
+    out.append(digits, static_cast<std::size_t>(end - digits));
+    out += ",0";
 }

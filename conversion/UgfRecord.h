@@ -23,10 +23,12 @@ struct TUgfSections {
     int header = -1;
     int data = -1;
     int comment = -1;
+    // The number of lines of the record.
+    std::size_t lineCount = 0;
 };
 
-// The section markers of lines.
-TUgfSections FindUgfSections(const TLineList& lines);
+// The section markers of a record's text (its lines as SplitLines cuts them), in one walk.
+TUgfSections FindUgfSections(std::string_view text);
 
 // The two plain forms of a UGF record. The newer form, written by current UGF software, marks
 // itself by a "Crypt" value with further fields, and may hold more sections after "[Data]"
@@ -43,9 +45,9 @@ std::optional<TUgfForm> ReadUgfCrypt(std::string_view value);
 // trail byte of a double-byte character).
 bool IsUgfSectionLine(std::string_view line);
 
-// 0-based position of the first section line after line after, -1 when there is none. With after
-// -1 (no "[Data]" line) there is none either.
-int FindNextSectionLine(const TLineList& lines, int after);
+// 0-based position of the first section line of text (its lines as SplitLines cuts them) after
+// line after, -1 when there is none. With after -1 (no "[Data]" line) there is none either.
+int FindNextSectionLine(std::string_view text, int after);
 
 // Data lines after "[Data]": the first handicap lines, then the move lines. 0-based line positions,
 // half-open: handicap lines [handicapBegin, moveBegin), move lines [moveBegin, end).
@@ -65,6 +67,12 @@ TUgfDataLines LocateUgfDataLines(const TUgfSections& sections, std::size_t lineC
 // 'a,' two, an empty text none. The result is split.items, valid until split is used again.
 const std::vector<std::string>& SplitFields(std::string_view text, TStringSplit& split);
 
+// Leaves split as cutting line at separator (patterncut true) leaves it, for a line of at most
+// LEFTOVER_PIECES pieces; a line of more pieces leaves split as it was, since one heap string a
+// piece would take many times the record's memory only to leave a component set.
+inline constexpr std::size_t LEFTOVER_PIECES = 4096;
+void LeaveSplitAsLineLeftIt(std::string_view line, char separator, TStringSplit& split);
+
 // Field n of fields, counted from 1; the empty text when there are fewer than n.
 std::string_view FieldOf(const std::vector<std::string>& fields, std::size_t n);
 
@@ -78,9 +86,10 @@ class TUgfHeader {
 public:
     // Reads one header line: the key is the text before the first "=" (the whole line without
     // one), the value the text from there to the next "=" or the end of the line (empty without
-    // a "="). Cuts with state.StringSplit and classifies the key with state.ClassifyKey; a key of
-    // codes 1 to 19, or a newer-form key (compared byte for byte, like the others), replaces its
-    // earlier value; any other key is ignored.
+    // a "="), cut as state.StringSplit cuts at "=" but on views, so the component is not touched
+    // (see LeaveSplitAsLineLeftIt); classifies the key with state.ClassifyKey; a key of codes 1
+    // to 19, or a newer-form key (compared byte for byte, like the others), replaces its earlier
+    // value; any other key is ignored. Looks no further into the line than its second "=".
     void ReadLine(std::string_view line, TConversionState& state);
     // The value of the key with code, empty for a key not read or a code outside 1 to 19.
     const std::string& Value(std::uint8_t code) const;
@@ -177,6 +186,13 @@ struct TUgfWrittenHeader {
 TLineList WriteUgfRecord(const TUgfWrittenHeader& header, TLineList handicapLines,
                          TLineList moveLines);
 
+// The header lines of WriteUgfRecord for moveCount move lines, each followed by CR LF, "[Data]"
+// the last of them.
+std::string WriteUgfHeaderText(const TUgfWrittenHeader& header, std::size_t moveCount);
+
 // One data line as written: point, ",", colour, ",", number in decimal, ",0" ('PD,B1,0,0' for a
 // handicap stone, 'DD,W1,2,0' for the second move, 'YA,B1,3,0' for a pass).
 std::string WriteUgfDataLine(std::string_view point, std::string_view colour, long long number);
+// The same line appended to out, the point upper-cased as AnsiUpper does when upper is true.
+void AppendUgfDataLine(std::string& out, std::string_view point, bool upper,
+                       std::string_view colour, long long number);

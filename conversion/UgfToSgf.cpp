@@ -70,104 +70,121 @@ TUgfPlayer ReadPlayer(const TUgfHeader& header, std::uint8_t code, TUgfNewerKey 
     return ReadUgfNewerPlayer(*player, split);
 }
 
-// "B[pd]"; "W[tt]" for a pass. Only ASCII letters are lower-cased.
-std::string MoveText(char colour, std::string_view point, bool pass) {
-    std::string text(1, colour);
-    text += '[';
-    text += pass ? std::string("tt") : AnsiLower(point);
-    text += ']';
-    return text;
-}
-
 // 'Taro(3d)'.
 std::string Player(const TUgfPlayer& player) { return player.name + "(" + player.rank + ")"; }
 
-// One move a line, each followed by ";" and the last one by ")".
-void AppendMoveLines(std::vector<std::string>& moves, TLineList& lines) {
-    for (std::size_t i = 0; i < moves.size(); ++i) {
-        moves[i] += i + 1 < moves.size() ? ';' : ')';
-        lines.push_back(std::move(moves[i]));
-    }
-}
-
-// Moves (at least one) packed into lines: each move followed by ";", a line emitted as soon as it
-// is longer than PACKED_LINE_BYTES, and the last move followed by ")" ending the last line.
-void AppendPackedMoves(const std::vector<std::string>& moves, TLineList& lines) {
-    std::string buffer;
-    for (std::size_t i = 0; i + 1 < moves.size(); ++i) {
-        buffer += moves[i];
-        buffer += ';';
-        if (buffer.size() > PACKED_LINE_BYTES) {
-            lines.push_back(std::move(buffer));
-            buffer.clear();
-        }
-    }
-    buffer += moves.back();
-    buffer += ')';
-    lines.push_back(std::move(buffer));
-}
-
-// The lines of the dialect (0 to 3) for root and moves. Kept as designed: dialect 0 repeats "AB"
+// The lines of the dialect (0 to 3) before the moves. Kept as designed: dialect 0 repeats "AB"
 // before every stone, and dialect 2 writes the stone values right after "VW[]" without a property
 // name of their own, as their applications expect.
-TLineList BuildSgf(std::int32_t dialect, const TSgfRoot& root, std::vector<std::string>& moves) {
+void WriteRoot(std::int32_t dialect, const TSgfRoot& root, TOutputText& out) {
     const std::string handicap = IntToText(root.handicap);
-    TLineList lines;
-    lines.reserve(moves.size() + 4);
     switch (dialect) {
         case 0:
-            lines.push_back("(;");
-            lines.push_back("SZ[" + root.size + "]PB[" + Player(root.black) + "]PW[" +
-                            Player(root.white) + "]BS[0]WS[0]KM[" + root.komi + "]HA[" + handicap +
-                            "]RU[" + root.rule + "]AP[The strongest game of Go 2.0]VW[]");
+            out.AppendLine("(;");
+            out.AppendLine("SZ[" + root.size + "]PB[" + Player(root.black) + "]PW[" +
+                           Player(root.white) + "]BS[0]WS[0]KM[" + root.komi + "]HA[" + handicap +
+                           "]RU[" + root.rule + "]AP[The strongest game of Go 2.0]VW[]");
             if (root.handicap == 0) {
-                lines.push_back("RE[" + root.result + "]PL[B];");
+                out.AppendLine("RE[" + root.result + "]PL[B];");
             } else {
-                lines.push_back("RE[" + root.result + "]PL[W]" + root.stones + ";");
+                out.AppendLine("RE[" + root.result + "]PL[W]" + root.stones + ";");
             }
             break;
         case 1:
-            lines.push_back("(;SZ[" + root.size + "]BS[0]WS[0]PB[" + Player(root.black) + "]PW[" +
-                            Player(root.white) + "]KM[" + root.komi + "]HA[" + handicap + "]C[]" +
-                            root.stones + ";");
+            out.AppendLine("(;SZ[" + root.size + "]BS[0]WS[0]PB[" + Player(root.black) + "]PW[" +
+                           Player(root.white) + "]KM[" + root.komi + "]HA[" + handicap + "]C[]" +
+                           root.stones + ";");
             break;
         case 2:
-            lines.push_back("(;");
-            lines.push_back("FF[4]SZ[" + root.size + "]BS[0]WS[1]PB[" + root.black.name + "]PW[" +
-                            root.white.name + "]KM[" + root.komi + "]HA[" + handicap + "]RU[" +
-                            root.rule + "]AP[AIIGO /AGS]VW[]" + root.stones + ";");
+            out.AppendLine("(;");
+            out.AppendLine("FF[4]SZ[" + root.size + "]BS[0]WS[1]PB[" + root.black.name + "]PW[" +
+                           root.white.name + "]KM[" + root.komi + "]HA[" + handicap + "]RU[" +
+                           root.rule + "]AP[AIIGO /AGS]VW[]" + root.stones + ";");
             break;
         default:
-            lines.push_back("(;");
-            lines.push_back(texts::FAMILY_GAME_NAME);
-            lines.push_back("PB[" + root.black.name + "]PW[" + root.white.name + "]GM[1]SZ[" +
-                            root.size + "]BS[0]WS[2]KM[" + root.komi + "]HA[" + handicap + "]" +
-                            root.stones + ";");
+            out.AppendLine("(;");
+            out.AppendLine(texts::FAMILY_GAME_NAME);
+            out.AppendLine("PB[" + root.black.name + "]PW[" + root.white.name + "]GM[1]SZ[" +
+                           root.size + "]BS[0]WS[2]KM[" + root.komi + "]HA[" + handicap + "]" +
+                           root.stones + ";");
             break;
     }
-    if (moves.empty()) {
-        // Without a move nothing else closes the game tree.
-        lines.push_back(")");
-    } else if (dialect == 1) {
-        AppendPackedMoves(moves, lines);
-    } else {
-        AppendMoveLines(moves, lines);
-    }
-    return lines;
 }
+
+// Writes the moves of a dialect as they come: in dialects 0, 2 and 3 one move a line, each
+// followed by ";" and the last one by ")"; in dialect 1 packed, each move followed by ";", a line
+// ended as soon as it is longer than PACKED_LINE_BYTES, and the last move followed by ")" ending
+// the last line. A move is held until the next one shows whether it is the last.
+class TMoveWriter {
+public:
+    TMoveWriter(std::int32_t dialect, TOutputText& out) : m_packed(dialect == 1), m_out(out) {}
+
+    // Takes the next move: 'B[pd]', "W[tt]" for a pass; only ASCII letters of the point are
+    // lower-cased.
+    void Add(char colour, std::string_view point, bool pass) {
+        if (m_held) {
+            Write(';');
+        }
+        m_pending.clear();
+        m_pending += colour;
+        m_pending += '[';
+        if (pass) {
+            m_pending += "tt";
+        } else {
+            AppendAnsiLower(m_pending, point);
+        }
+        m_pending += ']';
+        m_held = true;
+    }
+
+    // Writes the last move, or ")" alone when there was none: nothing else closes the game tree.
+    void Finish() {
+        if (!m_held) {
+            m_out.AppendLine(")");
+            return;
+        }
+        Write(')');
+        if (m_packed) {
+            m_out.Append("\r\n");
+        }
+    }
+
+private:
+    // The held move with its terminator, written in one piece.
+    void Write(char terminator) {
+        const std::size_t size = m_pending.size();
+        m_pending += terminator;
+        if (!m_packed) {
+            m_pending += "\r\n";
+        } else {
+            m_lineBytes += size + 1;
+            if (terminator == ';' && m_lineBytes > PACKED_LINE_BYTES) {
+                m_pending += "\r\n";
+                m_lineBytes = 0;
+            }
+        }
+        m_out.Append(m_pending);
+    }
+
+    bool m_packed;
+    TOutputText& m_out;
+    std::string m_pending;
+    bool m_held = false;
+    std::size_t m_lineBytes = 0;
+};
 
 }  // namespace
 
-TConvertedRecord ConvertUgfRecord(const TLineList& source, TConversionState& state,
+TConvertedRecord ConvertUgfRecord(std::string_view text, TConversionState& state,
                                   TProgressService& progress) {
     state.FailureReason.clear();
-    const TUgfSections sections = FindUgfSections(source);
-    progress.SetBar(TBar::ProgressBar1, TBarField::Max, ProgressMax(sections, source.size()));
+    const TUgfSections sections = FindUgfSections(text);
+    progress.SetBar(TBar::ProgressBar1, TBarField::Max, ProgressMax(sections, sections.lineCount));
     progress.SetBar(TBar::ProgressBar1, TBarField::Position, 0);
     progress.SetTimer(true);
     state.ProgressCount = 0;
 
-    TUgfLayout layout = ReadUgfLayout(source, sections, state);
+    TUgfLayout layout = ReadUgfLayout(text, sections, state);
     switch (layout.fault) {
         case TUgfFault::NoHeaderLine:
             state.FailureReason = UgfFaultReason(layout);
@@ -183,7 +200,7 @@ TConvertedRecord ConvertUgfRecord(const TLineList& source, TConversionState& sta
     }
     // The newer form's next section line takes the place of "[Comment]", also as the bar's end.
     if (*layout.form == TUgfForm::Newer) {
-        const int max = ProgressMax(layout.dataSections, source.size());
+        const int max = ProgressMax(layout.dataSections, sections.lineCount);
         if (max != progress.GetBar(TBar::ProgressBar1, TBarField::Max)) {
             progress.SetBar(TBar::ProgressBar1, TBarField::Max, max);
         }
@@ -212,14 +229,19 @@ TConvertedRecord ConvertUgfRecord(const TLineList& source, TConversionState& sta
     }
 
     const std::int32_t dialect = state.USGFApli;
+    // Whether an output is written is settled now, so the moves go straight into it.
+    const bool writing = state.UGFConv == 0 && dialect >= 0 && dialect <= 3;
     const TUgfDataLines& data = layout.data;
+    TLineCursor& lines = layout.lines;
+    std::string_view line;
     std::string mirrored;
     const bool bareStones = dialect == 1 || dialect == 2;
     for (std::size_t i = data.handicapBegin; i < data.moveBegin; ++i) {
+        (void)lines.Next(line);
         if (const std::optional<std::string_view> point =
-                UgfHandicapPoint(source[i], layout.igsRows, mirrored)) {
+                UgfHandicapPoint(line, layout.igsRows, mirrored)) {
             root.stones += bareStones ? "[" : "AB[";
-            root.stones += AnsiLower(*point);
+            AppendAnsiLower(root.stones, *point);
             root.stones += ']';
         }
         state.StepProgress();
@@ -229,18 +251,24 @@ TConvertedRecord ConvertUgfRecord(const TLineList& source, TConversionState& sta
         root.stones.insert(0, "AB");
     }
 
-    std::vector<std::string> moves;
-    moves.reserve(data.end - data.moveBegin);
+    TConvertedRecord record;
+    if (writing) {
+        WriteRoot(dialect, root, record.text);
+    }
+    TMoveWriter moves(dialect, record.text);
     for (std::size_t i = data.moveBegin; i < data.end; ++i) {
-        if (const std::optional<TUgfStone> move =
-                UgfMoveStone(source[i], layout.igsRows, mirrored)) {
-            moves.push_back(MoveText(move->colour, move->point, move->pass));
+        (void)lines.Next(line);
+        if (writing) {
+            if (const std::optional<TUgfStone> move =
+                    UgfMoveStone(line, layout.igsRows, mirrored)) {
+                moves.Add(move->colour, move->point, move->pass);
+            }
         }
         state.StepProgress();
     }
     // The data lines were cut on views; StringSplit is left as the last of them would leave it.
     if (data.end > data.handicapBegin) {
-        SplitFields(source[data.end - 1], split);
+        LeaveSplitAsLineLeftIt(line, ',', split);
     }
 
     if (state.UGFConv != 0) {
@@ -249,8 +277,7 @@ TConvertedRecord ConvertUgfRecord(const TLineList& source, TConversionState& sta
     if (dialect < 0 || dialect > 3) {
         return Fail(texts::UNKNOWN_SGF_DIALECT + IntToText(dialect), state, progress);
     }
-    TConvertedRecord record;
-    record.lines = BuildSgf(dialect, root, moves);
+    moves.Finish();
     record.ready = true;
     return Finish(std::move(record), progress);
 }
@@ -262,6 +289,6 @@ bool ConvertUgfToSgf(const std::string& path, TConversionState& state, TProgress
     if (!bytes) {
         return false;
     }
-    const TConvertedRecord record = ConvertUgfRecord(SplitLines(*bytes), state, progress);
-    return record.ready && WriteOutput(path, ".sgf", record.lines, state, files);
+    const TConvertedRecord record = ConvertUgfRecord(*bytes, state, progress);
+    return record.ready && WriteOutput(path, ".sgf", record.text, state, files);
 }

@@ -26,7 +26,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (!record.ready && state.FailureReason.empty()) {
         std::abort();
     }
-    if (record.ready && (record.lines.size() < 17 || record.lines[16] != "[Data]")) {
+    const TLineList lines = record.text.Lines();
+    if (record.ready && (lines.size() < 17 || lines[16] != "[Data]")) {
         std::abort();
     }
     if (progress.GetBar(TBar::ProgressBar1, TBarField::Position) !=

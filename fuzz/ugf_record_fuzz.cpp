@@ -26,8 +26,10 @@ void Check(bool condition) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    const TLineList lines = SplitLines(std::string_view(reinterpret_cast<const char*>(data), size));
-    const TUgfSections sections = FindUgfSections(lines);
+    const std::string_view text(reinterpret_cast<const char*>(data), size);
+    const TLineList lines = SplitLines(text);
+    const TUgfSections sections = FindUgfSections(text);
+    Check(sections.lineCount == lines.size());
     TConversionState state;
     TUgfHeader header;
     for (int i = 1; i < sections.data; ++i) {
@@ -46,7 +48,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // The newer form: its data end at a section line after "[Data]", and mirroring a point twice
     // gives it back.
     (void)ReadUgfCrypt(header.Value(keys::CRYPT));
-    const int end = FindNextSectionLine(lines, sections.data);
+    const int end = FindNextSectionLine(text, sections.data);
     Check(end == -1 || (end > sections.data && IsUgfSectionLine(lines[end])));
     (void)ReadUgfNewerPlayer(header.Value(TUgfNewerKey::PlayerB).value_or(""), split);
     const int rows = IgsRowsOf(header);
@@ -82,7 +84,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     written.wMemb1 = header.Value(keys::WMEMB1);
     written.copyright = header.Value(keys::COPYRIGHT);
     const TLineList record = WriteUgfRecord(written, handicapLines, moveLines);
-    const TUgfSections again = FindUgfSections(record);
+    const TUgfSections again = FindUgfSections(JoinLines(record));
     Check(again.header == 0 && again.data == 16);
     TUgfHeader reread;
     for (int i = 1; i < again.data; ++i) {

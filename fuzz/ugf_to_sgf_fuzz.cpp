@@ -38,10 +38,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     TConversionState state;
     state.UGFConv = TakeInt(data, size);
     state.USGFApli = TakeInt(data, size);
-    const TLineList source =
-        SplitLines(std::string_view(reinterpret_cast<const char*>(data), size));
+    const std::string_view text(reinterpret_cast<const char*>(data), size);
+    const TLineList source = SplitLines(text);
     TSilentProgress progress;
-    const TConvertedRecord record = ConvertUgfRecord(source, state, progress);
+    const TConvertedRecord record = ConvertUgfRecord(text, state, progress);
 
     const int max = progress.GetBar(TBar::ProgressBar1, TBarField::Max);
     const int position = progress.GetBar(TBar::ProgressBar1, TBarField::Position);
@@ -53,7 +53,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return 0;
     }
     Check(state.FailureReason.empty() && position == max);
-    Check(record.lines.size() >= 2 && record.lines.front().rfind("(;", 0) == 0);
-    Check(!record.lines.back().empty() && record.lines.back().back() == ')');
+    const TLineList lines = record.text.Lines();
+    Check(lines.size() >= 2 && lines.front().rfind("(;", 0) == 0);
+    Check(!lines.back().empty() && lines.back().back() == ')');
     return 0;
 }

@@ -78,6 +78,16 @@ void TTextView::Wrap() {
     m_rows.clear();
     const qreal room = std::max<qreal>(1, width - 2 * MARGIN);
     const qsizetype size = m_text.size();
+    const QChar* const text = m_text.constData();
+    // Every unit's width from the table, measured where it was never measured.
+    if (m_advances.empty()) {
+        m_advances.assign(0x10000, -1.0F);
+    }
+    const float* const advances = m_advances.data();
+    const auto advanceAt = [&](qsizetype i) {
+        const float advance = advances[text[i].unicode()];
+        return advance >= 0 ? advance : Advance(i);
+    };
     qsizetype lineStart = 0;
     while (lineStart <= size) {
         qsizetype lineEnd = m_text.indexOf(QLatin1Char('\n'), lineStart);
@@ -90,8 +100,8 @@ void TTextView::Wrap() {
         qreal x = 0;
         qreal xAtBreak = 0;
         for (qsizetype i = lineStart; i < lineEnd; ++i) {
-            const float advance = Advance(i);
-            if (x + advance > room && i > rowStart && !m_text[i].isLowSurrogate()) {
+            const float advance = advanceAt(i);
+            if (x + advance > room && i > rowStart && !text[i].isLowSurrogate()) {
                 if (breakAt > rowStart) {
                     m_rows.push_back({rowStart, breakAt - rowStart});
                     rowStart = breakAt;
@@ -106,7 +116,7 @@ void TTextView::Wrap() {
                 breakAt = -1;
             }
             x += advance;
-            if (m_text[i] == QLatin1Char(' ')) {
+            if (text[i] == QLatin1Char(' ')) {
                 breakAt = i + 1;
                 xAtBreak = x;
             }

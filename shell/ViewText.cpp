@@ -9,18 +9,16 @@ std::string ViewText(std::string_view bytes) {
     if (nul != std::string_view::npos) {
         bytes = bytes.substr(0, nul);
     }
+    // The text between CRs is copied whole; only a CR is looked at.
     std::string text;
     text.reserve(bytes.size());
-    for (std::size_t i = 0; i < bytes.size(); ++i) {
-        if (bytes[i] == '\r') {
-            text += '\n';
-            if (i + 1 < bytes.size() && bytes[i + 1] == '\n') {
-                ++i;
-            }
-        } else {
-            text += bytes[i];
-        }
+    std::size_t from = 0;
+    for (std::size_t cr; (cr = bytes.find('\r', from)) != std::string_view::npos;) {
+        text.append(bytes.substr(from, cr - from));
+        text += '\n';
+        from = cr + 1 < bytes.size() && bytes[cr + 1] == '\n' ? cr + 2 : cr + 1;
     }
+    text.append(bytes.substr(from));
     return text;
 }
 

@@ -3,6 +3,7 @@
 #include "tests/support/Sjis.h"
 
 #include <gtest/gtest.h>
+#include <optional>
 #include <random>
 #include <string>
 #include <vector>
@@ -49,6 +50,14 @@ void ExpectRows(const std::vector<Row>& rows) {
         EXPECT_EQ(adjust.Input, SplitLines(row.file));
     }
 }
+
+// What SplitSgfRecord hands over, in three lists.
+struct TCollected : TSgfSplitSink {
+    TLineList hd, ha, ck;
+    void Property(std::string_view entry) override { hd.emplace_back(entry); }
+    void Stone(std::string_view entry) override { ha.emplace_back(entry); }
+    void Node(std::string_view entry) override { ck.emplace_back(entry); }
+};
 
 }  // namespace
 
@@ -208,5 +217,27 @@ TEST(SGFAdjust, MatchesTheLiteralWalkOnRandomRecords) {
         ASSERT_EQ(adjust.OutputHD, expected.hd) << "round " << round;
         ASSERT_EQ(adjust.OutputHA, expected.ha) << "round " << round;
         ASSERT_EQ(adjust.OutputCK, expected.ck) << "round " << round;
+        // The converter's walks over the same record as one text: the entries counted, handed
+        // over, and handed over again with the line starts of the count, are Adjust's.
+        const std::string text = JoinLines(input);
+        adjust.Input = SplitLines(text);
+        const bool ok = adjust.Adjust();
+        TSgfLineStarts starts;
+        const std::optional<std::size_t> count = CountSgfEntries(text, &starts);
+        ASSERT_EQ(count.has_value(), ok) << "round " << round;
+        if (ok) {
+            ASSERT_EQ(*count,
+                      adjust.OutputHD.size() + adjust.OutputHA.size() + adjust.OutputCK.size())
+                << "round " << round;
+        }
+        for (TSgfLineStarts* given : {static_cast<TSgfLineStarts*>(nullptr), &starts}) {
+            TCollected collected;
+            ASSERT_EQ(SplitSgfRecord(text, collected, given), ok) << "round " << round;
+            if (ok) {
+                ASSERT_EQ(collected.hd, adjust.OutputHD) << "round " << round;
+                ASSERT_EQ(collected.ha, adjust.OutputHA) << "round " << round;
+                ASSERT_EQ(collected.ck, adjust.OutputCK) << "round " << round;
+            }
+        }
     }
 }

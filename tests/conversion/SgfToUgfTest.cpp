@@ -46,7 +46,7 @@ TLineList Convert(const TLineList& sgf) {
     TSilentProgress progress;
     const TConvertedRecord record = ConvertSgfRecord(sgf, state, progress);
     EXPECT_TRUE(record.ready) << state.FailureReason;
-    return record.lines;
+    return record.text.Lines();
 }
 
 // The first line that begins with key.
@@ -70,7 +70,7 @@ TEST(SgfToUgf, WritesTheWholeRecordAndDrivesTheBar) {
     state.FailureReason = "left over";
     const TConvertedRecord record = ConvertSgfRecord(WORKED_SGF, state, fake.progress);
     ASSERT_TRUE(record.ready);
-    EXPECT_EQ(record.lines, WORKED_UGF);
+    EXPECT_EQ(record.text.Lines(), WORKED_UGF);
     EXPECT_EQ(state.FailureReason, "");
     // 8 root properties, 2 handicap stones, 3 move nodes.
     EXPECT_EQ(fake.log,
@@ -257,7 +257,7 @@ TEST(SgfToUgf, WritesRecordsOfOtherEncodingsAsTheirShiftJisText) {
         state.TempMemo = {"earlier"};
         const TConvertedRecord record = ConvertSgfBytes(row.sgf, state, progress);
         ASSERT_TRUE(record.ready);
-        EXPECT_EQ(record.lines, Convert(SplitLines(row.shiftJis)));
+        EXPECT_EQ(record.text.Lines(), Convert(SplitLines(row.shiftJis)));
         EXPECT_EQ(state.SgfNotes.encoding, row.encoding);
         EXPECT_EQ(state.SgfNotes.replaced, row.replaced);
         TDiagnosticLines memo = {"earlier"};

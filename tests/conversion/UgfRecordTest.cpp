@@ -23,7 +23,7 @@ TEST(UgfRecord, FindsFirstWholeLineMarkersIgnoringCase) {
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
-        const TUgfSections sections = FindUgfSections(row.lines);
+        const TUgfSections sections = FindUgfSections(JoinLines(row.lines));
         EXPECT_EQ(sections.header, row.header);
         EXPECT_EQ(sections.data, row.data);
         EXPECT_EQ(sections.comment, row.comment);
@@ -246,7 +246,7 @@ TEST(UgfRecord, SectionLinesEndTheNewerFormsData) {
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
-        EXPECT_EQ(FindNextSectionLine(row.lines, row.after), row.found);
+        EXPECT_EQ(FindNextSectionLine(JoinLines(row.lines), row.after), row.found);
     }
 }
 

@@ -33,10 +33,10 @@ TLineList Sgf(const TLineList& source, int dialect) {
     TConversionState state;
     state.USGFApli = dialect;
     TSilentProgress progress;
-    const TConvertedRecord record = ConvertUgfRecord(source, state, progress);
+    const TConvertedRecord record = ConvertUgfRecord(JoinLines(source), state, progress);
     EXPECT_TRUE(record.ready) << state.FailureReason;
     EXPECT_EQ(state.FailureReason, "");
-    return record.lines;
+    return record.text.Lines();
 }
 
 }  // namespace
@@ -243,7 +243,7 @@ TEST(UgfToSgf, RejectsWithReasonProgressAndDiagnosticLines) {
         state.UGFConv = row.ugfConv;
         state.USGFApli = row.dialect;
         state.TempMemo = {"earlier"};
-        EXPECT_FALSE(ConvertUgfRecord(row.source, state, fake.progress).ready);
+        EXPECT_FALSE(ConvertUgfRecord(JoinLines(row.source), state, fake.progress).ready);
         EXPECT_EQ(state.FailureReason, row.reason);
         TDiagnosticLines memo = {"earlier"};
         memo.insert(memo.end(), row.memo.begin(), row.memo.end());
@@ -362,7 +362,7 @@ TEST(UgfToSgf, ReadsTheNewerForm) {
 TEST(UgfToSgf, TheNewerFormsBarEndsWhereItsDataEnds) {
     TFakeServices fake;
     TConversionState state;
-    ASSERT_TRUE(ConvertUgfRecord(NewerRecord(), state, fake.progress).ready);
+    ASSERT_TRUE(ConvertUgfRecord(JoinLines(NewerRecord()), state, fake.progress).ready);
     // "[Comment]" on line 20; the data end at "[ReviewNode]", line 15.
     EXPECT_EQ(fake.log, (TLog{"ProgressBar1.Max=20", "ProgressBar1.Position=0", "Timer1 on",
                               "ProgressBar1.Max=15", "ProgressBar1.Position=15", "Timer1 off"}));
@@ -376,7 +376,7 @@ TEST(UgfToSgf, StepsOncePerHeaderHandicapAndMoveLine) {
     state.FailureReason = "earlier";
     const TLineList source =
         Record({"Hdcp=2"}, {"PD,B1,0,0", "DP,B1,0,0", "QQ,W1,1,0", "DD,B3,2,0", "[Comment]", "x"});
-    ASSERT_TRUE(ConvertUgfRecord(source, state, fake.progress).ready);
+    ASSERT_TRUE(ConvertUgfRecord(JoinLines(source), state, fake.progress).ready);
     EXPECT_EQ(fake.log, (TLog{"ProgressBar1.Max=13", "ProgressBar1.Position=0", "Timer1 on",
                               "ProgressBar1.Position=13", "Timer1 off"}));
     EXPECT_EQ(state.ProgressCount, 1 + 7 + 2 + 2);

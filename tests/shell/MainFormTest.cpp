@@ -362,7 +362,7 @@ TEST(MainForm, ProgressMovesDuringALongConversionAndInputWaitsForTheEnd) {
     std::string record =
         "[Header]\r\nLang=SJIS\r\nCrypt=0,PLAIN_UGF_FILE\r\nSize=19\r\nWinner=B,C\r\n"
         "BMemb1=Taro,3d\r\nWMemb1=Jiro\r\n[Data]\r\n";
-    for (int move = 1; move <= 400000; ++move) {
+    for (int move = 1; move <= 1000000; ++move) {
         record += move % 2 ? "PD,B1," : "DD,W1,";
         record += std::to_string(move) + ",0\r\n";
     }

@@ -1,8 +1,10 @@
 #include "conversion/Texts.h"
+#include "shell/Platform.h"
 #include "shell/QtText.h"
 #include "shell/ShellTexts.h"
 
 #include <gtest/gtest.h>
+#include <string>
 
 // Every program text kept as Shift-JIS escapes reads, decoded as the windows decode it, as the
 // Japanese its comment gives: an escape that swallowed a digit or lost a byte fails here.
@@ -46,4 +48,27 @@ TEST(Texts, EveryShiftJisTextDecodesToItsJapanese) {
         SCOPED_TRACE(row.text);
         EXPECT_EQ(FromShiftJis(row.bytes).toStdString(), row.text);
     }
+}
+
+// Long runs of ASCII are read apart from the decoder: a run must never begin at a trail byte that
+// looks like ASCII (表 is 0x95 0x5C, ア 0x83 0x41), nor cut a character in two, so the text reads
+// as the platform's decoder reads it whole.
+TEST(Texts, ShiftJisBesideLongAsciiRunsDecodesAsAWhole) {
+    const std::string run(40, 'a');
+    struct Row {
+        const char* name;
+        std::string bytes;
+    };
+    const Row rows[] = {
+        {"trail bytes like ASCII before a run", "\x95\x5C\x83\x41" + run},
+        {"run between characters", "\x95\x5C" + run + "\x83\x41"},
+        {"half-width katakana, a lead byte at the end", run + "\xB1" + run + "\x95"},
+        {"a byte that is no character", run + "\x80" + run + "\xFD"},
+        {"short runs", "x\x95\x5Cy\x83\x41z"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        EXPECT_EQ(FromShiftJis(row.bytes), DecodeCodePage932(row.bytes));
+    }
+    EXPECT_EQ(FromShiftJis("\x95\x5C" + run).toStdString(), "表" + run);
 }

@@ -150,13 +150,18 @@ std::string TFakeFiles::Load(const std::string& path) {
     return files[path];
 }
 
-std::string TFakeFiles::SaveTemporary(const std::string& path, std::string_view bytes,
+std::string TFakeFiles::SaveTemporary(const std::string& path,
+                                      std::span<const std::string_view> pieces,
                                       TDurability durability) {
     m_log.push_back("SaveTemporary " + path + (durability == TDurability::Kept ? " kept" : ""));
     if (unwritable.count(path)) {
         throw TFileError(TFileErrorKind::Create, path);
     }
-    files[path + ".tmp"] = std::string(bytes);
+    std::string& bytes = files[path + ".tmp"];
+    bytes.clear();
+    for (const std::string_view piece : pieces) {
+        bytes += piece;
+    }
     m_ids.erase(path + ".tmp");
     return path + ".tmp";
 }

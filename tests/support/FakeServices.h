@@ -78,7 +78,8 @@ public:
     std::string Load(const std::string& path) override;
     // Saves to path + ".tmp" (logged with "kept" for TDurability::Kept); throws for a path in
     // unwritable or in directories.
-    std::string SaveTemporary(const std::string& path, std::string_view bytes,
+    using TFileService::SaveTemporary;
+    std::string SaveTemporary(const std::string& path, std::span<const std::string_view> pieces,
                               TDurability durability) override;
 
     std::map<std::string, std::string> files;
