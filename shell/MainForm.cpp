@@ -45,13 +45,23 @@ std::string BytesOf(const QTreeWidgetItem& item, int column) {
     return item.data(column, BYTES_ROLE).toByteArray().toStdString();
 }
 
-QTreeWidgetItem* NewRow(std::string_view name, std::string_view directory) {
+// A column's text and its bytes.
+struct TRowText {
+    QString text;
+    QByteArray bytes;
+};
+
+TRowText RowText(std::string_view bytes) {
+    return {FromName(bytes), QByteArray(bytes.data(), static_cast<qsizetype>(bytes.size()))};
+}
+
+// A row of the list: the name and the folder, each as text and as bytes.
+QTreeWidgetItem* NewRow(const TRowText& name, const TRowText& directory) {
     auto* item = new QTreeWidgetItem;
-    item->setText(0, FromName(name));
-    item->setText(1, FromName(directory));
-    item->setData(0, BYTES_ROLE, QByteArray(name.data(), static_cast<qsizetype>(name.size())));
-    item->setData(1, BYTES_ROLE,
-                  QByteArray(directory.data(), static_cast<qsizetype>(directory.size())));
+    item->setText(0, name.text);
+    item->setText(1, directory.text);
+    item->setData(0, BYTES_ROLE, name.bytes);
+    item->setData(1, BYTES_ROLE, directory.bytes);
     return item;
 }
 
@@ -309,7 +319,7 @@ void TMainForm::DeleteRow(int row) { delete m_ui->FileListView->takeTopLevelItem
 void TMainForm::Clear() { m_ui->FileListView->clear(); }
 
 void TMainForm::AppendRow(std::string_view name, std::string_view directory) {
-    m_ui->FileListView->addTopLevelItem(NewRow(name, directory));
+    m_ui->FileListView->addTopLevelItem(NewRow(RowText(name), RowText(directory)));
 }
 
 void TMainForm::SetReason(int row, const TUserText& reason) {
@@ -323,8 +333,15 @@ void TMainForm::SetReason(int row, const TUserText& reason) {
 void TMainForm::AppendRows(const std::vector<TCandidateRow>& rows) {
     QList<QTreeWidgetItem*> items;
     items.reserve(static_cast<qsizetype>(rows.size()));
+    // Rows of one folder mostly come together: they share its text and bytes.
+    std::optional<std::string_view> folder;
+    TRowText folderText;
     for (const TCandidateRow& row : rows) {
-        items.append(NewRow(row.name, row.directory));
+        if (folder != row.directory) {
+            folder = row.directory;
+            folderText = RowText(row.directory);
+        }
+        items.append(NewRow(RowText(row.name), folderText));
     }
     // One insertion, one repaint.
     m_ui->FileListView->setUpdatesEnabled(false);
