@@ -130,9 +130,8 @@ struct THandleCloser {
 };
 using THandle = std::unique_ptr<void, THandleCloser>;
 
-// path as the wide functions take it, or empty when path names no file. A path too long for the
-// classic limit of MAX_PATH characters becomes an absolute "\\?\" path, which has no such limit.
-std::wstring WidePath(const std::string& path) {
+// path in UTF-16, strictly: empty when it is no code page 932 text (or holds a NUL).
+std::wstring StrictWide(const std::string& path) {
     if (path.empty() || HasNul(path) || path.size() > INT_MAX) {
         return {};
     }
@@ -145,9 +144,11 @@ std::wstring WidePath(const std::string& path) {
     std::wstring wide(static_cast<std::size_t>(length), L'\0');
     MultiByteToWideChar(NAME_CODE_PAGE, MB_ERR_INVALID_CHARS, path.data(), size, wide.data(),
                         length);
-    if (wide.size() < MAX_PATH - 12 || wide.rfind(L"\\\\?\\", 0) == 0) {
-        return wide;
-    }
+    return wide;
+}
+
+// The absolute form of wide, or empty when the system gives none.
+std::wstring FullWide(const std::wstring& wide) {
     const DWORD room = GetFullPathNameW(wide.c_str(), 0, nullptr, nullptr);
     if (room == 0) {
         return {};
@@ -158,6 +159,20 @@ std::wstring WidePath(const std::string& path) {
         return {};
     }
     full.resize(written);
+    return full;
+}
+
+// path as the wide functions take it, or empty when path names no file. A path too long for the
+// classic limit of MAX_PATH characters becomes an absolute "\\?\" path, which has no such limit.
+std::wstring WidePath(const std::string& path) {
+    std::wstring wide = StrictWide(path);
+    if (wide.size() < MAX_PATH - 12 || wide.rfind(L"\\\\?\\", 0) == 0) {
+        return wide;
+    }
+    const std::wstring full = FullWide(wide);
+    if (full.empty()) {
+        return {};
+    }
     if (full.rfind(L"\\\\", 0) == 0) {
         return L"\\\\?\\UNC\\" + full.substr(2);
     }
@@ -486,29 +501,12 @@ std::string SaveTemporaryBeside(const std::string& path, std::span<const std::st
 }
 
 std::string AbsolutePath(const std::string& path) {
-    if (path.empty() || HasNul(path) || path.size() > INT_MAX) {
-        return {};
-    }
     // Not WidePath: the "\\?\" form of a long path is for the system, not for the user's eyes.
-    const int size = static_cast<int>(path.size());
-    const int length =
-        MultiByteToWideChar(NAME_CODE_PAGE, MB_ERR_INVALID_CHARS, path.data(), size, nullptr, 0);
-    if (length <= 0) {
+    const std::wstring wide = StrictWide(path);
+    std::wstring full = wide.empty() ? std::wstring() : FullWide(wide);
+    if (full.empty()) {
         return {};
     }
-    std::wstring wide(static_cast<std::size_t>(length), L'\0');
-    MultiByteToWideChar(NAME_CODE_PAGE, MB_ERR_INVALID_CHARS, path.data(), size, wide.data(),
-                        length);
-    const DWORD room = GetFullPathNameW(wide.c_str(), 0, nullptr, nullptr);
-    if (room == 0) {
-        return {};
-    }
-    std::wstring full(room, L'\0');
-    const DWORD written = GetFullPathNameW(wide.c_str(), room, full.data(), nullptr);
-    if (written == 0 || written >= room) {
-        return {};
-    }
-    full.resize(written);
     // A folder loses the separator at its end; a drive's root (C:\) keeps it.
     while (full.size() > 3 && full.back() == L'\\') {
         full.pop_back();
