@@ -18,7 +18,7 @@
 #include "shell/BoardPane.h"
 #include "shell/BoardView.h"
 #include "shell/Dialogs.h"
-#include "shell/Fonts.h"
+#include "selection/Fonts.h"
 #include "shell/MainForm.h"
 #include "shell/Messages.h"
 #include "shell/Unattended.h"

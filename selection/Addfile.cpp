@@ -4,6 +4,7 @@
 
 #include "conversion/ConversionRun.h"
 #include "selection/AddRules.h"
+#include "selection/Fonts.h"
 #include "selection/Names.h"
 
 #include <QComboBox>
@@ -28,16 +29,6 @@ const char* const HINT_LISTED = "変換したい棋譜ファイルにチェッ�
 
 QString FromUtf8(const std::string& text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-// The classic font, with the Japanese fonts that stand in for it where it is missing.
-QFont ClassicFont(double points) {
-    const QString family = QString::fromUtf8("ＭＳ Ｐゴシック");
-    QFont::insertSubstitutions(family,
-                               {QStringLiteral("IPAPGothic"), QStringLiteral("Noto Sans CJK JP")});
-    QFont font(family);
-    font.setPointSizeF(points);
-    return font;
 }
 
 // One of the three tool-bar pictures, drawn on a 16 x 16 grid at the given scale.

@@ -11,7 +11,7 @@
 #include "shell/AboutBox.h"
 #include "shell/BoardPane.h"
 #include "shell/Dialogs.h"
-#include "shell/Fonts.h"
+#include "selection/Fonts.h"
 #include "shell/MainForm.h"
 #include "shell/Messages.h"
 #include "shell/ProgressForm.h"

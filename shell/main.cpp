@@ -3,7 +3,7 @@
 
 #include "conversion/Services.h"
 #include "shell/Dialogs.h"
-#include "shell/Fonts.h"
+#include "selection/Fonts.h"
 #include "shell/Instance.h"
 #include "shell/MainForm.h"
 #include "shell/Messages.h"

@@ -2,7 +2,7 @@
 // LC_ALL=ja_JP.UTF-8 (tests/shell/CMakeLists.txt), as a Japanese user's program does.
 
 #include "selection/FolderBrowser.h"
-#include "shell/Fonts.h"
+#include "selection/Fonts.h"
 #include "shell/Translations.h"
 #include "tests/support/TempDir.h"
 

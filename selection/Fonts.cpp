@@ -1,15 +1,15 @@
-#include "shell/Fonts.h"
+#include "selection/Fonts.h"
 
 #include <QApplication>
-#include <QFont>
 
-void UseClassicFont() {
+QFont ClassicFont(double points) {
     const QString classic = QStringLiteral("ＭＳ Ｐゴシック");
-    // Records of Chinese and Korean players hold characters that the Japanese fonts lack.
     QFont::insertSubstitutions(classic,
                                {QStringLiteral("IPAPGothic"), QStringLiteral("Noto Sans CJK JP"),
                                 QStringLiteral("WenQuanYi Micro Hei")});
     QFont font(classic);
-    font.setPointSize(9);
-    QApplication::setFont(font);
+    font.setPointSizeF(points);
+    return font;
 }
+
+void UseClassicFont() { QApplication::setFont(ClassicFont(9)); }
