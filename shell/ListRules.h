@@ -5,7 +5,7 @@
 #include <string_view>
 
 // The status line for a candidate list of rows rows (UTF-8):
-// "<rows>個の棋譜ファイルが変換候補一覧に あります", or
+// "<rows>個の棋譜ファイルが変換候補一覧にあります", or
 // "棋譜変換候補一覧に棋譜ファイルが追加されていません" for an empty list.
 std::string StatusText(int rows);
 
