@@ -397,6 +397,16 @@ bool FolderExists(const std::string& path) {
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
 }
 
+std::optional<std::uint64_t> FileSize(const std::string& path) {
+    const std::wstring wide = WidePath(path);
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    if (wide.empty() || !GetFileAttributesExW(wide.c_str(), GetFileExInfoStandard, &data) ||
+        (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+        return std::nullopt;
+    }
+    return static_cast<std::uint64_t>(data.nFileSizeHigh) << 32 | data.nFileSizeLow;
+}
+
 std::optional<TFileId> FileIdentity(const std::string& path) {
     // No access asked for: the file is only looked at, whoever holds it open.
     const std::wstring wide = WidePath(path);
@@ -531,6 +541,14 @@ bool FileExists(const std::string& path) {
 bool FolderExists(const std::string& path) {
     struct stat status {};
     return !HasNul(path) && ::stat(path.c_str(), &status) == 0 && S_ISDIR(status.st_mode);
+}
+
+std::optional<std::uint64_t> FileSize(const std::string& path) {
+    struct stat status {};
+    if (HasNul(path) || ::stat(path.c_str(), &status) != 0 || !S_ISREG(status.st_mode)) {
+        return std::nullopt;
+    }
+    return static_cast<std::uint64_t>(status.st_size);
 }
 
 std::optional<TFileId> FileIdentity(const std::string& path) {

@@ -19,6 +19,9 @@ bool FileExists(const std::string& path);
 // True only when path names an existing folder.
 bool FolderExists(const std::string& path);
 
+// The size in bytes of the file path names; none when it names no file.
+std::optional<std::uint64_t> FileSize(const std::string& path);
+
 // Which file a path reaches: the same for every path that reaches one file (through links or in
 // another spelling) for as long as the file keeps its name.
 struct TFileId {

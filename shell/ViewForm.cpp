@@ -3,6 +3,7 @@
 #include "ui_ViewForm.h"
 
 #include "conversion/FileError.h"
+#include "conversion/FileOps.h"
 #include "conversion/GameCheck.h"
 #include "conversion/LineList.h"
 #include "shell/BoardPane.h"
@@ -15,8 +16,8 @@
 #include <QHBoxLayout>
 #include <QSplitter>
 
-#include <filesystem>
-#include <system_error>
+#include <cstdint>
+#include <optional>
 
 namespace {
 
@@ -112,9 +113,7 @@ void TViewForm::ViewFile(const std::string& path) {
     m_gameRead = true;
     m_boardPane->ShowNothing({});
     // Looked at before it is read, so a huge file is refused without filling the memory.
-    std::error_code error;
-    const std::uintmax_t size = std::filesystem::file_size(path, error);
-    if (!error && size > MAX_BYTES) {
+    if (const std::optional<std::uint64_t> size = FileSize(path); size && *size > MAX_BYTES) {
         throw TUserError(texts::TEXT_TOO_LARGE);
     }
     std::string bytes = LoadBytes(path);

@@ -6,6 +6,7 @@
 #include <csignal>
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <optional>
 #include <set>
 #include <string>
 
@@ -23,6 +24,9 @@ TEST(FileOps, APathWithANulNamesNoFile) {
     dir.Write("a.sgf", "old");
     const std::string cut = dir.Path("a.sgf") + "\0.txt"s;
     EXPECT_FALSE(FileExists(cut));
+    EXPECT_EQ(FileSize(cut), std::nullopt);
+    EXPECT_EQ(FileSize(dir.Path("a.sgf")), 3u);
+    EXPECT_EQ(FileSize(dir.root), std::nullopt);
     EXPECT_FALSE(RemoveFile(cut));
     EXPECT_FALSE(RenameFile(cut, dir.Path("b.sgf")));
     EXPECT_FALSE(RenameFile(dir.Path("a.sgf"), dir.Path("b.sgf") + "\0"s));

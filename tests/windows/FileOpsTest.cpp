@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
+#include <optional>
 #include <string>
 #include <vector>
 #include <windows.h>
@@ -68,6 +69,8 @@ TEST(FileOps, NamesAreCodePage932EvenWhenATrailByteIsABackslash) {
 
     EXPECT_TRUE(FileExists(ugf));
     EXPECT_FALSE(FileExists(hyo));  // a folder is no file
+    EXPECT_EQ(FileSize(ugf), 6u);
+    EXPECT_EQ(FileSize(hyo), std::nullopt);
     EXPECT_EQ(LoadBytes(ugf), "record");
     SaveBytes(sgf, "first");
     SaveBytes(sgf, "second");
