@@ -140,7 +140,10 @@ std::string Environment(const char* name) {
 }  // namespace
 
 QString DecodeCodePage932(std::string_view bytes) {
-    QStringDecoder decoder("windows-31j");
+    // Opening ICU's converter costs more than decoding a short piece, and the viewer decodes a
+    // record in many pieces: one decoder a thread, made new for each text by resetting it.
+    thread_local QStringDecoder decoder("windows-31j");
+    decoder.resetState();
     return decoder.decode(QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size())));
 }
 

@@ -9,6 +9,7 @@
 #include <QScrollBar>
 
 #include <algorithm>
+#include <cmath>
 
 namespace {
 constexpr int MARGIN = 2;
@@ -76,17 +77,22 @@ void TTextView::Wrap() {
     const int width = viewport()->width();
     m_wrappedWidth = width;
     m_rows.clear();
-    const qreal room = std::max<qreal>(1, width - 2 * MARGIN);
+    // Widths are summed in 64ths of a pixel, as the font gives them, in integers: a long line is
+    // then no chain of floating-point additions, and the sums are the same.
+    const std::int64_t room = std::max<std::int64_t>(1, width - 2 * MARGIN) * 64;
     const qsizetype size = m_text.size();
     const QChar* const text = m_text.constData();
     // Every unit's width from the table, measured where it was never measured.
-    if (m_advances.empty()) {
-        m_advances.assign(0x10000, -1.0F);
+    if (m_units.empty()) {
+        m_units.assign(0x10000, -1);
     }
-    const float* const advances = m_advances.data();
+    std::int32_t* const units = m_units.data();
     const auto advanceAt = [&](qsizetype i) {
-        const float advance = advances[text[i].unicode()];
-        return advance >= 0 ? advance : Advance(i);
+        std::int32_t& advance = units[text[i].unicode()];
+        if (advance < 0) {
+            advance = static_cast<std::int32_t>(std::lround(Advance(i) * 64));
+        }
+        return advance;
     };
     qsizetype lineStart = 0;
     while (lineStart <= size) {
@@ -97,10 +103,10 @@ void TTextView::Wrap() {
         // Rows break after the last blank that fits, or where the room ends.
         qsizetype rowStart = lineStart;
         qsizetype breakAt = -1;
-        qreal x = 0;
-        qreal xAtBreak = 0;
+        std::int64_t x = 0;
+        std::int64_t xAtBreak = 0;
         for (qsizetype i = lineStart; i < lineEnd; ++i) {
-            const float advance = advanceAt(i);
+            const std::int32_t advance = advanceAt(i);
             if (x + advance > room && i > rowStart && !text[i].isLowSurrogate()) {
                 if (breakAt > rowStart) {
                     m_rows.push_back({rowStart, breakAt - rowStart});
@@ -191,6 +197,7 @@ void TTextView::changeEvent(QEvent* event) {
     QAbstractScrollArea::changeEvent(event);
     if (event->type() == QEvent::FontChange) {
         m_advances.clear();
+        m_units.clear();
         Wrap();
         viewport()->update();
     }

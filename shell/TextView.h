@@ -3,6 +3,7 @@
 #include <QAbstractScrollArea>
 #include <QString>
 
+#include <cstdint>
 #include <vector>
 
 // A read-only text area for texts of any size: long lines wrap at the area's width, and only the
@@ -49,6 +50,8 @@ private:
     std::vector<TRow> m_rows;
     // The width of each UTF-16 unit met so far in the current font, negative until measured.
     mutable std::vector<float> m_advances;
+    // The same in 64ths of a pixel, for the wrap.
+    std::vector<std::int32_t> m_units;
     int m_wrappedWidth = -1;
     qsizetype m_anchor = 0;
     qsizetype m_cursor = 0;

@@ -65,6 +65,8 @@ TEST(Texts, ShiftJisBesideLongAsciiRunsDecodesAsAWhole) {
         {"half-width katakana, a lead byte at the end", run + "\xB1" + run + "\x95"},
         {"a byte that is no character", run + "\x80" + run + "\xFD"},
         {"short runs", "x\x95\x5Cy\x83\x41z"},
+        {"control bytes that a decoder may read otherwise, in runs",
+         run + "\x1A" + run + "\x7F\x1C" + run + "\t\r\n" + run + "\x1A"},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
