@@ -97,10 +97,8 @@ TMainForm::TMainForm(TShellMessages& messages, TDialogs& dialogs, TFileService& 
 
     FormCreate();
 
-    // The other windows come after the main window's creation, and go before its destruction.
-    m_viewForm = std::make_unique<TViewForm>();
-    m_viewForm->SetSettings(&m_state);
-    m_viewForm->ShowBoard(m_viewBoard);
+    // The other windows come after the main window's creation, and go before its destruction;
+    // the viewer only once it is asked for, so a start does not wait for it.
     m_progressForm = std::make_unique<TProgressForm>(m_state, this);
     m_state.StepListener = m_progressForm.get();
     m_converters = std::make_unique<TRecordConverters>(m_state, *m_progressForm, files);
@@ -113,9 +111,20 @@ TMainForm::~TMainForm() {
     m_converters.reset();
     m_state.StepListener = nullptr;
     m_progressForm.reset();
-    m_viewBoard = m_viewForm->BoardShown();
-    m_viewForm.reset();
+    if (m_viewForm) {
+        m_viewBoard = m_viewForm->BoardShown();
+        m_viewForm.reset();
+    }
     FormDestroy();
+}
+
+TViewForm& TMainForm::ViewForm() {
+    if (!m_viewForm) {
+        m_viewForm = std::make_unique<TViewForm>();
+        m_viewForm->SetSettings(&m_state);
+        m_viewForm->ShowBoard(m_viewBoard);
+    }
+    return *m_viewForm;
 }
 
 void TMainForm::FormCreate() {
@@ -195,7 +204,7 @@ void TMainForm::FileListViewDblClick() {
     if (RowCount() == 0 || !row) {
         return;
     }
-    Guarded(m_messages, [&] { m_viewForm->ViewFile(FullPath(*row)); });
+    Guarded(m_messages, [&] { ViewForm().ViewFile(FullPath(*row)); });
 }
 
 void TMainForm::SettingSpdBtnClick() {

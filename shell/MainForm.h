@@ -47,7 +47,8 @@ public:
 
     TConversionState& State() { return m_state; }
     TProgressForm& ProgressForm() { return *m_progressForm; }
-    TViewForm& ViewForm() { return *m_viewForm; }
+    // The viewer, made when first asked for.
+    TViewForm& ViewForm();
     // Every row, top to bottom.
     std::vector<TCandidateRow> Rows() const;
     // True while a conversion run holds the window.
