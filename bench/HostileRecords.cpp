@@ -98,6 +98,24 @@ std::string NulBytes(std::size_t bytes) {
     return record;
 }
 
+std::string ValuesOnOneLine(std::size_t bytes) {
+    // Values longer than the splitter's look-ahead, each with a double-byte character, on a line
+    // that is not the last: a search for the "\" that none holds must not run at every value.
+    std::string record = "(;GM[1]SZ[19]\r\n;B[pd]";
+    Repeat(record, "C[\x82\xA0 a comment longer than thirty-two bytes];W[dp]", bytes);
+    record += "\r\n)\r\n";
+    return record;
+}
+
+std::string TrailBackslashes(std::size_t bytes) {
+    // One value whose double-byte characters end in the byte of "\" (表 is 0x95 0x5C), far
+    // apart, and its "]" at the far end.
+    std::string record = "(;GM[1]SZ[19]C[";
+    Repeat(record, "\x95\x5C and more than thirty-two bytes of text after it", bytes);
+    record += "]\r\n;B[pd])\r\n";
+    return record;
+}
+
 // bytes random bytes from 0x80 to 0xFF with ASCII brackets, escapes and separators among them.
 std::string RandomHighBytes(std::string record, std::size_t bytes, unsigned seed) {
     std::mt19937 random(seed);
@@ -132,6 +150,8 @@ const std::vector<THostileRecord>& HostileRecords() {
         {"nesting.sgf", "SGF nested \"(\" a node deep", Nesting},
         {"one-line.sgf", "SGF on one line, no line end", OneLine},
         {"nul.ugf", "UGF with NUL bytes", NulBytes},
+        {"long-values.sgf", "long values on one line", ValuesOnOneLine},
+        {"trail-5c.sgf", "one value of 0x5C trail bytes", TrailBackslashes},
         {"invalid-utf8.sgf", "invalid UTF-8 (CA[UTF-8])", InvalidUtf8},
         {"invalid-sjis.sgf", "invalid Shift-JIS", InvalidShiftJis},
     };

@@ -19,6 +19,6 @@ struct THostileRecord {
 };
 
 // Every hostile record: "=" on one UGF header line, ";" in one SGF node, empty values "[]",
-// UGF moves a line, SGF variations, SGF nesting, one line without a line end, NUL bytes, invalid
-// UTF-8 and invalid Shift-JIS.
+// UGF moves a line, SGF variations, SGF nesting, one line without a line end, NUL bytes, long
+// values on one line, one value of 0x5C trail bytes, invalid UTF-8 and invalid Shift-JIS.
 const std::vector<THostileRecord>& HostileRecords();

@@ -185,9 +185,19 @@ void TValueTracker::Walk(std::string_view line) {
         return;
     }
     const std::size_t size = line.size();
-    const auto next = [data, size](char c, std::size_t from) {
-        const void* hit = std::memchr(data + from, c, size - from);
-        return hit ? static_cast<std::size_t>(static_cast<const char*>(hit) - data) : size;
+    // The next "[", "]" and "\" at or after a place, each searched again only once the walk has
+    // passed it: the one of "]" and "\" that is farther is kept, not searched for at every stop,
+    // so a line of many values is walked once.
+    std::size_t found[3] = {};
+    bool searched[3] = {};
+    const auto next = [&](char c, std::size_t from) {
+        const int k = c == '[' ? 0 : c == ']' ? 1 : 2;
+        if (!searched[k] || found[k] < from) {
+            const void* hit = std::memchr(data + from, c, size - from);
+            found[k] = hit ? static_cast<std::size_t>(static_cast<const char*>(hit) - data) : size;
+            searched[k] = true;
+        }
+        return found[k];
     };
     while (i < size) {
         const std::array<bool, 256>& stops = m_open ? INSIDE : OUTSIDE;
