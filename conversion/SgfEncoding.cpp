@@ -144,10 +144,13 @@ private:
         return point;
     }
 
-    // The form iconv gives the character, appended to out; false when it has none.
+    // The form iconv gives the character, appended to out; false when it has none. A character
+    // beyond ASCII never takes the form of an ASCII byte: glibc writes ¥ as "\" and ‾ as "~",
+    // which would escape or end an SGF value, where Windows' code page 932 has no form for them.
     bool Ask(std::string_view utf8, std::string& out) {
         std::string converted;
-        const bool ok = m_encoder.Convert(utf8, converted) == 0 && utf8.empty();
+        const bool ok = m_encoder.Convert(utf8, converted) == 0 && utf8.empty() &&
+                        !(converted.size() == 1 && static_cast<unsigned char>(converted[0]) < 0x80);
         m_encoder.Reset();
         if (ok) {
             out += converted;

@@ -154,6 +154,8 @@ TEST(SgfEncoding, TurnsRecordsIntoCodePage932) {
         {"Shift-JIS byte for byte, also after a NUL", "(;CA[SJIS]PB[" SJIS_HONINBO "\x83])\0\xFF"s,
          "(;CA[SJIS]PB[" SJIS_HONINBO "\x83])\0\xFF"s, 0},
         {"ASCII labelled UTF-8 as it is", "(;CA[UTF-8]PB[a\\]b])", "(;CA[UTF-8]PB[a\\]b])", 0},
+        {"no look-alike in ASCII: ¥ and ‾ would close or escape a value as \\ and ~",
+         "(;C[100¥]PB[a‾])", "(;C[100?]PB[a?])", 2},
         {"characters that code page 932 has and plain Shift_JIS has not", "(;C[5～10 ①－∥])",
          "(;C[5\x81\x60"
          "10 \x87\x40\x81\x7C\x81\x61])",
