@@ -407,6 +407,22 @@ std::optional<std::uint64_t> FileSize(const std::string& path) {
     return static_cast<std::uint64_t>(data.nFileSizeHigh) << 32 | data.nFileSizeLow;
 }
 
+namespace {
+
+// The identity of the file that handle holds open; none for a folder.
+std::optional<TFileId> IdentityOf(HANDLE handle) {
+    BY_HANDLE_FILE_INFORMATION information;
+    if (!GetFileInformationByHandle(handle, &information) ||
+        (information.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+        return std::nullopt;
+    }
+    return TFileId{
+        information.dwVolumeSerialNumber,
+        (static_cast<std::uint64_t>(information.nFileIndexHigh) << 32) | information.nFileIndexLow};
+}
+
+}  // namespace
+
 std::optional<TFileId> FileIdentity(const std::string& path) {
     // No access asked for: the file is only looked at, whoever holds it open.
     const std::wstring wide = WidePath(path);
@@ -420,14 +436,7 @@ std::optional<TFileId> FileIdentity(const std::string& path) {
         return std::nullopt;
     }
     const THandle file(handle);
-    BY_HANDLE_FILE_INFORMATION information;
-    if (!GetFileInformationByHandle(handle, &information) ||
-        (information.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
-        return std::nullopt;
-    }
-    return TFileId{
-        information.dwVolumeSerialNumber,
-        (static_cast<std::uint64_t>(information.nFileIndexHigh) << 32) | information.nFileIndexLow};
+    return IdentityOf(handle);
 }
 
 bool RemoveFile(const std::string& path) {
@@ -452,15 +461,16 @@ bool MoveFileOver(const std::string& from, const std::string& to) {
 }
 
 std::string LoadBytes(const std::string& path, std::optional<TFileId>* identity) {
-    if (identity != nullptr) {
-        *identity = FileIdentity(path);
-    }
     // Only a file on a disk is read. A folder cannot be opened this way; a pipe or a device could
     // block or never end, and device names such as CON or NUL stand in every folder.
     const THandle file =
         OpenFile(WidePath(path), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, OPEN_EXISTING);
     if (!file || GetFileType(file.get()) != FILE_TYPE_DISK) {
         throw TFileError(TFileErrorKind::Open, path);
+    }
+    // The identity of the very file read, as on other systems.
+    if (identity != nullptr) {
+        *identity = IdentityOf(file.get());
     }
     std::string bytes;
     char buffer[1 << 16];
@@ -606,7 +616,12 @@ std::string LoadBytes(const std::string& path, std::optional<TFileId>* identity)
                             static_cast<std::uint64_t>(status.st_ino)};
     }
     // Read into a string of the file's size, so the bytes are held once and never moved; a file
-    // whose size says nothing (0, as some system files show) is read to its end in pieces.
+    // whose size says nothing (0, as some system files show) is read to its end in pieces. A size
+    // the memory cannot hold is refused, not cut.
+    if (static_cast<std::uintmax_t>(status.st_size) > std::string().max_size()) {
+        ::close(descriptor);
+        throw TFileError(TFileErrorKind::Open, path);
+    }
     std::string bytes(static_cast<std::size_t>(status.st_size), '\0');
     std::size_t got = 0;
     const bool toTheEnd = bytes.empty();
