@@ -2,65 +2,118 @@
 
 #include "shell/Platform.h"
 
+#include <algorithm>
 #include <array>
+#include <string>
+#include <vector>
 
 namespace {
 
-// Which ASCII bytes the platform's decoder of code page 932 reads as Latin-1 does: runs of them
-// need no decoder. ICU's windows-31j reads a few control bytes as other controls (0x1A, 0x1C,
-// 0x7F), so the table is asked of the decoder, once.
-const std::array<bool, 0x80>& SameAsLatin1() {
-    static const std::array<bool, 0x80> same = [] {
-        std::array<bool, 0x80> table{};
+constexpr char16_t ASK_THE_DECODER = 0xFFFF;  // a noncharacter, which no decoding gives
+
+bool IsLeadByte(unsigned char b) { return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC); }
+
+// What the platform's decoder of code page 932 reads each character as, asked of it once, so
+// that a text is read by looking up its characters: the ASCII bytes it reads as Latin-1 does
+// (ICU's windows-31j reads 0x1A, 0x1C and 0x7F as other controls), the single bytes above
+// 0x7F, and every lead byte with a trail byte from 0x40 to 0xFC. What it reads as no single
+// character, or not at all, is left to the decoder, piece by piece.
+struct TCodePage932Table {
+    std::array<bool, 0x80> sameAsLatin1{};
+    std::array<char16_t, 0x80> high{};  // bytes 0x80 to 0xFF
+    std::vector<char16_t> pairs = std::vector<char16_t>(0x80 * 0x100, ASK_THE_DECODER);
+
+    static std::size_t Pair(unsigned char lead, unsigned char trail) {
+        return static_cast<std::size_t>(lead - 0x80) << 8 | trail;
+    }
+
+    TCodePage932Table() {
         for (int b = 0; b < 0x80; ++b) {
             const char byte = static_cast<char>(b);
             const QString decoded = DecodeCodePage932(std::string_view(&byte, 1));
-            table[static_cast<std::size_t>(b)] = decoded.size() == 1 && decoded[0].unicode() == b;
+            sameAsLatin1[static_cast<std::size_t>(b)] =
+                decoded.size() == 1 && decoded[0].unicode() == b;
         }
-        return table;
-    }();
-    return same;
-}
+        high.fill(ASK_THE_DECODER);
+        if (!sameAsLatin1['\n']) {
+            return;  // the characters below are told apart by line feeds
+        }
+        // Each character asked for followed by a line feed, all in one text: no character that
+        // is asked for reads as a line feed, so the answers part where the line feeds stand.
+        std::string asked;
+        std::vector<std::size_t> places;
+        for (int b = 0x80; b <= 0xFF; ++b) {
+            if (!IsLeadByte(static_cast<unsigned char>(b))) {
+                asked += static_cast<char>(b);
+                asked += '\n';
+                places.push_back(static_cast<std::size_t>(b));
+            }
+        }
+        for (int lead = 0x81; lead <= 0xFC; ++lead) {
+            if (!IsLeadByte(static_cast<unsigned char>(lead))) {
+                continue;
+            }
+            for (int trail = 0x40; trail <= 0xFC; ++trail) {
+                asked += static_cast<char>(lead);
+                asked += static_cast<char>(trail);
+                asked += '\n';
+                places.push_back(0x100 + Pair(static_cast<unsigned char>(lead),
+                                              static_cast<unsigned char>(trail)));
+            }
+        }
+        const QString answers = DecodeCodePage932(asked);
+        qsizetype at = 0;
+        for (const std::size_t slot : places) {
+            const qsizetype end = answers.indexOf(QLatin1Char('\n'), at);
+            if (end < 0) {
+                return;
+            }
+            const char16_t unit = answers[at].unicode();
+            if (end == at + 1 && unit != u'\uFFFD' && unit != u'\n') {
+                (slot < 0x100 ? high[slot - 0x80] : pairs[slot - 0x100]) = unit;
+            }
+            at = end + 1;
+        }
+    }
+};
 
 }  // namespace
 
 QString FromShiftJis(std::string_view bytes) {
-    const std::array<bool, 0x80>& same = SameAsLatin1();
-    const auto inRun = [&](std::size_t at) {
-        const unsigned char b = static_cast<unsigned char>(bytes[at]);
-        return b < 0x80 && same[b];
-    };
-    // Long runs of such bytes, most of a record, are read as Latin-1 at the speed of memory; the
-    // rest goes to the decoder in pieces that end where a character ends (a trail byte may look
-    // like ASCII), so it reads them as it would read the whole.
-    QString text;
-    text.reserve(static_cast<qsizetype>(bytes.size()));
-    constexpr std::size_t LONG_RUN = 32;
-    std::size_t decoded = 0;  // bytes read so far
-    std::size_t i = 0;
-    while (i < bytes.size()) {
-        if (!inRun(i)) {
-            const unsigned char b = static_cast<unsigned char>(bytes[i]);
-            const bool lead = (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
-            i += lead && i + 1 < bytes.size() ? 2 : 1;
+    static const TCodePage932Table table;
+    const std::size_t size = bytes.size();
+    QString text(static_cast<qsizetype>(size), Qt::Uninitialized);
+    QChar* out = text.data();
+    for (std::size_t i = 0; i < size;) {
+        const unsigned char b = static_cast<unsigned char>(bytes[i]);
+        char16_t unit = ASK_THE_DECODER;
+        std::size_t length = 1;
+        if (b < 0x80) {
+            unit = table.sameAsLatin1[b] ? b : ASK_THE_DECODER;
+        } else if (!IsLeadByte(b)) {
+            unit = table.high[b - 0x80];
+        } else if (i + 1 < size) {
+            // A lead byte and the byte after it make one piece, whatever that byte is.
+            length = 2;
+            unit =
+                table.pairs[TCodePage932Table::Pair(b, static_cast<unsigned char>(bytes[i + 1]))];
+        }
+        if (unit != ASK_THE_DECODER) {
+            *out++ = QChar(unit);
+            i += length;
             continue;
         }
-        std::size_t end = i;
-        while (end < bytes.size() && inRun(end)) {
-            ++end;
+        // The piece reads as the decoder reads it within the whole text: code page 932 carries no
+        // state from one character to the next. A piece of n bytes gives at most n units.
+        const QString piece = DecodeCodePage932(bytes.substr(i, length));
+        const qsizetype done = out - text.constData();
+        if (piece.size() > static_cast<qsizetype>(size - i)) {
+            text.resize(done + piece.size() + static_cast<qsizetype>(size - i));
         }
-        if (end - i >= LONG_RUN || end == bytes.size()) {
-            if (i > decoded) {
-                text += DecodeCodePage932(bytes.substr(decoded, i - decoded));
-            }
-            text += QLatin1StringView(bytes.data() + i, static_cast<qsizetype>(end - i));
-            decoded = end;
-        }
-        i = end;
+        out = std::copy(piece.begin(), piece.end(), text.data() + done);
+        i += length;
     }
-    if (decoded < bytes.size()) {
-        text += DecodeCodePage932(bytes.substr(decoded));
-    }
+    text.truncate(out - text.constData());
     return text;
 }
 

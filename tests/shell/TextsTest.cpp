@@ -4,6 +4,7 @@
 #include "shell/ShellTexts.h"
 
 #include <gtest/gtest.h>
+#include <random>
 #include <string>
 
 // Every program text kept as Shift-JIS escapes reads, decoded as the windows decode it, as the
@@ -73,4 +74,26 @@ TEST(Texts, ShiftJisBesideLongAsciiRunsDecodesAsAWhole) {
         EXPECT_EQ(FromShiftJis(row.bytes), DecodeCodePage932(row.bytes));
     }
     EXPECT_EQ(FromShiftJis("\x95\x5C" + run).toStdString(), "表" + run);
+    // Characters are looked up rather than decoded: every byte and every pair of bytes, and any
+    // bytes, read as the decoder reads them.
+    std::string every;
+    for (int first = 0; first < 256; ++first) {
+        for (int second = 0; second < 256; second += first >= 0x80 ? 1 : 64) {
+            every += static_cast<char>(first);
+            every += static_cast<char>(second == 0 ? 'a' : second);
+            every += 'z';
+        }
+    }
+    EXPECT_EQ(FromShiftJis(every), DecodeCodePage932(every));
+    std::mt19937 random(11);
+    const char kinds[][3] = {"a",    "\x1A", "\x7F", "\x95", "\x5C", "\x81", "\x40", "\xFC",
+                             "\xB1", "\x80", "\xA0", "\xFD", "\xFF", "\xE0", "\x85", "\xEF"};
+    for (int n = 0; n < 2000; ++n) {
+        std::string bytes;
+        for (int k = static_cast<int>(random() % 24); k > 0; --k) {
+            bytes += random() % 4 == 0 ? static_cast<char>(random() % 256)
+                                       : kinds[random() % std::size(kinds)][0];
+        }
+        ASSERT_EQ(FromShiftJis(bytes), DecodeCodePage932(bytes)) << testing::PrintToString(bytes);
+    }
 }
