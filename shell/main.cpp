@@ -2,8 +2,8 @@
 // it already runs for the same folder, they go to that program instead.
 
 #include "conversion/Services.h"
-#include "shell/Dialogs.h"
 #include "selection/Fonts.h"
+#include "shell/Dialogs.h"
 #include "shell/Instance.h"
 #include "shell/MainForm.h"
 #include "shell/Messages.h"
