@@ -43,15 +43,20 @@ namespace fs = std::filesystem;
 
 namespace {
 
+// Seconds that work takes.
+template <typename Work>
+double Seconds(Work&& work) {
+    const auto start = std::chrono::steady_clock::now();
+    work();
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
 // Seconds of the fastest of three rounds; prepare runs untimed before each round.
 double Best(const std::function<void()>& prepare, const std::function<void()>& work) {
     double best = 1e9;
     for (int round = 0; round < 3; ++round) {
         prepare();
-        const auto start = std::chrono::steady_clock::now();
-        work();
-        best = std::min(
-            best, std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
+        best = std::min(best, Seconds(work));
     }
     return best;
 }
@@ -164,26 +169,22 @@ int main(int argc, char** argv) {
         fs::remove(app + "flvback.dat");
         for (int round = 0; round < 5; ++round) {
             fresh();
-            auto start = std::chrono::steady_clock::now();
-            QProcess process;
-            process.start(QString::fromLocal8Bit(argv[1]), arguments);
-            process.waitForFinished(-1);
-            kifuconv = std::min(
-                kifuconv,
-                std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
+            kifuconv = std::min(kifuconv, Seconds([&] {
+                                    QProcess process;
+                                    process.start(QString::fromLocal8Bit(argv[1]), arguments);
+                                    process.waitForFinished(-1);
+                                }));
             fresh();
             form.emplace(messages, dialogs, files, app);
             std::vector<TCandidateRow> candidates;
             for (const auto& record : records) {
                 candidates.push_back({record.first, work});
             }
-            start = std::chrono::steady_clock::now();
-            form->AppendRows(candidates);
-            form->UpdateButtons();
-            form->ConvBtnClick();
-            window = std::min(
-                window,
-                std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
+            window = std::min(window, Seconds([&] {
+                                  form->AppendRows(candidates);
+                                  form->UpdateButtons();
+                                  form->ConvBtnClick();
+                              }));
             left = static_cast<std::size_t>(form->RowCount());
             form.reset();
         }
@@ -235,15 +236,11 @@ int main(int argc, char** argv) {
     double jumpTotal = 0;
     double jumpWorst = 0;
     for (const std::size_t target : targets) {
-        auto start = std::chrono::steady_clock::now();
-        pane.GoTo(target);
-        view->repaint();
-        const double jump =
-            std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-        start = std::chrono::steady_clock::now();
-        view->repaint();
-        const double paint =
-            std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        const double jump = Seconds([&] {
+            pane.GoTo(target);
+            view->repaint();
+        });
+        const double paint = Seconds([&] { view->repaint(); });
         jumpTotal += jump;
         jumpWorst = std::max(jumpWorst, jump);
         paintTotal += paint;

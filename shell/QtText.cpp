@@ -1,5 +1,6 @@
 #include "shell/QtText.h"
 
+#include "conversion/Text.h"
 #include "shell/Platform.h"
 
 #include <algorithm>
@@ -10,8 +11,6 @@
 namespace {
 
 constexpr char16_t ASK_THE_DECODER = 0xFFFF;  // a noncharacter, which no decoding gives
-
-bool IsLeadByte(unsigned char b) { return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC); }
 
 // What the platform's decoder of code page 932 reads each character as, asked of it once, so
 // that a text is read by looking up its characters: the ASCII bytes it reads as Latin-1 does
@@ -86,18 +85,14 @@ QString FromShiftJis(std::string_view bytes) {
     QChar* out = text.data();
     for (std::size_t i = 0; i < size;) {
         const unsigned char b = static_cast<unsigned char>(bytes[i]);
-        char16_t unit = ASK_THE_DECODER;
-        std::size_t length = 1;
-        if (b < 0x80) {
-            unit = table.sameAsLatin1[b] ? b : ASK_THE_DECODER;
-        } else if (!IsLeadByte(b)) {
-            unit = table.high[b - 0x80];
-        } else if (i + 1 < size) {
-            // A lead byte and the byte after it make one piece, whatever that byte is.
-            length = 2;
-            unit =
-                table.pairs[TCodePage932Table::Pair(b, static_cast<unsigned char>(bytes[i + 1]))];
-        }
+        // A lead byte and the byte after it make one piece, whatever that byte is.
+        const std::size_t length = CharLength(bytes, i);
+        const char16_t unit =
+            b < 0x80         ? (table.sameAsLatin1[b] ? b : ASK_THE_DECODER)
+            : !IsLeadByte(b) ? table.high[b - 0x80]
+            : length == 2
+                ? table.pairs[TCodePage932Table::Pair(b, static_cast<unsigned char>(bytes[i + 1]))]
+                : ASK_THE_DECODER;
         if (unit != ASK_THE_DECODER) {
             *out++ = QChar(unit);
             i += length;

@@ -45,27 +45,29 @@ QString TTextView::RowText(int row) const {
     return m_text.mid(span.start, span.length);
 }
 
-float TTextView::Advance(qsizetype at) const {
+std::int32_t TTextView::Units(qsizetype at) const {
     const char16_t unit = m_text[at].unicode();
     if (m_advances.empty()) {
-        m_advances.assign(0x10000, -1.0F);
+        m_advances.assign(0x10000, -1);
     }
-    float& advance = m_advances[unit];
+    std::int32_t& advance = m_advances[unit];
     if (advance < 0) {
         const QFontMetricsF metrics(font());
+        qreal width = 0;
         if (QChar::isHighSurrogate(unit) || QChar::isLowSurrogate(unit)) {
             // A pair outside the basic plane: the high half carries a wide character's width.
-            advance = QChar::isHighSurrogate(unit)
-                          ? static_cast<float>(metrics.averageCharWidth() * 2)
-                          : 0.0F;
+            width = QChar::isHighSurrogate(unit) ? metrics.averageCharWidth() * 2 : 0;
         } else if (unit == u'\t') {
-            advance = static_cast<float>(metrics.horizontalAdvance(QLatin1Char(' ')));
+            width = metrics.horizontalAdvance(QLatin1Char(' '));
         } else {
-            advance = static_cast<float>(metrics.horizontalAdvance(QChar(unit)));
+            width = metrics.horizontalAdvance(QChar(unit));
         }
+        advance = static_cast<std::int32_t>(std::lround(width * 64));
     }
     return advance;
 }
+
+float TTextView::Advance(qsizetype at) const { return static_cast<float>(Units(at)) / 64; }
 
 qreal TTextView::RowHeight() const { return QFontMetricsF(font()).lineSpacing(); }
 
@@ -83,16 +85,13 @@ void TTextView::Wrap() {
     const qsizetype size = m_text.size();
     const QChar* const text = m_text.constData();
     // Every unit's width from the table, measured where it was never measured.
-    if (m_units.empty()) {
-        m_units.assign(0x10000, -1);
+    if (m_advances.empty()) {
+        m_advances.assign(0x10000, -1);
     }
-    std::int32_t* const units = m_units.data();
+    const std::int32_t* const advances = m_advances.data();
     const auto advanceAt = [&](qsizetype i) {
-        std::int32_t& advance = units[text[i].unicode()];
-        if (advance < 0) {
-            advance = static_cast<std::int32_t>(std::lround(Advance(i) * 64));
-        }
-        return advance;
+        const std::int32_t advance = advances[text[i].unicode()];
+        return advance >= 0 ? advance : Units(i);
     };
     qsizetype lineStart = 0;
     while (lineStart <= size) {
@@ -197,7 +196,6 @@ void TTextView::changeEvent(QEvent* event) {
     QAbstractScrollArea::changeEvent(event);
     if (event->type() == QEvent::FontChange) {
         m_advances.clear();
-        m_units.clear();
         Wrap();
         viewport()->update();
     }

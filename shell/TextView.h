@@ -40,6 +40,8 @@ private:
     };
     void Wrap();
     void UpdateScrollBars();
+    // The width of the unit at at, in 64ths of a pixel and in pixels.
+    std::int32_t Units(qsizetype at) const;
     float Advance(qsizetype at) const;
     qreal RowHeight() const;
     int VisibleRows() const;
@@ -48,10 +50,9 @@ private:
 
     QString m_text;
     std::vector<TRow> m_rows;
-    // The width of each UTF-16 unit met so far in the current font, negative until measured.
-    mutable std::vector<float> m_advances;
-    // The same in 64ths of a pixel, for the wrap.
-    std::vector<std::int32_t> m_units;
+    // The width of each UTF-16 unit met so far in the current font, in 64ths of a pixel as the
+    // font gives it; negative until measured.
+    mutable std::vector<std::int32_t> m_advances;
     int m_wrappedWidth = -1;
     qsizetype m_anchor = 0;
     qsizetype m_cursor = 0;
