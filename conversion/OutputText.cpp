@@ -1,7 +1,6 @@
 #include "conversion/OutputText.h"
 
 #include <algorithm>
-#include <utility>
 
 namespace {
 
@@ -13,29 +12,58 @@ constexpr std::size_t LARGEST_BLOCK = 1 << 20;
 
 void TOutputText::AddBlock(std::size_t bytes) {
     // A new block rather than a larger one: what is written stays where it is.
-    const std::size_t last = m_blocks.empty() ? 0 : m_blocks.back().capacity();
-    std::string& block = m_blocks.emplace_back();
-    block.reserve(std::max(bytes, std::clamp(last * 2, FIRST_BLOCK, LARGEST_BLOCK)));
+    std::size_t last = 0;
+    if (!m_blocks.empty()) {
+        TBlock& previous = m_blocks.back();
+        previous.size = static_cast<std::size_t>(m_next - previous.bytes.get());
+        last = previous.capacity;
+    }
+    const std::size_t capacity = std::max(bytes, std::clamp(last * 2, FIRST_BLOCK, LARGEST_BLOCK));
+    TBlock& block = m_blocks.emplace_back();
+    block.bytes = std::make_unique_for_overwrite<char[]>(capacity);
+    block.capacity = capacity;
+    m_next = block.bytes.get();
+    m_room = capacity;
 }
 
-void TOutputText::Append(char c) { Append(std::string_view(&c, 1)); }
+std::string_view TOutputText::Written(std::size_t i) const {
+    const TBlock& block = m_blocks[i];
+    const std::size_t size = i + 1 == m_blocks.size()
+                                 ? static_cast<std::size_t>(m_next - block.bytes.get())
+                                 : block.size;
+    return std::string_view(block.bytes.get(), size);
+}
 
 void TOutputText::AppendLine(std::string_view line) {
-    Append(line);
-    Append("\r\n");
+    char* at = Extend(line.size() + 2);
+    at = std::copy(line.begin(), line.end(), at);
+    at[0] = '\r';
+    at[1] = '\n';
 }
 
-void TOutputText::Prepend(std::string text) {
+void TOutputText::Prepend(std::string_view text) {
+    if (text.empty()) {
+        return;
+    }
+    TBlock block;
+    block.bytes = std::make_unique_for_overwrite<char[]>(text.size());
+    std::copy(text.begin(), text.end(), block.bytes.get());
+    block.size = block.capacity = text.size();
+    if (m_blocks.empty()) {
+        // The only block, full: the next Append starts another.
+        m_next = block.bytes.get() + text.size();
+        m_room = 0;
+    }
+    m_blocks.insert(m_blocks.begin(), std::move(block));
     m_size += text.size();
-    m_blocks.insert(m_blocks.begin(), std::move(text));
 }
 
 std::vector<std::string_view> TOutputText::Pieces() const {
     std::vector<std::string_view> pieces;
     pieces.reserve(m_blocks.size());
-    for (const std::string& block : m_blocks) {
-        if (!block.empty()) {
-            pieces.emplace_back(block);
+    for (std::size_t i = 0; i < m_blocks.size(); ++i) {
+        if (const std::string_view written = Written(i); !written.empty()) {
+            pieces.push_back(written);
         }
     }
     return pieces;
@@ -44,8 +72,8 @@ std::vector<std::string_view> TOutputText::Pieces() const {
 std::string TOutputText::Bytes() const {
     std::string bytes;
     bytes.reserve(m_size);
-    for (const std::string& block : m_blocks) {
-        bytes += block;
+    for (std::size_t i = 0; i < m_blocks.size(); ++i) {
+        bytes += Written(i);
     }
     return bytes;
 }

@@ -3,6 +3,8 @@
 #include "conversion/LineList.h"
 
 #include <cstddef>
+#include <cstring>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -14,19 +16,27 @@ class TOutputText {
 public:
     // Adds bytes at the end.
     void Append(std::string_view bytes) {
-        if (m_blocks.empty() ||
-            m_blocks.back().capacity() - m_blocks.back().size() < bytes.size()) {
-            AddBlock(bytes.size());
+        if (!bytes.empty()) {
+            std::memcpy(Extend(bytes.size()), bytes.data(), bytes.size());
         }
-        m_blocks.back().append(bytes);
-        m_size += bytes.size();
     }
-    void Append(char c);
+    void Append(char c) { *Extend(1) = c; }
     // Adds line and CR LF at the end.
     void AppendLine(std::string_view line);
+    // Room for bytes more at the end: the caller writes exactly that many bytes at the pointer
+    // returned, before any other change. A short line is then written in place, byte by byte.
+    char* Extend(std::size_t bytes) {
+        if (m_room < bytes) {
+            AddBlock(bytes);
+        }
+        char* const at = m_next;
+        m_next += bytes;
+        m_room -= bytes;
+        m_size += bytes;
+        return at;
+    }
     // Puts text in front of everything written so far.
-    void Prepend(std::string text);
-
+    void Prepend(std::string_view text);
     // Bytes written.
     std::size_t Size() const { return m_size; }
     // The bytes in order, as views into the blocks, valid until the next change.
@@ -37,9 +47,18 @@ public:
     TLineList Lines() const;
 
 private:
+    struct TBlock {
+        std::unique_ptr<char[]> bytes;
+        std::size_t size = 0;  // written, but for the last block, whose end is m_next
+        std::size_t capacity = 0;
+    };
     // A new last block with room for at least bytes.
     void AddBlock(std::size_t bytes);
+    // The bytes written in block i.
+    std::string_view Written(std::size_t i) const;
 
-    std::vector<std::string> m_blocks;
+    std::vector<TBlock> m_blocks;
+    char* m_next = nullptr;  // where the next byte goes in the last block
+    std::size_t m_room = 0;  // bytes free after m_next
     std::size_t m_size = 0;
 };

@@ -62,15 +62,6 @@ bool FindRecordStart(TCursor& cursor, std::string_view& start) {
     return false;
 }
 
-// text without its leading bytes of value 32 or less.
-std::string_view SkipBlanks(std::string_view text) {
-    std::size_t at = 0;
-    while (at < text.size() && static_cast<unsigned char>(text[at]) <= 32) {
-        ++at;
-    }
-    return text.substr(at);
-}
-
 // The text from the first byte that is not blank, in text and then in the lines that next (a copy)
 // gives; empty when there is none.
 template <typename TCursor>
@@ -169,22 +160,28 @@ void TValueTracker::Walk(std::string_view line) {
     static constexpr std::array<bool, 256> OUTSIDE = StopBytes("[");
     static constexpr std::array<bool, 256> INSIDE = StopBytes("]\\");
     const char* const data = line.data();
-    if (std::all_of(line.begin() + static_cast<std::ptrdiff_t>(i), line.end(),
-                    [](char c) { return static_cast<unsigned char>(c) < 0x80; })) {
-        // No lead byte from i on: every byte is a character, looked at one after the other.
-        for (; i < line.size(); ++i) {
-            const char c = data[i];
-            if (!m_open) {
-                m_open = c == '[';
-            } else if (c == ']') {
-                m_open = false;
-            } else if (c == '\\') {
-                ++i;  // the escaped character; at the end of a line the break
-            }
+    const std::size_t size = line.size();
+    // While the bytes are below 0x80 (no lead byte), every byte is a character, looked at one
+    // after the other; from the first byte of another value on, the walk below goes on.
+    for (; i < size; ++i) {
+        const unsigned char c = static_cast<unsigned char>(data[i]);
+        if (c >= 0x80) {
+            break;
         }
+        if (!m_open) {
+            m_open = c == '[';
+        } else if (c == ']') {
+            m_open = false;
+        } else if (c == '\\') {
+            if (i + 1 < size && static_cast<unsigned char>(data[i + 1]) >= 0x80) {
+                break;  // the escaped character may be a double-byte one: stepped over below
+            }
+            ++i;  // the escaped character; at the end of a line the break
+        }
+    }
+    if (i >= size) {
         return;
     }
-    const std::size_t size = line.size();
     // The next "[", "]" and "\" at or after a place, each searched again only once the walk has
     // passed it: the one of "]" and "\" that is farther is kept, not searched for at every stop,
     // so a line of many values is walked once.

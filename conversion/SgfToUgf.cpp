@@ -20,12 +20,12 @@
 
 namespace {
 
-// The bytes that trimming removes: every one of value 32 or less.
-constexpr std::string_view BLANKS(
-    "\x01\x02\x03\x04\x05\x06\x07\x08\x09\x0A\x0B\x0C\x0D\x0E\x0F\x10\x11\x12\x13\x14\x15\x16\x17"
-    "\x18"
-    "\x19\x1A\x1B\x1C\x1D\x1E\x1F\x20\x00",
-    33);
+// True when part lies in whole, as a view into its bytes.
+bool LiesIn(std::string_view part, std::string_view whole) {
+    const std::less_equal<const char*> notAfter;
+    return !whole.empty() && notAfter(whole.data(), part.data()) &&
+           notAfter(part.data() + part.size(), whole.data() + whole.size());
+}
 
 // What the UGF file takes from one SGF record. When a property occurs more than once, the last
 // occurrence wins.
@@ -145,7 +145,9 @@ private:
 // them step by step would leave them.
 class TUgfBuilder : public TSgfSplitSink {
 public:
-    TUgfBuilder(TConversionState& state, bool writing) : m_state(state), m_writing(writing) {}
+    // text: the record's text, which outlives the builder, or empty when there is none.
+    TUgfBuilder(TConversionState& state, bool writing, std::string_view text)
+        : m_state(state), m_writing(writing), m_recordText(text) {}
 
     void Property(std::string_view property) override {
         if (property.starts_with('[')) {
@@ -186,9 +188,8 @@ public:
             ForEachPiece(node, "]", true, [this](std::string_view piece) {
                 // A move's name, trimmed, begins with "B" or "W": a piece that does not, after
                 // its blanks, is no move, and need not be taken apart.
-                const std::size_t first = piece.find_first_not_of(BLANKS);
-                if (first == std::string_view::npos ||
-                    (piece[first] != 'B' && piece[first] != 'W')) {
+                const std::string_view named = SkipBlanks(piece);
+                if (named.empty() || (named[0] != 'B' && named[0] != 'W')) {
                     return;
                 }
                 const std::optional<TExtractedParts> parts = ExtractParts(piece, "[", "]");
@@ -197,7 +198,14 @@ public:
                 }
             });
         }
-        m_lastNode.assign(node);
+        // Only the last node is looked at again: kept as a view when it lies in the record's
+        // text, copied when it is a piece the splitter joined and hands over for the call.
+        if (LiesIn(node, m_recordText)) {
+            m_lastNode = node;
+        } else {
+            m_lastNodeCopy.assign(node);
+            m_lastNode = m_lastNodeCopy;
+        }
         m_anyNode = true;
         m_state.StepProgress();
     }
@@ -262,25 +270,24 @@ private:
         }
         const bool pass = point == "tt";
         const std::string_view digits = m_number.Digits();
-        char line[64];
-        if (ascii && point.size() + digits.size() + 8 <= sizeof line) {
-            // The common move, written in one piece without a string.
-            char* out = line;
-            if (pass) {
-                *out++ = 'Y';
-                *out++ = 'A';
-            } else {
-                for (const char c : point) {
-                    *out++ = c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
-                }
+        if (ascii) {
+            // The common move, written in place: a line of a few bytes is no call to copy.
+            const std::string_view shown = pass ? std::string_view("YA") : point;
+            char* out = m_text.Extend(shown.size() + digits.size() + 8);
+            for (const char c : shown) {
+                *out++ = c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
             }
             *out++ = ',';
             *out++ = colour;
             *out++ = '1';
             *out++ = ',';
-            out = std::copy(digits.begin(), digits.end(), out);
-            out = std::copy_n(",0\r\n", 4, out);
-            m_text.Append(std::string_view(line, static_cast<std::size_t>(out - line)));
+            for (const char digit : digits) {
+                *out++ = digit;
+            }
+            *out++ = ',';
+            *out++ = '0';
+            *out++ = '\r';
+            *out = '\n';
             return;
         }
         m_line.clear();
@@ -339,7 +346,9 @@ private:
     bool m_rootEnded = false;
     bool m_anyNode = false;
     std::string m_lastStone;
-    std::string m_lastNode;
+    std::string_view m_recordText;
+    std::string_view m_lastNode;
+    std::string m_lastNodeCopy;
 };
 
 // The end of every conversion, written or not: the bar full, the timer off.
@@ -357,6 +366,9 @@ class TEntryList : public TSgfSplitSink {
 public:
     // text: the record's text, which outlives the list; empty when there is none.
     explicit TEntryList(std::string_view text) : m_text(text) {}
+
+    // Room for the entries of a record of size bytes, most of them moves of a few bytes.
+    void Reserve(std::size_t size) { m_entries.reserve(size / 6 + 16); }
 
     void Property(std::string_view entry) override { Add(TKind::Property, entry); }
     void Stone(std::string_view entry) override { Add(TKind::Stone, entry); }
@@ -393,9 +405,7 @@ private:
         std::size_t size;
     };
     void Add(TKind kind, std::string_view entry) {
-        const std::less_equal<const char*> notAfter;
-        if (!m_text.empty() && notAfter(m_text.data(), entry.data()) &&
-            notAfter(entry.data() + entry.size(), m_text.data() + m_text.size())) {
+        if (LiesIn(entry, m_text)) {
             m_entries.push_back({kind, false,
                                  static_cast<std::size_t>(entry.data() - m_text.data()),
                                  entry.size()});
@@ -427,6 +437,9 @@ TConvertedRecord ConvertSplitRecord(std::string_view text, std::size_t size, TCo
     TSgfLineStarts starts;
     TEntryList kept(text);
     const bool keeping = size <= KEPT_RECORD_BYTES;
+    if (keeping) {
+        kept.Reserve(size);
+    }
     const std::optional<std::size_t> steps =
         keeping ? (split(kept, starts) ? std::optional(kept.Count()) : std::nullopt)
                 : count(starts);
@@ -438,7 +451,7 @@ TConvertedRecord ConvertSplitRecord(std::string_view text, std::size_t size, TCo
     progress.SetBar(TBar::ProgressBar1, TBarField::Max,
                     static_cast<int>(std::min<std::size_t>(*steps, INT_MAX)));
 
-    TUgfBuilder builder(state, state.SGFConv == 0);
+    TUgfBuilder builder(state, state.SGFConv == 0, text);
     if (keeping) {
         kept.HandTo(builder);
     } else {

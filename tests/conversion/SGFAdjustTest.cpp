@@ -199,9 +199,10 @@ TEST(SGFAdjust, SplitsOffTheFinalCloserAfterAnEarlierOneAsADeliberateMend) {
 
 TEST(SGFAdjust, MatchesTheLiteralWalkOnRandomRecords) {
     const std::string pieces[] = {
-        "(",      ";",   ")",  "]",    "[",     "(;",    "AB",           "B",
-        "x",      " ",   "\t", "\x83", SJIS_ZO, "\x83;", "\xEF\xBB\xBF", "\0"s,
-        SJIS_HYO, "[a]", "C[", " AB[", "( ",    "1",     "\\",           "AB "};
+        "(", ";", ")", "]", "[", "(;", "AB", "B", "x", " ", "\t", "\x83", SJIS_ZO, "\x83;",
+        "\xEF\xBB\xBF", "\0"s, SJIS_HYO, "[a]", "C[", " AB[", "( ", "1", "\\", "AB ",
+        // An escaped double-byte character whose trail byte is "]", after plain bytes.
+        "x[\\" SJIS_ZO};
     std::mt19937 random(20240611);
     for (int round = 0; round < 20000; ++round) {
         TLineList input(random() % 7);
