@@ -159,14 +159,6 @@ std::string_view TrimView(std::string_view text) {
     return text.substr(begin, end - begin);
 }
 
-std::string_view SkipBlanks(std::string_view text) {
-    std::size_t at = 0;
-    while (at < text.size() && static_cast<unsigned char>(text[at]) <= 32) {
-        ++at;
-    }
-    return text.substr(at);
-}
-
 std::string Trim(std::string_view text) { return std::string(TrimView(text)); }
 
 std::string Copy(std::string_view text, long long start, long long count) {

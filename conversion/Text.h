@@ -54,7 +54,13 @@ bool SameTextIgnoringCase(std::string_view a, std::string_view b);
 // text without its leading and trailing bytes of value 32 or less.
 std::string_view TrimView(std::string_view text);
 // text without its leading bytes of value 32 or less.
-std::string_view SkipBlanks(std::string_view text);
+inline std::string_view SkipBlanks(std::string_view text) {
+    std::size_t at = 0;
+    while (at < text.size() && static_cast<unsigned char>(text[at]) <= 32) {
+        ++at;
+    }
+    return text.substr(at);
+}
 std::string Trim(std::string_view text);
 
 // Sub-string copy, 1-based: a start before 1 counts as 1, a start past the end gives empty text,
