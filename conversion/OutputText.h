@@ -2,6 +2,7 @@
 
 #include "conversion/LineList.h"
 
+#include <algorithm>
 #include <cstddef>
 #include <cstring>
 #include <memory>
@@ -25,9 +26,12 @@ public:
     void AppendLine(std::string_view line);
     // Room for bytes more at the end: the caller writes exactly that many bytes at the pointer
     // returned, before any other change. A short line is then written in place, byte by byte.
-    char* Extend(std::size_t bytes) {
-        if (m_room < bytes) {
-            AddBlock(bytes);
+    // With room, the block has at least that many bytes free at the pointer (room >= bytes): the
+    // caller may write whole fixed-size chunks there that run past bytes, knowing that whatever
+    // lies past bytes is written over by the next change.
+    char* Extend(std::size_t bytes, std::size_t room = 0) {
+        if (m_room < std::max(bytes, room)) {
+            AddBlock(std::max(bytes, room));
         }
         char* const at = m_next;
         m_next += bytes;

@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <climits>
 #include <cstdint>
+#include <cstring>
 #include <functional>
 #include <optional>
 #include <string>
@@ -118,24 +119,35 @@ void SplitBracketedRank(std::string& name, TPatExtract& extract) {
     }
 }
 
-// A count in decimal digits, raised by one at a time without converting it anew.
+// A count in decimal digits, raised by one at a time without converting it anew. The digits end
+// a buffer with room behind them, so they go out as one copy of a fixed size.
 class TDecimalCounter {
 public:
+    // The most digits a count of std::size_t takes, and the bytes that Copy writes.
+    static constexpr std::size_t MOST = 20;
+
     void Increment() {
-        std::size_t at = m_digits.size();
-        while (at > 0 && m_digits[at - 1] == '9') {
+        std::size_t at = END;
+        while (at > m_start && m_digits[at - 1] == '9') {
             m_digits[--at] = '0';
         }
-        if (at == 0) {
-            m_digits.insert(m_digits.begin(), '1');
+        if (at == m_start) {
+            m_digits[--m_start] = '1';
         } else {
             ++m_digits[at - 1];
         }
     }
-    std::string_view Digits() const { return m_digits; }
+    std::string_view Digits() const { return std::string_view(m_digits + m_start, END - m_start); }
+    // Writes MOST bytes at out, the digits first; answers how many are digits.
+    std::size_t Copy(char* out) const {
+        std::memcpy(out, m_digits + m_start, MOST);
+        return END - m_start;
+    }
 
 private:
-    std::string m_digits = "0";
+    static constexpr std::size_t END = MOST;
+    char m_digits[END + MOST] = "00000000000000000000";  // the count from m_start to END
+    std::size_t m_start = END - 1;
 };
 
 // Builds the UGF record from what the splitter hands over, in one walk: the root properties into
@@ -270,24 +282,21 @@ private:
         }
         const bool pass = point == "tt";
         const std::string_view digits = m_number.Digits();
-        if (ascii) {
-            // The common move, written in place: a line of a few bytes is no call to copy.
-            const std::string_view shown = pass ? std::string_view("YA") : point;
-            char* out = m_text.Extend(shown.size() + digits.size() + 8);
-            for (const char c : shown) {
-                *out++ = c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
-            }
-            *out++ = ',';
-            *out++ = colour;
-            *out++ = '1';
-            *out++ = ',';
-            for (const char digit : digits) {
-                *out++ = digit;
-            }
-            *out++ = ',';
-            *out++ = '0';
-            *out++ = '\r';
-            *out = '\n';
+        const std::string_view shown = pass ? std::string_view("YA") : point;
+        if (ascii && shown.size() == 2) {
+            // The common move, written in place in pieces of a fixed size: a line of a few bytes
+            // is then no call to copy.
+            const auto upper = [](char c) {
+                return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
+            };
+            char* const line =
+                m_text.Extend(2 + 4 + digits.size() + 4, 2 + 4 + TDecimalCounter::MOST + 4);
+            line[0] = upper(shown[0]);
+            line[1] = upper(shown[1]);
+            const char separators[4] = {',', colour, '1', ','};
+            std::memcpy(line + 2, separators, 4);
+            const std::size_t length = m_number.Copy(line + 6);
+            std::memcpy(line + 6 + length, ",0\r\n", 4);
             return;
         }
         m_line.clear();
