@@ -32,7 +32,7 @@ int main(int argc, char** argv) {
         std::perror("bench_measure");
         return 1;
     }
-    std::fprintf(out, "%.3f %ld\n", elapsed.count(), usage.ru_maxrss);
+    std::fprintf(out, "%.6f %ld\n", elapsed.count(), usage.ru_maxrss);
     std::fclose(out);
     return WIFEXITED(status) ? WEXITSTATUS(status) : 1;
 }
