@@ -119,6 +119,19 @@ void RemoveLeftoversOnce(const std::string& folder, TList&& list, TRemove&& remo
     });
 }
 
+// A new file at path through a temporary name: written whole beside it, then renamed to path,
+// which must still be free.
+bool SaveNewThroughTemporary(const std::string& path, std::span<const std::string_view> pieces,
+                             std::optional<TFileId>& identity) {
+    const std::string temporary = SaveTemporaryBeside(path, pieces);
+    if (!RenameFile(temporary, path)) {
+        (void)RemoveFile(temporary);
+        return false;
+    }
+    identity = FileIdentity(path);
+    return true;
+}
+
 #if defined(_WIN32)
 
 // Every name in this program is code page 932, as the classic program's were, also on a Windows
@@ -694,6 +707,48 @@ std::string SaveTemporaryBeside(const std::string& path, std::span<const std::st
     throw TFileError(TFileErrorKind::Create, path);
 }
 
+#if defined(__linux__) && defined(O_TMPFILE)
+
+bool SaveNewFile(const std::string& path, std::span<const std::string_view> pieces,
+                 std::optional<TFileId>& identity) {
+    if (HasNul(path)) {
+        throw TFileError(TFileErrorKind::Create, path);
+    }
+    const std::string folder = FolderOf(path);
+    RemoveLeftovers(folder);
+    const int descriptor =
+        ::open(folder.empty() ? "." : folder.c_str(), O_WRONLY | O_TMPFILE | O_CLOEXEC, 0666);
+    if (descriptor >= 0) {
+        struct stat status {};
+        const bool written = WriteAll(descriptor, pieces) && ::fstat(descriptor, &status) == 0;
+        bool linked = false;
+        int error = 0;
+        if (written) {
+            // The file is named through the process's own link to it.
+            const std::string self = "/proc/self/fd/" + std::to_string(descriptor);
+            linked =
+                ::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, path.c_str(), AT_SYMLINK_FOLLOW) == 0;
+            error = errno;
+        }
+        ::close(descriptor);  // a file never linked goes with it
+        if (!written) {
+            throw TFileError(TFileErrorKind::Create, path);
+        }
+        if (linked) {
+            identity = TFileId{static_cast<std::uint64_t>(status.st_dev),
+                               static_cast<std::uint64_t>(status.st_ino)};
+            return true;
+        }
+        if (error == EEXIST) {
+            return false;
+        }
+        // No /proc, or a file system that cannot link such a file: through a name.
+    }
+    return SaveNewThroughTemporary(path, pieces, identity);
+}
+
+#endif
+
 std::string AbsolutePath(const std::string& path) {
     if (path.empty() || HasNul(path)) {
         return {};
@@ -713,6 +768,15 @@ std::string SaveTemporaryBeside(const std::string& path, std::string_view bytes,
                                 TDurability durability) {
     return SaveTemporaryBeside(path, std::span<const std::string_view>(&bytes, 1), durability);
 }
+
+#if !defined(__linux__) || !defined(O_TMPFILE)
+
+bool SaveNewFile(const std::string& path, std::span<const std::string_view> pieces,
+                 std::optional<TFileId>& identity) {
+    return SaveNewThroughTemporary(path, pieces, identity);
+}
+
+#endif
 
 void SaveBytes(const std::string& path, std::string_view bytes, TDurability durability) {
     const std::string temporary = SaveTemporaryBeside(path, bytes, durability);

@@ -74,6 +74,15 @@ std::string SaveTemporaryBeside(const std::string& path, std::string_view bytes,
 std::string SaveTemporaryBeside(const std::string& path, std::span<const std::string_view> pieces,
                                 TDurability durability = TDurability::Plain);
 
+// Writes the bytes of pieces to a new file at path, whole or not at all: the name appears only once
+// every byte is written, and never takes the place of a file already there. Answers the new file's
+// identity; false when path was taken meanwhile. Throws TFileError (Create) naming path when it
+// cannot be written. On Linux the bytes go to a file without a name in path's folder that is then
+// linked at path (no temporary name, nothing left behind by a process killed while it writes);
+// where the file system cannot, through SaveTemporaryBeside and a rename that replaces nothing.
+bool SaveNewFile(const std::string& path, std::span<const std::string_view> pieces,
+                 std::optional<TFileId>& identity);
+
 // path made absolute from the current folder, without "." and ".." parts and without a separator
 // at its end but for a root's. Linux: by the text alone; Windows: as the system reads the path.
 // Empty when path names nothing (a NUL byte, or on Windows no code page 932 text).

@@ -38,6 +38,11 @@ std::string TDiskFileService::SaveTemporary(const std::string& path,
     return SaveTemporaryBeside(path, pieces, durability);
 }
 
+bool TDiskFileService::SaveNew(const std::string& path, std::span<const std::string_view> pieces,
+                               std::optional<TFileId>& identity) {
+    return SaveNewFile(path, pieces, identity);
+}
+
 void TSilentProgress::SetBar(TBar bar, TBarField field, int value) {
     m_values[static_cast<int>(bar)][static_cast<int>(field)] = value;
 }

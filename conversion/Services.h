@@ -105,6 +105,19 @@ public:
                               TDurability durability) {
         return SaveTemporary(path, std::span<const std::string_view>(&bytes, 1), durability);
     }
+    // Writes the bytes of pieces to a new file at path, whole or not at all, and answers its
+    // identity (see Identity); false, with nothing written, when a file took path meanwhile. Never
+    // replaces a file. Throws TFileError (Create) naming path.
+    virtual bool SaveNew(const std::string& path, std::span<const std::string_view> pieces,
+                         std::optional<TFileId>& identity) {
+        const std::string temporary = SaveTemporary(path, pieces, TDurability::Plain);
+        if (!Rename(temporary, path)) {
+            (void)Delete(temporary);
+            return false;
+        }
+        identity = Identity(path);
+        return true;
+    }
 };
 
 // The two converters, each taking the full path of one record file and answering true exactly
@@ -130,6 +143,8 @@ public:
     using TFileService::SaveTemporary;
     std::string SaveTemporary(const std::string& path, std::span<const std::string_view> pieces,
                               TDurability durability) override;
+    bool SaveNew(const std::string& path, std::span<const std::string_view> pieces,
+                 std::optional<TFileId>& identity) override;
 };
 
 // A progress window that nobody sees: remembers the bars, shows nothing.

@@ -46,6 +46,25 @@ TEST(FileOps, TheTemporaryFileLandsInTheTargetsFolder) {
     EXPECT_EQ(dir.List(), "sub/");  // nothing beside the folder
 }
 
+TEST(FileOps, ANewFileAppearsWholeAndNeverTakesTheNameOfAnother) {
+    TTempDir dir;
+    const std::string path = dir.Path("a.ugf");
+    const std::string_view pieces[] = {"ab", "", "cd"};
+    std::optional<TFileId> identity;
+    ASSERT_TRUE(SaveNewFile(path, pieces, identity));
+    EXPECT_EQ(LoadBytes(path), "abcd");
+    EXPECT_EQ(identity, FileIdentity(path));
+    EXPECT_NE(identity, std::nullopt);
+    // A name already taken is left as it is, and nothing is left beside it.
+    const std::string_view other[] = {"new"};
+    std::optional<TFileId> none;
+    EXPECT_FALSE(SaveNewFile(path, other, none));
+    EXPECT_EQ(none, std::nullopt);
+    EXPECT_EQ(LoadBytes(path), "abcd");
+    EXPECT_EQ(dir.List(), "a.ugf");
+    EXPECT_THROW(SaveNewFile(dir.Path("missing/a.ugf"), other, none), TFileError);
+}
+
 #if !defined(_WIN32)
 
 TEST(FileOps, RemovesTheTemporaryFilesOfEndedProcessesBeforeWritingInAFolder) {
