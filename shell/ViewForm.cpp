@@ -29,7 +29,7 @@ constexpr QSize CLASSIC_SIZE(474, 323);
 constexpr QSize BOARD_SIZE(474 + 6 + 440, 600);
 constexpr QSize SMALLEST_WITH_BOARD(474 + 6 + 220, 323);
 // The bytes of a file decoded at a time.
-constexpr std::size_t PIECE_BYTES = 65536;
+constexpr std::size_t PIECE_BYTES = 16384;
 
 }  // namespace
 
