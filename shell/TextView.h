@@ -5,6 +5,7 @@
 #include <QTimer>
 
 #include <cstdint>
+#include <deque>
 #include <functional>
 #include <vector>
 
@@ -20,8 +21,9 @@ public:
     // The width of the unit at a position of the text, in 64ths of a pixel.
     using TMeasure = std::function<std::int32_t(qsizetype)>;
 
-    // The rows made so far; each is final.
-    std::vector<TRow> rows;
+    // The rows made so far; each is final. A deque grows without copying what it holds, so no
+    // slice of the work copies the rows of millions of lines at once.
+    std::deque<TRow> rows;
 
     // Starts again from the start of the text, for rows room wide (64ths of a pixel).
     void Start(std::int64_t room);
