@@ -78,11 +78,12 @@ struct TCodePage932Table {
 
 }  // namespace
 
-QString FromShiftJis(std::string_view bytes) {
+void AppendShiftJis(std::string_view bytes, QString& text) {
     static const TCodePage932Table table;
     const std::size_t size = bytes.size();
-    QString text(static_cast<qsizetype>(size), Qt::Uninitialized);
-    QChar* out = text.data();
+    const qsizetype before = text.size();
+    text.resize(before + static_cast<qsizetype>(size));
+    QChar* out = text.data() + before;
     for (std::size_t i = 0; i < size;) {
         const unsigned char b = static_cast<unsigned char>(bytes[i]);
         // A lead byte and the byte after it make one piece, whatever that byte is.
@@ -109,6 +110,11 @@ QString FromShiftJis(std::string_view bytes) {
         i += length;
     }
     text.truncate(out - text.constData());
+}
+
+QString FromShiftJis(std::string_view bytes) {
+    QString text;
+    AppendShiftJis(bytes, text);
     return text;
 }
 

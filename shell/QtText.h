@@ -13,5 +13,7 @@
 
 // Code page 932 bytes as text; a byte that is no character shows as U+FFFD.
 QString FromShiftJis(std::string_view bytes);
+// FromShiftJis(bytes) appended to text.
+void AppendShiftJis(std::string_view bytes, QString& text);
 // A text for the user, each piece decoded by its own rule.
 QString FromUserText(const TUserText& text);

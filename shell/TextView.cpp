@@ -9,10 +9,93 @@
 #include <QScrollBar>
 
 #include <algorithm>
+#include <chrono>
 #include <cmath>
+#include <limits>
 
 namespace {
 constexpr int MARGIN = 2;
+// The units wrapped at a time while rows are wanted, and in a slice between two looks at the
+// clock; a slice lasts about SLICE, so input waits no longer than that.
+constexpr qsizetype STEP_UNITS = 4096;
+constexpr qsizetype SLICE_UNITS = 65536;
+constexpr std::chrono::milliseconds SLICE(5);
+}  // namespace
+
+void TTextRows::Start(std::int64_t room) {
+    rows.clear();
+    m_room = room;
+    m_at = 0;
+    m_done = false;
+    m_rowStart = 0;
+    m_breakAt = -1;
+    m_x = 0;
+    m_xAtBreak = 0;
+}
+
+void TTextRows::Wrap(const QString& text, qsizetype until, bool complete,
+                     const std::int32_t* advances, const TMeasure& measure) {
+    if (m_done) {
+        return;
+    }
+    until = std::min(until, text.size());
+    const QChar* const chars = text.constData();
+    const auto advanceAt = [&](qsizetype i) {
+        const std::int32_t advance = advances[chars[i].unicode()];
+        return advance >= 0 ? advance : measure(i);
+    };
+    // Widths are summed in 64ths of a pixel, as the font gives them, in integers: a long line is
+    // then no chain of floating-point additions, and the sums are the same.
+    const std::int64_t room = m_room;
+    qsizetype at = m_at;
+    qsizetype rowStart = m_rowStart;
+    qsizetype breakAt = m_breakAt;
+    std::int64_t x = m_x;
+    std::int64_t xAtBreak = m_xAtBreak;
+    while (at < until) {
+        const qsizetype feed = QStringView(chars + at, until - at).indexOf(u'\n');
+        const qsizetype lineEnd = feed < 0 ? until : at + feed;
+        // Rows break after the last blank that fits, or where the room ends.
+        for (qsizetype i = at; i < lineEnd; ++i) {
+            const std::int32_t advance = advanceAt(i);
+            if (x + advance > room && i > rowStart && !chars[i].isLowSurrogate()) {
+                if (breakAt > rowStart) {
+                    rows.push_back({rowStart, breakAt - rowStart});
+                    rowStart = breakAt;
+                    x -= xAtBreak;
+                }
+                // The word carried over may itself leave no room for this character.
+                if (x + advance > room && i > rowStart) {
+                    rows.push_back({rowStart, i - rowStart});
+                    rowStart = i;
+                    x = 0;
+                }
+                breakAt = -1;
+            }
+            x += advance;
+            if (chars[i] == QLatin1Char(' ')) {
+                breakAt = i + 1;
+                xAtBreak = x;
+            }
+        }
+        if (feed < 0) {
+            at = lineEnd;
+            break;
+        }
+        rows.push_back({rowStart, lineEnd - rowStart});
+        at = rowStart = lineEnd + 1;
+        breakAt = -1;
+        x = xAtBreak = 0;
+    }
+    if (complete && at == text.size()) {
+        rows.push_back({rowStart, at - rowStart});
+        m_done = true;
+    }
+    m_at = at;
+    m_rowStart = rowStart;
+    m_breakAt = breakAt;
+    m_x = x;
+    m_xAtBreak = xAtBreak;
 }
 
 TTextView::TTextView(QWidget* parent) : QAbstractScrollArea(parent) {
@@ -22,13 +105,37 @@ TTextView::TTextView(QWidget* parent) : QAbstractScrollArea(parent) {
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     viewport()->setBackgroundRole(QPalette::Base);
     viewport()->setAutoFillBackground(true);
+    m_measure = [this](qsizetype at) { return Units(at); };
+    m_slices.setInterval(0);
+    connect(&m_slices, &QTimer::timeout, this, [this] { Slice(); });
+    // The thumb stands for the whole text.
+    connect(verticalScrollBar(), &QScrollBar::sliderPressed, this, [this] { Finish(); });
+}
+
+const QString& TTextView::Text() {
+    Finish();
+    return m_text;
 }
 
 void TTextView::SetText(QString text) {
+    m_slices.stop();
+    m_source = {};
     m_text = std::move(text);
     m_anchor = m_cursor = 0;
-    m_wrappedWidth = -1;
-    Wrap();
+    Rewrap();
+    Finish();
+    verticalScrollBar()->setValue(0);
+    viewport()->update();
+}
+
+void TTextView::SetSource(TTextSource source, qsizetype size) {
+    m_slices.stop();
+    m_text = QString();
+    m_text.reserve(size);
+    m_source = std::move(source);
+    m_anchor = m_cursor = 0;
+    Rewrap();
+    UpdateScrollBars();
     verticalScrollBar()->setValue(0);
     viewport()->update();
 }
@@ -40,8 +147,14 @@ QString TTextView::SelectedText() const {
     return m_text.mid(from, std::max(m_anchor, m_cursor) - from);
 }
 
-QString TTextView::RowText(int row) const {
-    const TRow& span = m_rows.at(static_cast<std::size_t>(row));
+int TTextView::RowCount() {
+    Finish();
+    return static_cast<int>(m_rows.rows.size());
+}
+
+QString TTextView::RowText(int row) {
+    MakeRows(static_cast<std::size_t>(row) + 1);
+    const TRow& span = m_rows.rows.at(static_cast<std::size_t>(row));
     return m_text.mid(span.start, span.length);
 }
 
@@ -75,69 +188,65 @@ int TTextView::VisibleRows() const {
     return std::max(1, static_cast<int>((viewport()->height() - 2 * MARGIN) / RowHeight()));
 }
 
-void TTextView::Wrap() {
-    const int width = viewport()->width();
-    m_wrappedWidth = width;
-    m_rows.clear();
-    // Widths are summed in 64ths of a pixel, as the font gives them, in integers: a long line is
-    // then no chain of floating-point additions, and the sums are the same.
-    const std::int64_t room = std::max<std::int64_t>(1, width - 2 * MARGIN) * 64;
-    const qsizetype size = m_text.size();
-    const QChar* const text = m_text.constData();
-    // Every unit's width from the table, measured where it was never measured.
+void TTextView::Rewrap() {
+    m_wrappedWidth = viewport()->width();
     if (m_advances.empty()) {
         m_advances.assign(0x10000, -1);
     }
-    const std::int32_t* const advances = m_advances.data();
-    const auto advanceAt = [&](qsizetype i) {
-        const std::int32_t advance = advances[text[i].unicode()];
-        return advance >= 0 ? advance : Units(i);
-    };
-    qsizetype lineStart = 0;
-    while (lineStart <= size) {
-        qsizetype lineEnd = m_text.indexOf(QLatin1Char('\n'), lineStart);
-        if (lineEnd < 0) {
-            lineEnd = size;
+    m_rows.Start(std::max<std::int64_t>(1, m_wrappedWidth - 2 * MARGIN) * 64);
+}
+
+bool TTextView::Step(qsizetype units) {
+    if (m_rows.Done()) {
+        return true;
+    }
+    if (m_source && m_rows.At() == m_text.size()) {
+        if (m_source(m_text)) {
+            m_source = {};  // and with it what the text was made from
         }
-        // Rows break after the last blank that fits, or where the room ends.
-        qsizetype rowStart = lineStart;
-        qsizetype breakAt = -1;
-        std::int64_t x = 0;
-        std::int64_t xAtBreak = 0;
-        for (qsizetype i = lineStart; i < lineEnd; ++i) {
-            const std::int32_t advance = advanceAt(i);
-            if (x + advance > room && i > rowStart && !text[i].isLowSurrogate()) {
-                if (breakAt > rowStart) {
-                    m_rows.push_back({rowStart, breakAt - rowStart});
-                    rowStart = breakAt;
-                    x -= xAtBreak;
-                }
-                // The word carried over may itself leave no room for this character.
-                if (x + advance > room && i > rowStart) {
-                    m_rows.push_back({rowStart, i - rowStart});
-                    rowStart = i;
-                    x = 0;
-                }
-                breakAt = -1;
-            }
-            x += advance;
-            if (text[i] == QLatin1Char(' ')) {
-                breakAt = i + 1;
-                xAtBreak = x;
-            }
+        return false;
+    }
+    const qsizetype at = m_rows.At();
+    m_rows.Wrap(m_text, at + std::min(units, m_text.size() - at), !m_source, m_advances.data(),
+                m_measure);
+    return m_rows.Done();
+}
+
+void TTextView::MakeRows(std::size_t count) {
+    while (m_rows.rows.size() < count && !Step(STEP_UNITS)) {
+    }
+}
+
+void TTextView::MakeRowsBelow(int count) {
+    if (!m_rows.Done()) {
+        MakeRows(static_cast<std::size_t>(verticalScrollBar()->value() + count + VisibleRows()));
+        UpdateScrollBars();
+    }
+}
+
+void TTextView::Finish() {
+    if (!m_rows.Done()) {
+        while (!Step(std::numeric_limits<qsizetype>::max())) {
         }
-        m_rows.push_back({rowStart, lineEnd - rowStart});
-        if (lineEnd == size) {
-            break;
-        }
-        lineStart = lineEnd + 1;
+        UpdateScrollBars();
+    }
+    m_slices.stop();
+}
+
+void TTextView::Slice() {
+    const auto end = std::chrono::steady_clock::now() + SLICE;
+    while (!Step(SLICE_UNITS) && std::chrono::steady_clock::now() < end) {
     }
     UpdateScrollBars();
+    if (m_rows.Done()) {
+        m_slices.stop();
+    }
 }
 
 void TTextView::UpdateScrollBars() {
     const int visible = VisibleRows();
-    verticalScrollBar()->setRange(0, std::max(0, RowCount() - visible));
+    const int rows = static_cast<int>(m_rows.rows.size());
+    verticalScrollBar()->setRange(0, std::max(0, rows - visible));
     verticalScrollBar()->setPageStep(visible);
     verticalScrollBar()->setSingleStep(1);
     horizontalScrollBar()->setRange(0, 0);
@@ -151,9 +260,18 @@ void TTextView::paintEvent(QPaintEvent*) {
     const qsizetype selectionStart = std::min(m_anchor, m_cursor);
     const qsizetype selectionEnd = std::max(m_anchor, m_cursor);
     const int first = verticalScrollBar()->value();
-    const int last = std::min(RowCount(), first + VisibleRows() + 1);
+    // Only the rows in sight need be there; the rest is made after this paint.
+    const std::size_t wanted = static_cast<std::size_t>(first + VisibleRows() + 1);
+    if (m_rows.rows.size() < wanted) {
+        MakeRows(wanted);
+        UpdateScrollBars();
+    }
+    if (!m_rows.Done() && !m_slices.isActive()) {
+        m_slices.start();
+    }
+    const int last = std::min(static_cast<int>(m_rows.rows.size()), first + VisibleRows() + 1);
     for (int row = first; row < last; ++row) {
-        const TRow& span = m_rows[static_cast<std::size_t>(row)];
+        const TRow& span = m_rows.rows[static_cast<std::size_t>(row)];
         const qreal top = MARGIN + (row - first) * height;
         QString text = m_text.mid(span.start, span.length);
         text.replace(QLatin1Char('\t'), QLatin1Char(' '));
@@ -186,7 +304,8 @@ void TTextView::paintEvent(QPaintEvent*) {
 void TTextView::resizeEvent(QResizeEvent* event) {
     QAbstractScrollArea::resizeEvent(event);
     if (viewport()->width() != m_wrappedWidth) {
-        Wrap();
+        Rewrap();
+        Finish();
     } else {
         UpdateScrollBars();
     }
@@ -196,7 +315,8 @@ void TTextView::changeEvent(QEvent* event) {
     QAbstractScrollArea::changeEvent(event);
     if (event->type() == QEvent::FontChange) {
         m_advances.clear();
-        Wrap();
+        Rewrap();
+        Finish();
         viewport()->update();
     }
 }
@@ -204,6 +324,7 @@ void TTextView::changeEvent(QEvent* event) {
 void TTextView::keyPressEvent(QKeyEvent* event) {
     QScrollBar& bar = *verticalScrollBar();
     if (event->matches(QKeySequence::SelectAll)) {
+        Finish();
         m_anchor = 0;
         m_cursor = m_text.size();
     } else if (event->matches(QKeySequence::Copy)) {
@@ -214,12 +335,15 @@ void TTextView::keyPressEvent(QKeyEvent* event) {
     } else if (event->matches(QKeySequence::MoveToStartOfDocument)) {
         bar.triggerAction(QAbstractSlider::SliderToMinimum);
     } else if (event->matches(QKeySequence::MoveToEndOfDocument)) {
+        Finish();
         bar.triggerAction(QAbstractSlider::SliderToMaximum);
     } else if (event->key() == Qt::Key_PageDown) {
+        MakeRowsBelow(bar.pageStep());
         bar.triggerAction(QAbstractSlider::SliderPageStepAdd);
     } else if (event->key() == Qt::Key_PageUp) {
         bar.triggerAction(QAbstractSlider::SliderPageStepSub);
     } else if (event->key() == Qt::Key_Down) {
+        MakeRowsBelow(1);
         bar.triggerAction(QAbstractSlider::SliderSingleStepAdd);
     } else if (event->key() == Qt::Key_Up) {
         bar.triggerAction(QAbstractSlider::SliderSingleStepSub);
@@ -231,13 +355,13 @@ void TTextView::keyPressEvent(QKeyEvent* event) {
 }
 
 qsizetype TTextView::PositionAt(const QPoint& point) const {
-    if (m_rows.empty()) {
+    if (m_rows.rows.empty()) {
         return 0;
     }
     const int row = std::clamp(
         verticalScrollBar()->value() + static_cast<int>((point.y() - MARGIN) / RowHeight()), 0,
-        RowCount() - 1);
-    const TRow& span = m_rows[static_cast<std::size_t>(row)];
+        static_cast<int>(m_rows.rows.size()) - 1);
+    const TRow& span = m_rows.rows[static_cast<std::size_t>(row)];
     qreal x = MARGIN;
     for (qsizetype i = span.start; i < span.start + span.length; ++i) {
         const float advance = Advance(i);

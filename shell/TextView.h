@@ -2,28 +2,81 @@
 
 #include <QAbstractScrollArea>
 #include <QString>
+#include <QTimer>
 
 #include <cstdint>
+#include <deque>
+#include <functional>
 #include <vector>
+
+// The rows a text wraps into at a width, made a part at a time: as far as the text is there, and
+// as far as they are asked for. Long lines break after the last blank that fits, or where the room
+// ends.
+class TTextRows {
+public:
+    struct TRow {
+        qsizetype start;
+        qsizetype length;  // without the line feed
+    };
+    // The width of the unit at a position of the text, in 64ths of a pixel.
+    using TMeasure = std::function<std::int32_t(qsizetype)>;
+
+    // The rows made so far; each is final. A deque grows without copying what it holds, so no
+    // slice of the work copies the rows of millions of lines at once.
+    std::deque<TRow> rows;
+
+    // Starts again from the start of the text, for rows room wide (64ths of a pixel).
+    void Start(std::int64_t room);
+    // Wraps the text on to until (a position in it); a line that does not end before until is
+    // carried on by the next call. complete says the text is whole: its last line then ends at
+    // its end. advances holds each unit's width in 64ths of a pixel, negative where measure is
+    // to be asked.
+    void Wrap(const QString& text, qsizetype until, bool complete, const std::int32_t* advances,
+              const TMeasure& measure);
+    // Where the wrapping has come to in the text.
+    qsizetype At() const { return m_at; }
+    // True once the whole text is wrapped.
+    bool Done() const { return m_done; }
+
+private:
+    std::int64_t m_room = 64;
+    qsizetype m_at = 0;
+    bool m_done = false;
+    // The row being made: where it starts, where it may break (-1: nowhere yet), its width so
+    // far and at that break.
+    qsizetype m_rowStart = 0;
+    qsizetype m_breakAt = -1;
+    std::int64_t m_x = 0;
+    std::int64_t m_xAtBreak = 0;
+};
 
 // A read-only text area for texts of any size: long lines wrap at the area's width, and only the
 // rows in sight are drawn, so a record of tens of megabytes, or one line of that size, opens at
-// once. The user scrolls with the bars, the wheel and the keys, selects with the mouse or
-// Ctrl+A, and copies with Ctrl+C.
+// once. A text can come a piece at a time: the area takes what the rows in sight need, and the
+// rest in short slices from the event loop once it has painted. The user scrolls with the bars,
+// the wheel and the keys, selects with the mouse or Ctrl+A, and copies with Ctrl+C; what needs the
+// whole text (the end, the thumb, Ctrl+A, another width or font) has the rest made at once.
 class TTextView : public QAbstractScrollArea {
 public:
+    // Appends the next piece of a text to text; true once the whole text is appended.
+    using TTextSource = std::function<bool(QString& text)>;
+
     explicit TTextView(QWidget* parent = nullptr);
 
-    // The text shown; lines end at "\n".
-    const QString& Text() const { return m_text; }
+    // The text shown, whole; lines end at "\n".
+    const QString& Text();
     void SetText(QString text);
+    // Shows the text source gives, which has at most size units.
+    void SetSource(TTextSource source, qsizetype size);
     void Clear();
+    // True when the whole text is there and wrapped.
+    bool Complete() const { return m_rows.Done(); }
     // The selected text, empty when nothing is selected.
     QString SelectedText() const;
-    // The number of rows the text takes at the current width.
-    int RowCount() const { return static_cast<int>(m_rows.size()); }
+    // The number of rows the whole text takes at the current width.
+    int RowCount();
     // The text of a row (from 0), without its line feed.
-    QString RowText(int row) const;
+    QString RowText(int row);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -34,11 +87,20 @@ protected:
     void changeEvent(QEvent* event) override;
 
 private:
-    struct TRow {
-        qsizetype start;
-        qsizetype length;  // without the line feed
-    };
-    void Wrap();
+    using TRow = TTextRows::TRow;
+    // Starts the rows again at the current width.
+    void Rewrap();
+    // One step of the work left: a piece of the text, or up to units of it wrapped. True once
+    // all is done.
+    bool Step(qsizetype units);
+    // Makes rows until there are count, or the text ends.
+    void MakeRows(std::size_t count);
+    // Makes the rows that scrolling down by count rows shows.
+    void MakeRowsBelow(int count);
+    // Does all the work left.
+    void Finish();
+    // A slice of the work left, from the event loop.
+    void Slice();
     void UpdateScrollBars();
     // The width of the unit at at, in 64ths of a pixel and in pixels.
     std::int32_t Units(qsizetype at) const;
@@ -49,7 +111,11 @@ private:
     qsizetype PositionAt(const QPoint& point) const;
 
     QString m_text;
-    std::vector<TRow> m_rows;
+    // What gives the rest of the text; empty once all of it is there.
+    TTextSource m_source;
+    TTextRows m_rows;
+    TTextRows::TMeasure m_measure;
+    QTimer m_slices;
     // The width of each UTF-16 unit met so far in the current font, in 64ths of a pixel as the
     // font gives it; negative until measured.
     mutable std::vector<std::int32_t> m_advances;

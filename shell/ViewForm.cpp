@@ -17,7 +17,9 @@
 #include <QSplitter>
 
 #include <cstdint>
+#include <memory>
 #include <optional>
+#include <string_view>
 
 namespace {
 
@@ -26,6 +28,8 @@ constexpr QSize CLASSIC_SIZE(474, 323);
 // With the board beside the text: room for a 19 x 19 board a player reads with ease.
 constexpr QSize BOARD_SIZE(474 + 6 + 440, 600);
 constexpr QSize SMALLEST_WITH_BOARD(474 + 6 + 220, 323);
+// The bytes of a file decoded at a time.
+constexpr std::size_t PIECE_BYTES = 16384;
 
 }  // namespace
 
@@ -108,7 +112,7 @@ void TViewForm::ViewFile(const std::string& path) {
     activateWindow();
     setWindowTitle(FromName(path));
     m_ui->Memo1->Clear();
-    m_bytes.clear();
+    m_bytes.reset();
     m_kind = RecordKindOf(path);
     m_gameRead = true;
     m_boardPane->ShowNothing({});
@@ -116,15 +120,24 @@ void TViewForm::ViewFile(const std::string& path) {
     if (const std::optional<std::uint64_t> size = FileSize(path); size && *size > MAX_BYTES) {
         throw TUserError(texts::TEXT_TOO_LARGE);
     }
-    std::string bytes = LoadBytes(path);
-    if (bytes.size() > MAX_BYTES) {
+    auto bytes = std::make_shared<const std::string>(LoadBytes(path));
+    if (bytes->size() > MAX_BYTES) {
         throw TUserError(texts::TEXT_TOO_LARGE);
     }
-    // An SGF record is read by the conversion's rule, so a UTF-8 record shows its own text.
-    const TViewedText text = ViewedText(bytes, m_kind == TRecordKind::Sgf);
-    m_ui->Memo1->SetText(
-        text.utf8 ? QString::fromUtf8(text.bytes.data(), static_cast<qsizetype>(text.bytes.size()))
-                  : FromShiftJis(text.bytes));
+    // An SGF record is read by the conversion's rule, so a UTF-8 record shows its own text. The
+    // text is decoded as the view asks for it: the first screen at once, the rest after it shows.
+    auto text = std::make_shared<TViewedText>(bytes, m_kind == TRecordKind::Sgf);
+    m_ui->Memo1->SetSource(
+        [text](QString& shown) {
+            const std::string_view piece = text->Next(PIECE_BYTES);
+            if (text->Utf8()) {
+                shown += QString::fromUtf8(piece.data(), static_cast<qsizetype>(piece.size()));
+            } else {
+                AppendShiftJis(piece, shown);
+            }
+            return text->Done();
+        },
+        static_cast<qsizetype>(text->Size()));
     if (m_kind == TRecordKind::Other) {
         m_boardPane->ShowNothing(QStringLiteral("棋譜のファイルではありません"));
         return;
@@ -137,12 +150,12 @@ void TViewForm::ViewFile(const std::string& path) {
 }
 
 void TViewForm::OfferGame() {
-    if (m_gameRead || m_bytes.size() <= GAME_AT_ONCE_BYTES) {
+    if (m_gameRead || m_bytes->size() <= GAME_AT_ONCE_BYTES) {
         ReadGame();
         return;
     }
     m_boardPane->ShowDeferred(QStringLiteral("大きな棋譜です（%1 MB）。盤面は求めに応じて読みます")
-                                  .arg(static_cast<double>(m_bytes.size()) / 1e6, 0, 'f', 1));
+                                  .arg(static_cast<double>(m_bytes->size()) / 1e6, 0, 'f', 1));
 }
 
 TViewForm::TSettings TViewForm::Settings() const {
@@ -159,7 +172,8 @@ TGameCheck TViewForm::CheckGame() {
     settings.SGFConv = m_readWith.sgfConv;
     settings.UGFConv = m_readWith.ugfConv;
     settings.USGFApli = m_readWith.usgfApli;
-    return CheckRecordGame(m_bytes, m_kind, settings);
+    return CheckRecordGame(m_bytes ? std::string_view(*m_bytes) : std::string_view(), m_kind,
+                           settings);
 }
 
 // The game is read, and the record converted in memory, only when the pane shows: a user who

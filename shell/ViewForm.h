@@ -71,7 +71,7 @@ private:
     QSize m_shownSize;
     const TConversionState* m_settings = nullptr;
     // The file shown, kept for its game while the pane is hidden or the settings change.
-    std::string m_bytes;
+    std::shared_ptr<const std::string> m_bytes;
     TRecordKind m_kind = TRecordKind::Other;
     bool m_gameRead = true;
     // The settings the game shown was read with.

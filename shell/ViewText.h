@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstddef>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -8,16 +10,31 @@
 // can be taken as they are.
 std::string ViewText(std::string_view bytes);
 
-// What the viewer shows of a file, and how its bytes are to be decoded.
-struct TViewedText {
-    // The text, line ends made LF.
-    std::string bytes;
-    // True when bytes are UTF-8; false when they are code page 932.
-    bool utf8 = false;
-};
+// The text of a record file's bytes as the viewer shows it (ViewText's line ends), given a piece
+// at a time, so that the first screen shows before the rest is made: an SGF record (sgf) in an
+// encoding other than Shift-JIS decoded by the conversion's encoding rule straight to Unicode, so
+// the record's own characters show even where code page 932 has none; a Shift-JIS record and any
+// other file as code page 932. The pieces joined are ViewText of those bytes, and each ends where
+// a character ends, so each decodes alone as it would within the whole.
+class TViewedText {
+public:
+    // The text of bytes, which it shares.
+    TViewedText(std::shared_ptr<const std::string> bytes, bool sgf);
 
-// The text of a record file's bytes as the viewer shows it (ViewText's line ends): an SGF record
-// (sgf) in an encoding other than Shift-JIS decoded by the conversion's encoding rule straight to
-// Unicode, so the record's own characters show even where code page 932 has none; a Shift-JIS
-// record and any other file as code page 932.
-TViewedText ViewedText(std::string_view bytes, bool sgf);
+    // True when the pieces are UTF-8; false when they are code page 932.
+    bool Utf8() const { return m_utf8; }
+    // The bytes the text is made from: its length at most, in bytes.
+    std::size_t Size() const { return m_source.size(); }
+    // The next piece, from about count bytes (at least 1) of those; empty once all is given. It
+    // stays valid until the next call.
+    std::string_view Next(std::size_t count);
+    // True once every piece is given.
+    bool Done() const { return m_read == m_source.size(); }
+
+private:
+    std::shared_ptr<const std::string> m_bytes;
+    std::string_view m_source;
+    bool m_utf8 = false;
+    std::size_t m_read = 0;
+    std::string m_piece;
+};

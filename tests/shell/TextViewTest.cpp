@@ -1,8 +1,14 @@
 #include "shell/TextView.h"
 
+#include <QApplication>
+#include <QClipboard>
 #include <QFontMetricsF>
+#include <QScrollBar>
+#include <QTest>
 
 #include <gtest/gtest.h>
+#include <memory>
+#include <vector>
 
 TEST(TextView, WrapsEveryRowWithinTheAreaAndCoversTheTextOnce) {
     const QString texts[] = {
@@ -38,4 +44,107 @@ TEST(TextView, WrapsEveryRowWithinTheAreaAndCoversTheTextOnce) {
             EXPECT_EQ(joined, plain);
         }
     }
+}
+
+namespace {
+
+// A source that gives text size units at a time.
+TTextView::TTextSource Pieces(const QString& text, qsizetype size) {
+    auto at = std::make_shared<qsizetype>(0);
+    return [text, size, at](QString& shown) {
+        shown += text.mid(*at, size);
+        *at += size;
+        return *at >= text.size();
+    };
+}
+
+// Every row's text, the whole text made first.
+std::vector<std::string> Rows(TTextView& view) {
+    std::vector<std::string> rows;
+    for (int row = 0, count = view.RowCount(); row < count; ++row) {
+        rows.push_back(view.RowText(row).toStdString());
+    }
+    return rows;
+}
+
+QString LongText() {
+    QString text;
+    for (int line = 0; line < 3000; ++line) {
+        text +=
+            QStringLiteral("line %1 本因坊 word word word word word word word word\n").arg(line);
+    }
+    return text;
+}
+
+}  // namespace
+
+// A text that comes in pieces is wrapped on where each piece ended, in the middle of a line, a
+// word or a surrogate pair, into the rows the whole text takes.
+TEST(TextView, TextGivenInPiecesWrapsIntoTheRowsOfTheWholeText) {
+    const QString texts[] = {
+        QStringLiteral("a ああああ ああ いいいいいいいいいいいいいいいいいいいいいいいい"),
+        QStringLiteral("PB[本因坊秀策]\n\n C[𠀋𠀋𠀋𠀋𠀋𠀋𠀋𠀋𠀋𠀋𠀋𠀋𠀋𠀋 words]\nshort\n"),
+        QStringLiteral("word ").repeated(2000) + QString(9000, QLatin1Char('x')),
+        LongText(),
+        QString(),
+    };
+    TTextView whole;
+    TTextView pieces;
+    for (TTextView* view : {&whole, &pieces}) {
+        view->resize(150, 200);
+        view->show();
+    }
+    for (const QString& text : texts) {
+        whole.SetText(text);
+        const std::vector<std::string> expected = Rows(whole);
+        for (const qsizetype size : {1, 7, 100, 70000}) {
+            SCOPED_TRACE(text.left(20).toStdString() + " by " + std::to_string(size));
+            pieces.SetSource(Pieces(text, size), text.size());
+            // The rows in sight first, then the rest at once.
+            pieces.viewport()->repaint();
+            EXPECT_EQ(pieces.RowText(0).toStdString(), expected.front());
+            EXPECT_EQ(Rows(pieces), expected);
+            EXPECT_EQ(pieces.Text().toStdString(), text.toStdString());
+        }
+    }
+}
+
+// What needs the whole text makes the rest at once: Ctrl+A (then Ctrl+C copies it all),
+// Ctrl+End, another width; left alone, the rest is made from the event loop.
+TEST(TextView, WhatNeedsTheWholeTextHasTheRestMadeFirst) {
+    const QString text = LongText();
+    TTextView whole;
+    TTextView view;
+    for (TTextView* each : {&whole, &view}) {
+        each->resize(300, 200);
+        each->show();
+    }
+    whole.SetText(text);
+    QTest::keyClick(&whole, Qt::Key_End, Qt::ControlModifier);
+    const auto start = [&] {
+        view.SetSource(Pieces(text, 1000), text.size());
+        view.viewport()->repaint();
+        ASSERT_FALSE(view.Complete());
+    };
+
+    start();
+    QTest::keyClick(&view, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(&view, Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(QApplication::clipboard()->text().toStdString(), text.toStdString());
+
+    start();
+    QTest::keyClick(&view, Qt::Key_End, Qt::ControlModifier);
+    EXPECT_EQ(view.verticalScrollBar()->value(), whole.verticalScrollBar()->value());
+    EXPECT_EQ(view.verticalScrollBar()->maximum(), whole.verticalScrollBar()->maximum());
+
+    start();
+    whole.resize(220, 200);
+    view.resize(220, 200);
+    EXPECT_TRUE(view.Complete());
+    EXPECT_EQ(view.verticalScrollBar()->maximum(), whole.verticalScrollBar()->maximum());
+    EXPECT_EQ(Rows(view), Rows(whole));
+
+    start();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return view.Complete(); }));
+    EXPECT_EQ(view.verticalScrollBar()->maximum(), whole.verticalScrollBar()->maximum());
 }

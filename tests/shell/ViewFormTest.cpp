@@ -1,12 +1,19 @@
 #include "conversion/FileError.h"
+#include "conversion/SgfEncoding.h"
 #include "shell/QtText.h"
 #include "shell/TextView.h"
 #include "shell/ViewForm.h"
+#include "shell/ViewText.h"
 #include "tests/support/QtTest.h"
 #include "tests/support/TempDir.h"
 
+#include <QTest>
+
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <memory>
+#include <optional>
+#include <string>
 
 namespace {
 
@@ -73,4 +80,71 @@ TEST(ViewForm, AFileThatCannotBeReadLeavesTheNewCaptionAndNoText) {
     EXPECT_EQ(form.windowTitle().toStdString(), dir.Path("huge.ugf"));
     EXPECT_EQ(Shown(form), "");
     form.hide();
+}
+
+// A file's text decoded piece by piece is the text of the whole file decoded at once, wherever
+// the pieces end: between a lead byte and what follows it (a CR LF too), in a UTF-8 character,
+// in a CR LF, at a NUL.
+TEST(ViewForm, AFileDecodedInPiecesIsItsWholeText) {
+    struct Row {
+        const char* name;
+        std::string bytes;
+        bool sgf;
+    };
+    const Row rows[] = {
+        {"Shift-JIS", "Title=\x95\x5C\x83\x5C\x81\x5B\r\n\x81\r\n\x83\x41\rB\n\n\x95", false},
+        {"lead bytes in a row", "\x81\x81\x81\x81\x81\x81\x81\r\n\xE0\xE0\xE0\xFC\xFC\xFC", false},
+        {"NUL", std::string("ab\r\ncd\0ef\r\n", 11), false},
+        {"UTF-8", "(;CA[UTF-8]PB[本因坊秀策]\r\nC[표ソー 바둑 𠀋]\r\r\n)", true},
+        {"SGF in Shift-JIS", "(;PB[\x95\x5C\x83\x5C]\r\nC[\x81\x5B])", true},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        const auto bytes = std::make_shared<const std::string>(row.bytes);
+        // As the whole file was decoded before it came in pieces.
+        const std::optional<std::string> utf8 = row.sgf ? SgfRecordAsUtf8(row.bytes) : std::nullopt;
+        const QString whole =
+            utf8 ? QString::fromStdString(ViewText(*utf8)) : FromShiftJis(ViewText(row.bytes));
+        for (std::size_t count = 1; count <= row.bytes.size(); ++count) {
+            TViewedText text(bytes, row.sgf);
+            EXPECT_EQ(text.Utf8(), utf8.has_value());
+            QString joined;
+            while (!text.Done()) {
+                const std::string_view piece = text.Next(count);
+                if (text.Utf8()) {
+                    joined += QString::fromUtf8(piece.data(), static_cast<qsizetype>(piece.size()));
+                } else {
+                    AppendShiftJis(piece, joined);
+                }
+            }
+            EXPECT_EQ(joined.toStdString(), whole.toStdString()) << "by " << count;
+        }
+    }
+}
+
+// A file opened while the one before is still being made shows only itself; closing the window
+// meanwhile leaves it to finish.
+TEST(ViewForm, ASecondFileBeforeTheFirstIsFinishedShowsAlone) {
+    TTempDir dir;
+    std::string large;
+    for (int line = 0; line < 20000; ++line) {
+        large += "GAME=\x95\x5C " + std::to_string(line) + "\r\n";
+    }
+    dir.Write("large.ugf", large);
+    dir.Write("small.ugf", "Title=\x95\x5C\r\nB\r\n");
+    TViewForm form;
+    auto* memo = Child<TTextView>(form, "Memo1");
+    form.ViewFile(dir.Path("large.ugf"));
+    memo->viewport()->repaint();
+    ASSERT_FALSE(memo->Complete());
+    form.ViewFile(dir.Path("small.ugf"));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return memo->Complete(); }));
+    EXPECT_EQ(Shown(form), "Title=表\nB\n");
+    EXPECT_EQ(memo->RowCount(), 3);
+
+    form.ViewFile(dir.Path("large.ugf"));
+    memo->viewport()->repaint();
+    form.close();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return memo->Complete(); }));
+    EXPECT_EQ(memo->RowCount(), 20001);
 }
