@@ -50,7 +50,12 @@ std::vector<TCandidateRow> TProgramFiles::LoadList() {
     if (!m_files.Exists(path)) {
         return rows;
     }
-    for (const std::string& line : SplitLines(m_files.Load(path))) {
+    const std::string text = m_files.Load(path);
+    // One buffer holds each line in turn: a list of thousands of rows keeps no copy of its lines.
+    std::string line;
+    TLineCursor cursor(text);
+    for (std::string_view next; cursor.Next(next);) {
+        line.assign(next);
         TCandidateRow row{ExtractFileName(line), ExtractFileDir(line)};
         // A line without a folder is no row the program stored: joined again, its empty folder
         // would name a file at the root.
