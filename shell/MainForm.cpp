@@ -18,6 +18,7 @@
 #include <QMimeData>
 #include <QScreen>
 #include <QStyle>
+#include <QTreeWidget>
 #include <QTreeWidgetItem>
 #include <QUrl>
 
@@ -91,6 +92,34 @@ std::shared_ptr<const TFolderText> FolderText(std::string_view bytes) {
     return std::make_shared<const TFolderText>(TFolderText{std::string(bytes), FromName(bytes)});
 }
 
+// The items of new rows, in order; rows of one folder that come together share its text. Items
+// not taken are deleted with it.
+class TNewRows {
+public:
+    TNewRows() = default;
+    TNewRows(const TNewRows&) = delete;
+    TNewRows& operator=(const TNewRows&) = delete;
+    ~TNewRows() { qDeleteAll(m_items); }
+
+    void Reserve(std::size_t count) { m_items.reserve(static_cast<qsizetype>(count)); }
+    void Add(std::string_view name, std::string_view directory) {
+        if (!m_folder || m_folder->bytes != directory) {
+            m_folder = FolderText(directory);
+        }
+        m_items.append(new TRowItem(std::string(name), m_folder));
+    }
+    // Appends the rows to list in one insertion and one repaint.
+    void AppendTo(QTreeWidget& list) {
+        list.setUpdatesEnabled(false);
+        list.addTopLevelItems(std::exchange(m_items, {}));
+        list.setUpdatesEnabled(true);
+    }
+
+private:
+    QList<QTreeWidgetItem*> m_items;
+    std::shared_ptr<const TFolderText> m_folder;
+};
+
 }  // namespace
 
 TMainForm::TMainForm(TShellMessages& messages, TDialogs& dialogs, TFileService& files,
@@ -156,7 +185,12 @@ TViewForm& TMainForm::ViewForm() {
 void TMainForm::FormCreate() {
     Guarded(m_messages, [&] {
         try {
-            AppendRows(m_programFiles.LoadList());
+            // Made as the list is read, with no copy of its rows between.
+            TNewRows rows;
+            m_programFiles.LoadList([&](std::string_view name, std::string_view directory) {
+                rows.Add(name, directory);
+            });
+            rows.AppendTo(*m_ui->FileListView);
         } catch (const TFileError&) {
             m_listUnreadable = true;
             throw;
@@ -366,20 +400,12 @@ void TMainForm::SetReason(int row, const TUserText& reason) {
 }
 
 void TMainForm::AppendRows(const std::vector<TCandidateRow>& rows) {
-    QList<QTreeWidgetItem*> items;
-    items.reserve(static_cast<qsizetype>(rows.size()));
-    // Rows of one folder mostly come together: they share its bytes and text.
-    std::shared_ptr<const TFolderText> folder;
+    TNewRows items;
+    items.Reserve(rows.size());
     for (const TCandidateRow& row : rows) {
-        if (!folder || folder->bytes != row.directory) {
-            folder = FolderText(row.directory);
-        }
-        items.append(new TRowItem(row.name, folder));
+        items.Add(row.name, row.directory);
     }
-    // One insertion, one repaint.
-    m_ui->FileListView->setUpdatesEnabled(false);
-    m_ui->FileListView->addTopLevelItems(items);
-    m_ui->FileListView->setUpdatesEnabled(true);
+    items.AppendTo(*m_ui->FileListView);
 }
 
 void TMainForm::SelectRow(int row) {
