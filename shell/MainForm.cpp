@@ -18,15 +18,16 @@
 #include <QMimeData>
 #include <QScreen>
 #include <QStyle>
+#include <QTreeWidget>
 #include <QTreeWidgetItem>
 #include <QUrl>
 
+#include <cassert>
+#include <memory>
+#include <optional>
 #include <utility>
 
 namespace {
-
-// Where a row keeps its texts as the file system spells them; the columns show them decoded.
-constexpr int BYTES_ROLE = Qt::UserRole;
 
 constexpr int NARROW_WIDTH = 450;
 constexpr int WIDE_WIDTH = 842;
@@ -41,29 +42,83 @@ std::vector<TRect> ScreenAreas() {
     return areas;
 }
 
-std::string BytesOf(const QTreeWidgetItem& item, int column) {
-    return item.data(column, BYTES_ROLE).toByteArray().toStdString();
-}
-
-// A column's text and its bytes.
-struct TRowText {
+// A folder's bytes and its text, shared by the rows of that folder.
+struct TFolderText {
+    std::string bytes;
     QString text;
-    QByteArray bytes;
 };
 
-TRowText RowText(std::string_view bytes) {
-    return {FromName(bytes), QByteArray(bytes.data(), static_cast<qsizetype>(bytes.size()))};
+// A row of the list. It keeps its texts as the file system spells them, and the columns show them
+// decoded: the folder's text is its folder's, made once for all its rows, and the file name's is
+// made when it is first asked for, so a stored list of thousands of rows decodes only the few the
+// window shows at start.
+class TRowItem : public QTreeWidgetItem {
+public:
+    static constexpr int TYPE = QTreeWidgetItem::UserType;
+
+    TRowItem(std::string name, std::shared_ptr<const TFolderText> folder)
+        : QTreeWidgetItem(TYPE), m_name(std::move(name)), m_folder(std::move(folder)) {}
+
+    QVariant data(int column, int role) const override {
+        if ((role == Qt::DisplayRole || role == Qt::EditRole) && (column == 0 || column == 1)) {
+            if (column == 1) {
+                return m_folder->text;
+            }
+            if (!m_nameText) {
+                m_nameText = FromName(m_name);
+            }
+            return *m_nameText;
+        }
+        return QTreeWidgetItem::data(column, role);
+    }
+
+    const std::string& Name() const { return m_name; }
+    const std::string& Directory() const { return m_folder->bytes; }
+
+private:
+    std::string m_name;
+    std::shared_ptr<const TFolderText> m_folder;
+    mutable std::optional<QString> m_nameText;
+};
+
+const TRowItem& RowItem(const QTreeWidgetItem& item) {
+    // Every row of the list is made by this file.
+    assert(item.type() == TRowItem::TYPE);
+    return static_cast<const TRowItem&>(item);
 }
 
-// A row of the list: the name and the folder, each as text and as bytes.
-QTreeWidgetItem* NewRow(const TRowText& name, const TRowText& directory) {
-    auto* item = new QTreeWidgetItem;
-    item->setText(0, name.text);
-    item->setText(1, directory.text);
-    item->setData(0, BYTES_ROLE, name.bytes);
-    item->setData(1, BYTES_ROLE, directory.bytes);
-    return item;
+// The shared text of a folder.
+std::shared_ptr<const TFolderText> FolderText(std::string_view bytes) {
+    return std::make_shared<const TFolderText>(TFolderText{std::string(bytes), FromName(bytes)});
 }
+
+// The items of new rows, in order; rows of one folder that come together share its text. Items
+// not taken are deleted with it.
+class TNewRows {
+public:
+    TNewRows() = default;
+    TNewRows(const TNewRows&) = delete;
+    TNewRows& operator=(const TNewRows&) = delete;
+    ~TNewRows() { qDeleteAll(m_items); }
+
+    void Reserve(std::size_t count) { m_items.reserve(static_cast<qsizetype>(count)); }
+    void Add(std::string_view name, std::string_view directory) {
+        if (!m_folder || m_folder->bytes != directory) {
+            m_folder = FolderText(directory);
+        }
+        m_items.append(new TRowItem(std::string(name), m_folder));
+    }
+    // Appends the rows to list in one insertion and one repaint.
+    void AppendTo(QTreeWidget& list) {
+        list.setUpdatesEnabled(false);
+        list.addTopLevelItems(std::exchange(m_items, {}));
+        list.setUpdatesEnabled(true);
+    }
+
+private:
+    QList<QTreeWidgetItem*> m_items;
+    std::shared_ptr<const TFolderText> m_folder;
+};
 
 }  // namespace
 
@@ -130,7 +185,12 @@ TViewForm& TMainForm::ViewForm() {
 void TMainForm::FormCreate() {
     Guarded(m_messages, [&] {
         try {
-            AppendRows(m_programFiles.LoadList());
+            // Made as the list is read, with no copy of its rows between.
+            TNewRows rows;
+            m_programFiles.LoadList([&](std::string_view name, std::string_view directory) {
+                rows.Add(name, directory);
+            });
+            rows.AppendTo(*m_ui->FileListView);
         } catch (const TFileError&) {
             m_listUnreadable = true;
             throw;
@@ -316,11 +376,11 @@ std::optional<int> TMainForm::SelectedRow() const {
 }
 
 std::string TMainForm::Caption(int row) const {
-    return BytesOf(*m_ui->FileListView->topLevelItem(row), 0);
+    return RowItem(*m_ui->FileListView->topLevelItem(row)).Name();
 }
 
 std::string TMainForm::SubItem(int row) const {
-    return BytesOf(*m_ui->FileListView->topLevelItem(row), 1);
+    return RowItem(*m_ui->FileListView->topLevelItem(row)).Directory();
 }
 
 void TMainForm::DeleteRow(int row) { delete m_ui->FileListView->takeTopLevelItem(row); }
@@ -328,7 +388,7 @@ void TMainForm::DeleteRow(int row) { delete m_ui->FileListView->takeTopLevelItem
 void TMainForm::Clear() { m_ui->FileListView->clear(); }
 
 void TMainForm::AppendRow(std::string_view name, std::string_view directory) {
-    m_ui->FileListView->addTopLevelItem(NewRow(RowText(name), RowText(directory)));
+    m_ui->FileListView->addTopLevelItem(new TRowItem(std::string(name), FolderText(directory)));
 }
 
 void TMainForm::SetReason(int row, const TUserText& reason) {
@@ -340,22 +400,12 @@ void TMainForm::SetReason(int row, const TUserText& reason) {
 }
 
 void TMainForm::AppendRows(const std::vector<TCandidateRow>& rows) {
-    QList<QTreeWidgetItem*> items;
-    items.reserve(static_cast<qsizetype>(rows.size()));
-    // Rows of one folder mostly come together: they share its text and bytes.
-    std::optional<std::string_view> folder;
-    TRowText folderText;
+    TNewRows items;
+    items.Reserve(rows.size());
     for (const TCandidateRow& row : rows) {
-        if (folder != row.directory) {
-            folder = row.directory;
-            folderText = RowText(row.directory);
-        }
-        items.append(NewRow(RowText(row.name), folderText));
+        items.Add(row.name, row.directory);
     }
-    // One insertion, one repaint.
-    m_ui->FileListView->setUpdatesEnabled(false);
-    m_ui->FileListView->addTopLevelItems(items);
-    m_ui->FileListView->setUpdatesEnabled(true);
+    items.AppendTo(*m_ui->FileListView);
 }
 
 void TMainForm::SelectRow(int row) {

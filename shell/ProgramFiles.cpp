@@ -46,24 +46,47 @@ std::string TProgramFiles::SettingsPath() const { return JoinPath(m_folder, SETT
 
 std::vector<TCandidateRow> TProgramFiles::LoadList() {
     std::vector<TCandidateRow> rows;
+    LoadList([&](std::string_view name, std::string_view directory) {
+        rows.push_back({std::string(name), std::string(directory)});
+    });
+    return rows;
+}
+
+void TProgramFiles::LoadList(
+    const std::function<void(std::string_view name, std::string_view directory)>& row) {
     const std::string path = ListPath();
     if (!m_files.Exists(path)) {
-        return rows;
+        return;
     }
-    for (const std::string& line : SplitLines(m_files.Load(path))) {
-        TCandidateRow row{ExtractFileName(line), ExtractFileDir(line)};
+    const std::string text = m_files.Load(path);
+    // One buffer holds each line in turn: a list of thousands of rows keeps no copy of its lines.
+    std::string line;
+    // The rows of one folder mostly come together. The text before a line's name (its last
+    // delimiter included) alone decides the folder, which is taken apart again only when it
+    // changes.
+    std::string prefix;
+    std::string directory;
+    TLineCursor cursor(text);
+    for (std::string_view next; cursor.Next(next);) {
+        line.assign(next);
+        const std::string name = ExtractFileName(line);
+        const std::string_view linePrefix =
+            std::string_view(line).substr(0, line.size() - name.size());
+        if (linePrefix != prefix || directory.empty()) {
+            prefix.assign(linePrefix);
+            directory = ExtractFileDir(line);
+        }
         // A line without a folder is no row the program stored: joined again, its empty folder
         // would name a file at the root.
-        if (row.name.empty() || row.directory.empty()) {
+        if (name.empty() || directory.empty()) {
             continue;
         }
         // A row goes only when its folder is there without the file: a folder that is away (a
         // drive not plugged in, a share not mounted) keeps its rows for when it is back.
-        if (m_files.Exists(line) || !m_files.FolderExists(row.directory)) {
-            rows.push_back(std::move(row));
+        if (m_files.Exists(line) || !m_files.FolderExists(directory)) {
+            row(name, directory);
         }
     }
-    return rows;
 }
 
 void TProgramFiles::SaveList(const std::vector<TCandidateRow>& rows) {

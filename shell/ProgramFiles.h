@@ -4,6 +4,7 @@
 #include "selection/CandidateRows.h"
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -37,6 +38,10 @@ public:
     // lines that name no file in a folder; none without the list file. Throws TFileError (Open)
     // when the file is there but cannot be read.
     std::vector<TCandidateRow> LoadList();
+    // The same rows, each handed to row as it is read, in file order: the name and the folder,
+    // valid during the call.
+    void LoadList(
+        const std::function<void(std::string_view name, std::string_view directory)>& row);
     // Stores the rows' full paths, or deletes the file when there are none (a failed deletion is
     // let be). Throws TFileError (Create) when the file cannot be written.
     void SaveList(const std::vector<TCandidateRow>& rows);

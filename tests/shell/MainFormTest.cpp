@@ -145,6 +145,25 @@ TEST(MainForm, StatusLineCountsRestoredRowsAtStartAsADeliberateMend) {
     EXPECT_TRUE(w.ListButtonsEnabled());
 }
 
+TEST(MainForm, EachRowShowsItsOwnNameAndFolderDecoded) {
+    TWindow w;
+    w.Start();
+    // Rows of two folders by turns, as a list added from several folders is.
+    const std::string other = w.dir.root + "/下";
+    w.AddRows({{"a.ugf", w.dir.root}, {"棋譜.ugf", other}, {"b.sgf", w.dir.root}});
+    const QAbstractItemModel& model = *w.List().model();
+    const std::vector<std::pair<QString, std::string>> shown = {
+        {"a.ugf", w.dir.root}, {"棋譜.ugf", other}, {"b.sgf", w.dir.root}};
+    ASSERT_EQ(model.rowCount(), 3);
+    for (int row = 0; row < 3; ++row) {
+        SCOPED_TRACE(row);
+        // What the list paints is what its rows say.
+        EXPECT_EQ(model.data(model.index(row, 0)).toString(), shown[row].first);
+        EXPECT_EQ(model.data(model.index(row, 1)).toString().toStdString(), shown[row].second);
+        EXPECT_EQ(w.form->SubItem(row), shown[row].second);
+    }
+}
+
 TEST(MainForm, KeepsListPositionAndSettingsFromOneRunToTheNext) {
     TWindow w;
     w.dir.Write("tessaro.ini",
