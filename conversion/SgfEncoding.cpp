@@ -11,6 +11,7 @@
 #include <iconv.h>
 #include <memory>
 #include <string>
+#include <tuple>
 #include <vector>
 
 // Every call of iconv in the program is in this file, through the plain POSIX interface
@@ -627,48 +628,53 @@ TShiftJisRecord TranscodeToShiftJis(std::string_view record, const TSgfEncoding&
     // but for the characters of three and four bytes (and the first of each of two).
     std::size_t end = 0;
     // The last three bytes are read from a copy with zeros after them, which continue no
-    // character, so that every byte is read as the four from it on.
+    // character, so that every byte is read as the four from it on: the walk goes over the text
+    // up to them, then over the copy.
     const std::size_t tailBegin = size > 3 ? size - 3 : 0;
     std::array<unsigned char, 8> tail{};
     std::memcpy(tail.data(), in + tailBegin, size - tailBegin);
-    for (std::size_t i = 0; i < size; ++i) {
-        if (i + 8 <= size) {
-            // Eight bytes of ASCII are copied as they are. Fewer go one by one with the rest: a
-            // branch on each byte would miss on broken text, where ASCII comes here and there.
-            std::uint64_t word;
-            std::memcpy(&word, in + i, sizeof word);
-            if ((word & 0x8080808080808080ULL) == 0) {
-                std::memcpy(out, &word, sizeof word);
-                out += sizeof word;
-                i += sizeof word - 1;
+    std::size_t i = 0;
+    for (const auto& [from, first, last] :
+         {std::tuple(reinterpret_cast<const unsigned char*>(in), std::size_t{0}, tailBegin),
+          std::tuple(static_cast<const unsigned char*>(tail.data()), tailBegin, size)}) {
+        for (; i < last; ++i) {
+            if (i + 8 <= size) {
+                // Eight bytes of ASCII are copied as they are. Fewer go one by one with the
+                // rest: a branch on each byte would miss on broken text, where ASCII comes here
+                // and there.
+                std::uint64_t word;
+                std::memcpy(&word, in + i, sizeof word);
+                if ((word & 0x8080808080808080ULL) == 0) {
+                    std::memcpy(out, &word, sizeof word);
+                    out += sizeof word;
+                    i += sizeof word - 1;
+                    continue;
+                }
+            }
+            const unsigned char* const at = from + (i - first);
+            TForm form = starts[forms.StartOf(at[0], at[1])];
+            if (form == UNKNOWN_FORM) {
+                // A character of three or four bytes, or the start of one, which the bytes after
+                // it settle: written, and the bytes it takes passed over.
+                form = forms.Piece(at);
+                const std::size_t length = form >> PIECE_SHIFT;
+                out[0] = static_cast<char>(form & 0xFF);
+                out[1] = static_cast<char>(form >> 8 & 0xFF);
+                out += form >> 16 & 0xFF;
+                replaced += form >> 24 & 1;
+                end = i + length;
+                i = end - 1;
                 continue;
             }
-        }
-        const unsigned char* const at = i < tailBegin
-                                            ? reinterpret_cast<const unsigned char*>(in + i)
-                                            : tail.data() + (i - tailBegin);
-        TForm form = starts[forms.StartOf(at[0], at[1])];
-        if (form == UNKNOWN_FORM) {
-            // A character of three or four bytes, or the start of one, which the bytes after it
-            // settle: written, and the bytes it takes passed over.
-            form = forms.Piece(at);
-            const std::size_t length = form >> PIECE_SHIFT;
+            // A byte that the piece before it took writes nothing.
+            const TForm free = 0u - static_cast<TForm>(i >= end);
+            form = (form & free) | (SETTLED & ~free);
+            end = std::max(end, i + (form >> PIECE_SHIFT));
             out[0] = static_cast<char>(form & 0xFF);
             out[1] = static_cast<char>(form >> 8 & 0xFF);
             out += form >> 16 & 0xFF;
             replaced += form >> 24 & 1;
-            end = i + length;
-            i = end - 1;
-            continue;
         }
-        // A byte that the piece before it took writes nothing.
-        const TForm free = 0u - static_cast<TForm>(i >= end);
-        form = (form & free) | (SETTLED & ~free);
-        end = std::max(end, i + (form >> PIECE_SHIFT));
-        out[0] = static_cast<char>(form & 0xFF);
-        out[1] = static_cast<char>(form >> 8 & 0xFF);
-        out += form >> 16 & 0xFF;
-        replaced += form >> 24 & 1;
     }
     result.replaced += replaced;
     bytes.resize(static_cast<std::size_t>(out - bytes.data()));
