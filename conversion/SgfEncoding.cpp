@@ -3,11 +3,15 @@
 #include "conversion/Text.h"
 
 #include <algorithm>
+#include <array>
+#include <bit>
 #include <cerrno>
 #include <cstdint>
 #include <cstring>
 #include <iconv.h>
+#include <memory>
 #include <string>
+#include <tuple>
 #include <vector>
 
 // Every call of iconv in the program is in this file, through the plain POSIX interface
@@ -76,6 +80,19 @@ public:
         return 0;
     }
 
+    // Converts all of in, a few bytes, into out (room bytes), in one call, without the windows of
+    // Convert; length is how many bytes it wrote. False when it cannot take all of in, or out is
+    // too small.
+    bool ConvertAll(std::string_view in, char* out, std::size_t room, std::size_t& length) {
+        char* source = const_cast<char*>(in.data());
+        std::size_t sourceLeft = in.size();
+        char* target = out;
+        std::size_t targetLeft = room;
+        const std::size_t result = iconv(m_descriptor, &source, &sourceLeft, &target, &targetLeft);
+        length = room - targetLeft;
+        return result != static_cast<std::size_t>(-1) && sourceLeft == 0;
+    }
+
     // Forgets any shift state, after a byte was skipped.
     void Reset() { iconv(m_descriptor, nullptr, nullptr, nullptr, nullptr); }
 
@@ -84,10 +101,107 @@ private:
     std::size_t m_window = WINDOW;
 };
 
-// The code page 932 forms of the characters of the Basic Multilingual Plane, asked of iconv one
-// character at a time the first time each is met, and kept for the life of the process. A record
-// is then turned into code page 932 character by character without calling iconv again, however
-// many of its characters have no form there (glibc's iconv redoes part of its work at each one).
+// How many of the 8 bytes at at come before the first above 0x7F: 8 when none is.
+std::size_t AsciiPrefixOf8(const char* at) {
+    std::uint64_t word;
+    std::memcpy(&word, at, sizeof word);
+    const std::uint64_t high = word & 0x8080808080808080ULL;
+    const int zeros =
+        std::endian::native == std::endian::big ? std::countl_zero(high) : std::countr_zero(high);
+    return static_cast<std::size_t>(zeros) / 8;
+}
+
+// What the first byte of a piece of UTF-8 text tells: the continuation bytes of the character it
+// starts, the range of the second byte (which rules out overlong forms, surrogates and values
+// above U+10FFFF), and the bits of the first byte that the code point takes. A byte that starts
+// no character (a continuation byte, 0xC0, 0xC1, 0xF5 to 0xFF) is a piece alone.
+struct TUtf8Lead {
+    std::uint8_t continuations = 0;
+    std::uint8_t low = 0x80;
+    std::uint8_t high = 0xBF;
+    std::uint8_t payload = 0;
+    bool starts = false;
+};
+
+constexpr std::array<TUtf8Lead, 256> UTF8_LEADS = [] {
+    std::array<TUtf8Lead, 256> leads{};
+    const auto lead = [](unsigned continuations, unsigned low, unsigned high, unsigned payload) {
+        return TUtf8Lead{static_cast<std::uint8_t>(continuations), static_cast<std::uint8_t>(low),
+                         static_cast<std::uint8_t>(high), static_cast<std::uint8_t>(payload), true};
+    };
+    for (unsigned b = 0; b < 0x80; ++b) {
+        leads[b] = lead(0, 0x80, 0xBF, 0x7F);
+    }
+    for (unsigned b = 0xC2; b <= 0xDF; ++b) {
+        leads[b] = lead(1, 0x80, 0xBF, 0x1F);
+    }
+    for (unsigned b = 0xE0; b <= 0xEF; ++b) {
+        leads[b] = lead(2, b == 0xE0 ? 0xA0 : 0x80, b == 0xED ? 0x9F : 0xBF, 0x0F);
+    }
+    for (unsigned b = 0xF0; b <= 0xF4; ++b) {
+        leads[b] = lead(3, b == 0xF0 ? 0x90 : 0x80, b == 0xF4 ? 0x8F : 0xBF, 0x07);
+    }
+    return leads;
+}();
+
+// One piece of UTF-8 text: all of a well-formed character (complete, its code point in point),
+// or the longest start of one that a byte then breaks off, or a byte that starts none.
+struct TUtf8Piece {
+    std::size_t length = 1;
+    bool complete = false;
+    char32_t point = 0;
+};
+
+// The piece that begins with the byte b before c1, c2 and c3 (0 past the end of the text, which
+// continues no character). Without a branch on the bytes: broken text follows no pattern that a
+// branch predictor could learn.
+inline TUtf8Piece Utf8PieceOf(unsigned b, unsigned c1, unsigned c2, unsigned c3) {
+    const TUtf8Lead lead = UTF8_LEADS[b];
+    const unsigned n = lead.continuations;
+    const unsigned second = static_cast<unsigned>(n >= 1) &
+                            static_cast<unsigned>(c1 - lead.low <= 0u + lead.high - lead.low);
+    const unsigned third =
+        second & static_cast<unsigned>(n >= 2) & static_cast<unsigned>((c2 & 0xC0) == 0x80);
+    const unsigned fourth =
+        third & static_cast<unsigned>(n >= 3) & static_cast<unsigned>((c3 & 0xC0) == 0x80);
+    TUtf8Piece piece;
+    piece.length = 1 + second + third + fourth;
+    piece.complete = lead.starts & (piece.length == n + 1);
+    piece.point = ((b & lead.payload) << 18 | (c1 & 0x3F) << 12 | (c2 & 0x3F) << 6 | (c3 & 0x3F)) >>
+                  (6 * (3 - n));
+    return piece;
+}
+
+// The piece at text[i].
+TUtf8Piece Utf8PieceAt(std::string_view text, std::size_t i) {
+    const auto byte = [text, i](std::size_t k) -> unsigned {
+        return i + k < text.size() ? static_cast<unsigned char>(text[i + k]) : 0u;
+    };
+    return Utf8PieceOf(byte(0), byte(1), byte(2), byte(3));
+}
+
+// What the walk over UTF-8 text writes for a piece of it, in one word: its bytes (the first in
+// the lowest 8 bits), their count from bit 16, bit 24 set when they are a "?" that counts as
+// replaced, bit 25 set for a form settled (0 is none yet), and from bit 28 the length of the
+// piece where that is known too.
+using TForm = std::uint32_t;
+constexpr TForm UNKNOWN_FORM = 0;
+constexpr TForm SETTLED = 1u << 25;
+constexpr TForm REPLACED_FORM = static_cast<TForm>('?') | 1u << 16 | 1u << 24 | SETTLED;
+constexpr int PIECE_SHIFT = 28;
+
+constexpr TForm FormOf(std::string_view bytes) {
+    TForm form = static_cast<TForm>(bytes.size()) << 16 | SETTLED;
+    for (std::size_t k = 0; k < bytes.size(); ++k) {
+        form |= static_cast<TForm>(static_cast<unsigned char>(bytes[k])) << (8 * k);
+    }
+    return form;
+}
+
+// The code page 932 forms of characters, asked of iconv one character at a time the first time
+// each is met, and kept for the life of the process. A record is then turned into code page 932
+// character by character without calling iconv again, however many of its characters have no
+// form there (glibc's iconv redoes part of its work at each one).
 class TCodePage932Forms {
 public:
     static TCodePage932Forms& Instance() {
@@ -97,69 +211,97 @@ public:
 
     bool Ok() const { return m_encoder.Ok(); }
 
-    // Writes the form of the one well-formed UTF-8 character utf8 at out (room for two bytes) and
-    // answers its length; 0 when it has none.
-    std::size_t Write(std::string_view utf8, char* out) {
-        const char32_t point = CodePoint(utf8);
-        if (point > 0xFFFF) {
-            // None there as a rule: not worth keeping.
-            std::string asked;
-            if (!Ask(utf8, asked) || asked.empty() || asked.size() > 2) {
-                return 0;
+    // Where the piece of UTF-8 text that begins with the bytes b and c (the byte after it) is
+    // looked up in Starts(): an ASCII byte by itself, any other byte by c too, as a continuation
+    // byte (0 to 63 for 0x80 to 0xBF) or none (64). Small enough to stay in the first-level cache.
+    std::size_t StartOf(unsigned b, unsigned c) const {
+        const std::uint32_t row = m_rows[b];
+        return (row & 0xFFFF) + (std::min(c ^ 0x80u, 64u) & (0u - (row >> 16)));
+    }
+
+    // What to write for each piece of UTF-8 text by the place StartOf gives its first two bytes,
+    // with the piece's length, where the two settle them: an ASCII byte, a byte that starts no
+    // character, a lead byte that the second breaks off, a character of two bytes met before.
+    // UNKNOWN_FORM where Piece must be asked.
+    const TForm* Starts() const { return m_starts.data(); }
+
+    // What to write for the piece of text that begins at at (with 3 bytes readable after it, 0
+    // past the end of the text), with the piece's length.
+    TForm Piece(const unsigned char* at) {
+        const TUtf8Piece piece = Utf8PieceOf(at[0], at[1], at[2], at[3]);
+        TForm form = REPLACED_FORM;
+        if (piece.complete) {
+            form = m_planes[0][piece.point & 0xFFFF];
+            if (piece.point > 0xFFFF || form == UNKNOWN_FORM) {
+                form = Learn(piece.point,
+                             std::string_view(reinterpret_cast<const char*>(at), piece.length));
             }
-            std::copy(asked.begin(), asked.end(), out);
-            return asked.size();
         }
-        std::uint32_t& form = m_forms[point];
-        if (form == UNKNOWN) {
-            std::string asked;
-            form = Ask(utf8, asked) && !asked.empty() && asked.size() <= 2
-                       ? static_cast<std::uint32_t>(asked.size()) << 16 |
-                             static_cast<unsigned char>(asked[0]) << 8 |
-                             (asked.size() == 2 ? static_cast<unsigned char>(asked[1]) : 0u)
-                       : NONE;
+        form |= static_cast<TForm>(piece.length) << PIECE_SHIFT;
+        if (piece.complete && piece.length == 2) {
+            m_starts[StartOf(at[0], at[1])] = form;
         }
-        if (form == NONE) {
-            return 0;
-        }
-        out[0] = static_cast<char>(form >> 8 & 0xFF);
-        out[1] = static_cast<char>(form & 0xFF);
-        return form >> 16;
+        return form;
     }
 
 private:
-    static constexpr std::uint32_t UNKNOWN = 0;
-    static constexpr std::uint32_t NONE = 3u << 16;
+    static constexpr std::size_t COLUMNS = 65;
 
-    static char32_t CodePoint(std::string_view utf8) {
-        const unsigned char b = static_cast<unsigned char>(utf8[0]);
-        const std::size_t length = utf8.size();
-        char32_t point = length == 1   ? b
-                         : length == 2 ? b & 0x1F
-                         : length == 3 ? b & 0x0F
-                                       : b & 0x07;
-        for (std::size_t k = 1; k < length; ++k) {
-            point = point << 6 | (static_cast<unsigned char>(utf8[k]) & 0x3F);
+    TCodePage932Forms() {
+        m_planes[0] = std::make_unique<TForm[]>(0x10000);
+        for (unsigned b = 0; b < 0x80; ++b) {
+            m_rows[b] = b;
+            m_starts[b] = FormOf(std::string(1, static_cast<char>(b))) | 1u << PIECE_SHIFT;
         }
-        return point;
+        for (unsigned b = 0x80; b < 0x100; ++b) {
+            const std::size_t row = 0x80 + (b - 0x80) * COLUMNS;
+            m_rows[b] = static_cast<std::uint32_t>(row) | 1u << 16;
+            const TUtf8Lead lead = UTF8_LEADS[b];
+            for (unsigned column = 0; column < COLUMNS; ++column) {
+                const unsigned c = 0x80 + column;
+                const bool begun = lead.continuations > 0 && c >= lead.low && c <= lead.high;
+                m_starts[row + column] = begun ? UNKNOWN_FORM : REPLACED_FORM | 1u << PIECE_SHIFT;
+            }
+        }
+    }
+
+    // The form of the character point, whose well-formed UTF-8 is utf8, asked of iconv and kept:
+    // REPLACED_FORM when it has none.
+    TForm Learn(char32_t point, std::string_view utf8) {
+        std::unique_ptr<TForm[]>& plane = m_planes[point >> 16];
+        if (!plane) {
+            plane = std::make_unique<TForm[]>(0x10000);
+        }
+        TForm& form = plane[point & 0xFFFF];
+        if (form == UNKNOWN_FORM) {
+            std::string asked;
+            form = Ask(utf8, asked) && !asked.empty() && asked.size() <= 2 ? FormOf(asked)
+                                                                           : REPLACED_FORM;
+        }
+        return form;
     }
 
     // The form iconv gives the character, appended to out; false when it has none. A character
     // beyond ASCII never takes the form of an ASCII byte: glibc writes ¥ as "\" and ‾ as "~",
     // which would escape or end an SGF value, where Windows' code page 932 has no form for them.
     bool Ask(std::string_view utf8, std::string& out) {
-        std::string converted;
-        const bool ok = m_encoder.Convert(utf8, converted) == 0 && utf8.empty() &&
-                        !(converted.size() == 1 && static_cast<unsigned char>(converted[0]) < 0x80);
+        char converted[16];
+        std::size_t length = 0;
+        const bool ok = m_encoder.ConvertAll(utf8, converted, sizeof converted, length) &&
+                        !(length == 1 && static_cast<unsigned char>(converted[0]) < 0x80);
         m_encoder.Reset();
         if (ok) {
-            out += converted;
+            out.append(converted, length);
         }
         return ok;
     }
 
     TIconv m_encoder{"CP932", "UTF-8"};
-    std::vector<std::uint32_t> m_forms = std::vector<std::uint32_t>(0x10000, UNKNOWN);
+    std::array<std::uint32_t, 0x100> m_rows{};
+    std::vector<TForm> m_starts = std::vector<TForm>(0x80 + 0x80 * COLUMNS, UNKNOWN_FORM);
+    // The forms by code point, in planes of 65536 characters, each made when one of its
+    // characters is first met.
+    std::array<std::unique_ptr<TForm[]>, 17> m_planes;
 };
 
 bool IsAsciiLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
@@ -204,76 +346,25 @@ bool HasHighByte(std::string_view text) {
     return false;
 }
 
-// How a UTF-8 character that starts at text[i] is built: the bytes it takes after the first, and
-// the range of its second byte (which rules out overlong forms, surrogates and values above
-// U+10FFFF). No continuation bytes for a byte that starts no character.
-struct TUtf8Lead {
-    std::size_t continuations = 0;
-    unsigned low = 0x80;
-    unsigned high = 0xBF;
-};
-
-TUtf8Lead Utf8LeadOf(unsigned char b) {
-    if (b >= 0xC2 && b <= 0xDF) {
-        return {1};
-    }
-    if (b >= 0xE0 && b <= 0xEF) {
-        return {2, b == 0xE0 ? 0xA0u : 0x80u, b == 0xED ? 0x9Fu : 0xBFu};
-    }
-    if (b >= 0xF0 && b <= 0xF4) {
-        return {3, b == 0xF0 ? 0x90u : 0x80u, b == 0xF4 ? 0x8Fu : 0xBFu};
-    }
-    return {};
-}
-
-// The bytes from text[i] that belong to one character as far as they go: all of a well-formed
-// character, or the longest start of one that a byte then breaks off (at least one byte).
-// complete tells which.
-std::size_t Utf8Extent(std::string_view text, std::size_t i, bool& complete) {
-    const unsigned char b = static_cast<unsigned char>(text[i]);
-    complete = b < 0x80;
-    if (complete) {
-        return 1;
-    }
-    const TUtf8Lead lead = Utf8LeadOf(b);
-    if (lead.continuations == 0) {
-        return 1;
-    }
-    std::size_t k = 1;
-    for (; k <= lead.continuations && i + k < text.size(); ++k) {
-        const unsigned c = static_cast<unsigned char>(text[i + k]);
-        const unsigned low = k == 1 ? lead.low : 0x80u;
-        const unsigned high = k == 1 ? lead.high : 0xBFu;
-        if (c < low || c > high) {
-            return k;
-        }
-    }
-    complete = k == lead.continuations + 1;
-    return k;
-}
-
-// Length of the well-formed UTF-8 character at text[i], or 0 when none starts there (a stray
-// continuation byte, an overlong form, a surrogate, a value above U+10FFFF, a cut-off character).
-std::size_t Utf8CharLength(std::string_view text, std::size_t i) {
-    bool complete = false;
-    const std::size_t length = Utf8Extent(text, i, complete);
-    return complete ? length : 0;
-}
-
 bool IsValidUtf8(std::string_view text) {
-    for (std::size_t i = 0; i < text.size();) {
+    const auto* const bytes = reinterpret_cast<const unsigned char*>(text.data());
+    const std::size_t size = text.size();
+    for (std::size_t i = 0; i < size;) {
         // Runs of ASCII go eight bytes at a time.
-        std::uint64_t word;
-        if (i + 8 <= text.size() && (std::memcpy(&word, text.data() + i, sizeof word),
-                                     (word & 0x8080808080808080ULL) == 0)) {
-            i += 8;
-            continue;
+        if (i + 8 <= size) {
+            const std::size_t ascii = AsciiPrefixOf8(text.data() + i);
+            i += ascii;
+            if (ascii == 8) {
+                continue;
+            }
         }
-        const std::size_t length = Utf8CharLength(text, i);
-        if (length == 0) {
+        const TUtf8Piece piece =
+            i + 4 <= size ? Utf8PieceOf(bytes[i], bytes[i + 1], bytes[i + 2], bytes[i + 3])
+                          : Utf8PieceAt(text, i);
+        if (!piece.complete) {
             return false;
         }
-        i += length;
+        i += piece.length;
     }
     return true;
 }
@@ -284,15 +375,14 @@ std::string RepairUtf8(std::string_view text, std::size_t& replaced) {
     std::string repaired;
     repaired.reserve(text.size());
     for (std::size_t i = 0; i < text.size();) {
-        bool complete = false;
-        const std::size_t length = Utf8Extent(text, i, complete);
-        if (complete) {
-            repaired.append(text.substr(i, length));
+        const TUtf8Piece piece = Utf8PieceAt(text, i);
+        if (piece.complete) {
+            repaired.append(text.substr(i, piece.length));
         } else {
             repaired += '?';
             ++replaced;
         }
-        i += length;
+        i += piece.length;
     }
     return repaired;
 }
@@ -521,41 +611,72 @@ TShiftJisRecord TranscodeToShiftJis(std::string_view record, const TSgfEncoding&
         result.ok = false;
         return result;
     }
-    // Each character is looked up, and one that has no code page 932 form is written as "?", as
-    // is each piece that is no character. No character grows, so the bytes are written into room
-    // of the text's size.
+    // Each piece is looked up, and a character that has no code page 932 form is written as "?",
+    // as is each piece that is no character. No piece grows, so the bytes are written into room of
+    // the text's size (and one byte more: a form is written as two bytes whatever its length).
     std::string& bytes = result.bytes;
-    bytes.resize(utf8.size());
+    bytes.resize(utf8.size() + 1);
     char* out = bytes.data();
     const char* const in = utf8.data();
     const std::size_t size = utf8.size();
-    for (std::size_t i = 0; i < size;) {
-        const unsigned char b = static_cast<unsigned char>(in[i]);
-        if (b < 0x80) {
-            // ASCII is written as it is.
-            *out++ = static_cast<char>(b);
-            ++i;
-            continue;
+    const TForm* const starts = forms.Starts();
+    std::size_t replaced = 0;
+    // Every byte that is no continuation byte begins a piece, and one that is begins a piece of
+    // its own unless the piece before it takes it: so each byte is settled by itself and end,
+    // one past the last byte of the last piece begun, with no jump whose length hangs on the
+    // bytes (which makes broken text as slow as its longest chain of loads), and no branch on them
+    // but for the characters of three and four bytes (and the first of each of two).
+    std::size_t end = 0;
+    // The last three bytes are read from a copy with zeros after them, which continue no
+    // character, so that every byte is read as the four from it on: the walk goes over the text
+    // up to them, then over the copy.
+    const std::size_t tailBegin = size > 3 ? size - 3 : 0;
+    std::array<unsigned char, 8> tail{};
+    std::memcpy(tail.data(), in + tailBegin, size - tailBegin);
+    std::size_t i = 0;
+    for (const auto& [from, first, last] :
+         {std::tuple(reinterpret_cast<const unsigned char*>(in), std::size_t{0}, tailBegin),
+          std::tuple(static_cast<const unsigned char*>(tail.data()), tailBegin, size)}) {
+        for (; i < last; ++i) {
+            if (i + 8 <= size) {
+                // Eight bytes of ASCII are copied as they are. Fewer go one by one with the
+                // rest: a branch on each byte would miss on broken text, where ASCII comes here
+                // and there.
+                std::uint64_t word;
+                std::memcpy(&word, in + i, sizeof word);
+                if ((word & 0x8080808080808080ULL) == 0) {
+                    std::memcpy(out, &word, sizeof word);
+                    out += sizeof word;
+                    i += sizeof word - 1;
+                    continue;
+                }
+            }
+            const unsigned char* const at = from + (i - first);
+            TForm form = starts[forms.StartOf(at[0], at[1])];
+            if (form == UNKNOWN_FORM) {
+                // A character of three or four bytes, or the start of one, which the bytes after
+                // it settle: written, and the bytes it takes passed over.
+                form = forms.Piece(at);
+                const std::size_t length = form >> PIECE_SHIFT;
+                out[0] = static_cast<char>(form & 0xFF);
+                out[1] = static_cast<char>(form >> 8 & 0xFF);
+                out += form >> 16 & 0xFF;
+                replaced += form >> 24 & 1;
+                end = i + length;
+                i = end - 1;
+                continue;
+            }
+            // A byte that the piece before it took writes nothing.
+            const TForm free = 0u - static_cast<TForm>(i >= end);
+            form = (form & free) | (SETTLED & ~free);
+            end = std::max(end, i + (form >> PIECE_SHIFT));
+            out[0] = static_cast<char>(form & 0xFF);
+            out[1] = static_cast<char>(form >> 8 & 0xFF);
+            out += form >> 16 & 0xFF;
+            replaced += form >> 24 & 1;
         }
-        std::size_t length = 1;
-        bool complete = false;
-        if (b >= 0xC2 && b <= 0xDF) {
-            // Two bytes, the second a continuation byte, make a whole character.
-            complete = i + 1 < size && (static_cast<unsigned char>(in[i + 1]) & 0xC0) == 0x80;
-            length = complete ? 2 : 1;
-        } else if (b > 0xDF && b <= 0xF4) {
-            length = Utf8Extent(utf8, i, complete);
-        }
-        // A byte that begins no character (a stray continuation byte, a lead byte of an overlong
-        // form or of a value above U+10FFFF) is a piece of its own.
-        const std::size_t written = complete ? forms.Write(utf8.substr(i, length), out) : 0;
-        if (written == 0) {
-            *out++ = '?';
-            ++result.replaced;
-        }
-        out += written;
-        i += length;
     }
+    result.replaced += replaced;
     bytes.resize(static_cast<std::size_t>(out - bytes.data()));
     return result;
 }

@@ -1,8 +1,11 @@
 #include "conversion/SgfEncoding.h"
 #include "tests/support/Sjis.h"
 
+#include <algorithm>
 #include <gtest/gtest.h>
+#include <iconv.h>
 #include <optional>
+#include <random>
 #include <string>
 
 using namespace std::string_literals;
@@ -25,6 +28,58 @@ std::string Utf16(std::u16string_view text, bool bigEndian) {
         bytes += bigEndian ? low : high;
     }
     return bytes;
+}
+
+// How many bytes from text[i] belong to one UTF-8 piece, by the rule read plainly: all of a
+// well-formed character (complete), or the longest start of one that the next byte breaks off, or
+// the one byte when it starts no character.
+std::size_t PieceLength(std::string_view text, std::size_t i, bool& complete) {
+    const auto byte = [&](std::size_t k) { return static_cast<unsigned char>(text[i + k]); };
+    const unsigned char b = byte(0);
+    complete = b < 0x80;
+    std::size_t length = 0;
+    unsigned low = 0x80;
+    unsigned high = 0xBF;
+    if (b >= 0xC2 && b <= 0xDF) {
+        length = 2;
+    } else if (b >= 0xE0 && b <= 0xEF) {
+        length = 3;
+        low = b == 0xE0 ? 0xA0 : 0x80;
+        high = b == 0xED ? 0x9F : 0xBF;
+    } else if (b >= 0xF0 && b <= 0xF4) {
+        length = 4;
+        low = b == 0xF0 ? 0x90 : 0x80;
+        high = b == 0xF4 ? 0x8F : 0xBF;
+    } else {
+        return 1;
+    }
+    for (std::size_t k = 1; k < length; ++k) {
+        if (i + k >= text.size() || byte(k) < (k == 1 ? low : 0x80) ||
+            byte(k) > (k == 1 ? high : 0xBF)) {
+            return k;
+        }
+    }
+    complete = true;
+    return length;
+}
+
+// The code page 932 form of one character, asked of iconv on its own; "?" when it has none or
+// would be an ASCII byte.
+std::string FormOf(std::string_view character) {
+    if (static_cast<unsigned char>(character[0]) < 0x80) {
+        return std::string(character);
+    }
+    const iconv_t encoder = iconv_open("CP932", "UTF-8");
+    char* in = const_cast<char*>(character.data());
+    std::size_t inLeft = character.size();
+    char buffer[16];
+    char* out = buffer;
+    std::size_t outLeft = sizeof buffer;
+    const bool ok = iconv(encoder, &in, &inLeft, &out, &outLeft) != static_cast<std::size_t>(-1);
+    iconv_close(encoder);
+    const std::string form(buffer, static_cast<std::size_t>(out - buffer));
+    const bool ascii = form.size() == 1 && static_cast<unsigned char>(form[0]) < 0x80;
+    return ok && inLeft == 0 && !form.empty() && form.size() <= 2 && !ascii ? form : "?";
 }
 
 }  // namespace
@@ -204,4 +259,85 @@ TEST(SgfEncoding, ShowsARecordInUnicodeWithoutGoingThroughCodePage932) {
     EXPECT_EQ(SgfRecordAsUtf8("\xEF\xBB\xBF(;CA[UTF-8]C[\xED\x91\x9C\xFF])"), "(;CA[UTF-8]C[표?])");
     // A Shift-JIS record is its own text.
     EXPECT_EQ(SgfRecordAsUtf8("(;C[\x95\x5C])"), std::nullopt);
+}
+
+TEST(SgfEncoding, ReadsEveryPieceOfBrokenUtf8AsTheRuleSays) {
+    // Random records of the bytes where UTF-8 breaks: stray continuation bytes, lead bytes of
+    // overlong forms (0xC0, 0xC1, 0xE0 0x80-0x9F, 0xF0 0x80-0x8F), surrogates (0xED 0xA0-0xBF),
+    // values beyond U+10FFFF (0xF4 0x90-, 0xF5-0xFF), characters cut by another byte or by the
+    // end, characters with and without a code page 932 form (¥ has none, ｱ one byte), NUL bytes,
+    // and runs of ASCII across the eight-byte steps, each read as the rule says piece by piece.
+    const std::string pieces[] = {"a",
+                                  "]",
+                                  "\\",
+                                  "xyzw1234",
+                                  "\0"s,
+                                  "\x80",
+                                  "\x8F",
+                                  "\x90",
+                                  "\x9F",
+                                  "\xA0",
+                                  "\xBF",
+                                  "\xC0",
+                                  "\xC1",
+                                  "\xC2",
+                                  "\xDF",
+                                  "\xE0",
+                                  "\xE1",
+                                  "\xED",
+                                  "\xEF",
+                                  "\xF0",
+                                  "\xF1",
+                                  "\xF4",
+                                  "\xF5",
+                                  "\xFF",
+                                  "本",
+                                  "¥",
+                                  "ｱ",
+                                  "§",
+                                  "😀",
+                                  "\xEF\xBF\xBF",
+                                  "\xF4\x8F\xBF\xBF"};
+    std::mt19937 random(932);
+    for (int n = 0; n < 4000; ++n) {
+        std::string text = n % 7 == 0 ? "\xEF\xBB\xBF" : "";
+        const std::size_t count = random() % 24;
+        for (std::size_t k = 0; k < count; ++k) {
+            const unsigned pick = random() % (std::size(pieces) + 8);
+            text += pick < std::size(pieces) ? pieces[pick]
+                                             : std::string(1, static_cast<char>(random() % 256));
+        }
+        SCOPED_TRACE(testing::PrintToString(text));
+        std::string_view read = std::string_view(text).substr(0, text.find('\0'));
+        if (read.starts_with("\xEF\xBB\xBF")) {
+            read.remove_prefix(3);
+        }
+        std::string expected;
+        std::string repaired;
+        std::size_t replaced = 0;
+        bool valid = true;
+        for (std::size_t i = 0; i < read.size();) {
+            bool complete = false;
+            const std::size_t length = PieceLength(read, i, complete);
+            const std::string form = complete ? FormOf(read.substr(i, length)) : "?";
+            expected += form;
+            repaired += complete ? read.substr(i, length) : "?";
+            replaced += form == "?" && read[i] != '?';
+            valid = valid && complete;
+            i += length;
+        }
+        const TShiftJisRecord record = TranscodeToShiftJis(text, {TSgfCharset::Utf8, "UTF-8"});
+        EXPECT_EQ(record.bytes, expected);
+        EXPECT_EQ(record.replaced, replaced);
+        // Without a CA property, told by its bytes (a leading mark is a character there).
+        const std::string_view whole = std::string_view(text).substr(0, text.find('\0'));
+        const bool high = std::any_of(whole.begin(), whole.end(),
+                                      [](char c) { return static_cast<unsigned char>(c) > 0x7F; });
+        if (text.find("CA") == std::string::npos) {
+            EXPECT_EQ(SgfEncodingOf(text).charset,
+                      valid && high ? TSgfCharset::Utf8 : TSgfCharset::ShiftJis);
+        }
+        const std::string mark = whole.size() == read.size() ? "" : "\xEF\xBB\xBF";
+        EXPECT_EQ(SgfRecordAsUtf8("(;CA[UTF-8]" + text), "(;CA[UTF-8]" + mark + repaired);
+    }
 }
