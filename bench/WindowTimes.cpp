@@ -151,27 +151,30 @@ int main(int argc, char** argv) {
             std::snprintf(name, sizeof name, ugf ? "u%04u.ugf" : "s%04u.sgf", i);
             records.emplace_back(name, ugf ? MakeUgfRecord(250, i) : MakeTypicalSgf(i));
         }
-        const std::string work = root + "/work";
+        // Every run converts fresh copies in a folder of its own, and nothing is deleted before
+        // the end: on ext4 a file made soon after many were deleted waits for a free inode, by
+        // turns fast and slow, which would fall on either of the two at random.
+        int runs = 0;
         const auto fresh = [&] {
-            fs::remove_all(work);
+            const std::string work = root + "/work" + std::to_string(runs++);
             fs::create_directories(work);
             for (const auto& [name, bytes] : records) {
                 SaveBytes(work + "/" + name, bytes);
             }
+            return work;
         };
-        QStringList arguments{"-q", "--"};
-        for (const auto& record : records) {
-            arguments << QString::fromStdString(work + "/" + record.first);
-        }
-        // The two in turn, six rounds each, so that a slow stretch of the disk (creating files
-        // here is fast and slow by turns) falls on both. The window is made before its clock
-        // starts and ended after it stops: its start-up and shut-down are timed above.
+        // The two in turn, six rounds each. The window is made before its clock starts and ended
+        // after it stops: its start-up and shut-down are timed above.
         double kifuconv = 1e9;
         double window = 1e9;
         std::size_t left = 1;
         fs::remove(app + "flvback.dat");
         const auto runKifuconv = [&] {
-            fresh();
+            const std::string work = fresh();
+            QStringList arguments{"-q", "--"};
+            for (const auto& record : records) {
+                arguments << QString::fromStdString(work + "/" + record.first);
+            }
             kifuconv = std::min(kifuconv, Seconds([&] {
                                     QProcess process;
                                     process.start(QString::fromLocal8Bit(argv[1]), arguments);
@@ -179,7 +182,7 @@ int main(int argc, char** argv) {
                                 }));
         };
         const auto runWindow = [&] {
-            fresh();
+            const std::string work = fresh();
             form.emplace(messages, dialogs, files, app);
             std::vector<TCandidateRow> candidates;
             for (const auto& record : records) {
@@ -193,8 +196,7 @@ int main(int argc, char** argv) {
             left = static_cast<std::size_t>(form->RowCount());
             form.reset();
         };
-        // Each goes first in every other round: the cost of making files here depends on what
-        // was deleted just before, which then falls on both alike.
+        // Each goes first in every other round, so whatever slows the disk by turns falls on both.
         for (int round = 0; round < 6; ++round) {
             if (round % 2 == 0) {
                 runKifuconv();
