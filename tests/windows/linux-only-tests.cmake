@@ -31,6 +31,7 @@ foreach(test
         ProgramFiles.KeepsAHiddenBoardInASectionOfItsOwnAndNothingUntilThen
         ProgramFiles.TheFolderIsBesideTheProgramUnlessItIsInstalled
         MessageBox.ShowsEachKindWithItsCaptionIconAndText
+        MainForm.EachRowShowsItsOwnNameAndFolderDecoded
         MainForm.KeepsListPositionAndSettingsFromOneRunToTheNext
         MainForm.AnUnreadableListIsReportedAndNeitherItNorTheSettingsAreLost
         MainForm.AListThatCannotBeWrittenAtTheEndLeavesTheSettingsUnwritten
