@@ -9,6 +9,7 @@
 #include "conversion/RecordConverters.h"
 #include "conversion/Services.h"
 
+#include <chrono>
 #include <string>
 
 namespace {
@@ -139,7 +140,14 @@ int RunKifuconv(const std::vector<std::string>& arguments, std::ostream& out, st
     TSilentProgress progress;
     TDiskFileService files;
     TRecordConverters converters(state, progress, files);
-    TProgressLine progressLine(err, errIsTerminal && !options->quiet && options->files.size() > 1);
+    const bool showingProgress = errIsTerminal && !options->quiet && options->files.size() > 1;
+    TProgressLine progressLine(err, showingProgress);
+    // The report reaches a reader a line at a time, as each record is done, but a long batch is not
+    // one write to the system a record: lines that come within a few hundredths of a second go out
+    // together. Beside a progress line on the terminal each goes out at once.
+    using TClock = std::chrono::steady_clock;
+    constexpr auto GATHERED = std::chrono::milliseconds(50);
+    TClock::time_point flushed = TClock::now();
 
     int status = 0;
     const std::size_t total = options->files.size();
@@ -163,7 +171,11 @@ int RunKifuconv(const std::vector<std::string>& arguments, std::ostream& out, st
             out << "failed: " << file << ": " << FailureText(outcome) << "\n";
             status = 1;
         }
-        out << std::flush;
+        if (showingProgress || TClock::now() - flushed >= GATHERED) {
+            out << std::flush;
+            flushed = TClock::now();
+        }
     }
+    out << std::flush;
     return Written(out, err) ? status : 1;
 }
