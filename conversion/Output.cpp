@@ -23,37 +23,36 @@ bool WriteOutput(const std::string& source, std::string_view extension, const TO
     const std::string backup = ChangeFileExt(source, ".bak");
     // The new output is written in full before any old file is touched, so a failed write leaves
     // the files as they were.
-    const bool replacing = files.Exists(output);
-    if (!replacing) {
-        std::optional<TFileId> identity;
+    std::optional<TFileId> identity;
+    if (!files.Exists(output)) {
         if (!files.SaveNew(output, text.Pieces(), identity)) {
             throw TFileError(TFileErrorKind::Create, output);  // a file took the name meanwhile
         }
-        state.RunFiles.AddOutput(output, identity);
-        state.FailureReason.clear();
-        return true;
+    } else {
+        if (state.RunFiles.IsBackup(backup, files.Identity(backup))) {
+            state.FailureReason = texts::KEEPS_BACKUP_OF_THIS_RUN;
+            return false;
+        }
+        const std::string temporary =
+            files.SaveTemporary(output, text.Pieces(), TDurability::Plain);
+        if (files.Exists(backup)) {
+            (void)files.Delete(backup);  // a failure shows in the rename below
+        }
+        // The earlier output is never overwritten: when it cannot become the backup, nothing is
+        // written and the user still has it.
+        if (!files.Rename(output, backup)) {
+            (void)files.Delete(temporary);
+            state.FailureReason = texts::CANNOT_BACK_UP;
+            return false;
+        }
+        state.RunFiles.AddBackup(backup, files.Identity(backup));
+        if (!files.Rename(temporary, output)) {
+            (void)files.Delete(temporary);
+            throw TFileError(TFileErrorKind::Create, output);
+        }
+        identity = files.Identity(output);
     }
-    if (state.RunFiles.IsBackup(backup, files.Identity(backup))) {
-        state.FailureReason = texts::KEEPS_BACKUP_OF_THIS_RUN;
-        return false;
-    }
-    const std::string temporary = files.SaveTemporary(output, text.Pieces(), TDurability::Plain);
-    if (files.Exists(backup)) {
-        (void)files.Delete(backup);  // a failure shows in the rename below
-    }
-    // The earlier output is never overwritten: when it cannot become the backup, nothing is
-    // written and the user still has it.
-    if (!files.Rename(output, backup)) {
-        (void)files.Delete(temporary);
-        state.FailureReason = texts::CANNOT_BACK_UP;
-        return false;
-    }
-    state.RunFiles.AddBackup(backup, files.Identity(backup));
-    if (!files.Rename(temporary, output)) {
-        (void)files.Delete(temporary);
-        throw TFileError(TFileErrorKind::Create, output);
-    }
-    state.RunFiles.AddOutput(output, files.Identity(output));
+    state.RunFiles.AddOutput(output, identity);
     state.FailureReason.clear();
     return true;
 }

@@ -286,13 +286,10 @@ private:
         if (ascii && shown.size() == 2) {
             // The common move, written in place in pieces of a fixed size: a line of a few bytes
             // is then no call to copy.
-            const auto upper = [](char c) {
-                return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
-            };
             char* const line =
                 m_text.Extend(2 + 4 + digits.size() + 4, 2 + 4 + TDecimalCounter::MOST + 4);
-            line[0] = upper(shown[0]);
-            line[1] = upper(shown[1]);
+            line[0] = AsciiUpper(shown[0]);
+            line[1] = AsciiUpper(shown[1]);
             const char separators[4] = {',', colour, '1', ','};
             std::memcpy(line + 2, separators, 4);
             const std::size_t length = m_number.Copy(line + 6);

@@ -6,10 +6,6 @@
 
 namespace {
 
-constexpr char ToUpper(char c) {
-    return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
-}
-
 constexpr char ToLower(char c) {
     return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
 }
@@ -113,12 +109,12 @@ bool EndsWithCharacter(std::string_view text, char c) {
     return (text.size() - 1 - run) % 2 == 0;
 }
 
-std::string AnsiUpper(std::string_view text) { return MapLetters(text, ToUpper); }
+std::string AnsiUpper(std::string_view text) { return MapLetters(text, AsciiUpper); }
 
 void AnsiUpperPrefix(std::string& text, std::size_t length) {
     length = std::min(length, text.size());
     for (std::size_t i = 0; i < length; i += CharLength(text, i)) {
-        text[i] = ToUpper(text[i]);
+        text[i] = AsciiUpper(text[i]);
     }
 }
 
@@ -126,7 +122,9 @@ std::string AnsiLower(std::string_view text) { return MapLetters(text, ToLower);
 
 void AppendAnsiLower(std::string& out, std::string_view text) { AppendMapped(out, text, ToLower); }
 
-void AppendAnsiUpper(std::string& out, std::string_view text) { AppendMapped(out, text, ToUpper); }
+void AppendAnsiUpper(std::string& out, std::string_view text) {
+    AppendMapped(out, text, AsciiUpper);
+}
 
 bool SameTextIgnoringCase(std::string_view a, std::string_view b) {
     if (a.size() != b.size()) {

@@ -51,6 +51,11 @@ void AppendAnsiUpper(std::string& out, std::string_view text);
 // True when a and b are equal with ASCII letter case ignored (trail bytes compared exactly).
 bool SameTextIgnoringCase(std::string_view a, std::string_view b);
 
+// c with an ASCII lower-case letter made upper case.
+constexpr char AsciiUpper(char c) {
+    return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
+}
+
 // text without its leading and trailing bytes of value 32 or less.
 std::string_view TrimView(std::string_view text);
 // text without its leading bytes of value 32 or less.

@@ -72,7 +72,7 @@ void TProgramFiles::LoadList(
         const std::string name = ExtractFileName(line);
         const std::string_view linePrefix =
             std::string_view(line).substr(0, line.size() - name.size());
-        if (linePrefix != prefix || directory.empty()) {
+        if (linePrefix != prefix) {
             prefix.assign(linePrefix);
             directory = ExtractFileDir(line);
         }
