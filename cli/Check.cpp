@@ -13,7 +13,8 @@ namespace {
 
 // What the conversion's design changes, as the report says it.
 constexpr std::pair<unsigned, const char*> DESIGN_CHANGES[] = {
-    {design::JOINED_TREES, "variations or games joined"},
+    {design::VARIATIONS_LEFT_OUT, "variations left out"},
+    {design::GAMES_LEFT_OUT, "more games in the file left out"},
     {design::ROOT_MOVES, "a move in the root node is not taken"},
     {design::OTHER_SETUP, "setup stones other than the root's AB have no place in UGF"},
     {design::HANDICAP_AS_MOVES,
@@ -114,6 +115,26 @@ std::string FinalPositionText(const TGame& source, const TGame& output) {
     return {};
 }
 
+// A change of the design as the report says it: the variations and games left out with their
+// count ("3 variations left out", "1 more game in the file left out").
+std::string CountedChange(unsigned change, std::string_view why, const TGameNotes& notes) {
+    const std::size_t count = change == design::VARIATIONS_LEFT_OUT ? notes.variations
+                              : change == design::GAMES_LEFT_OUT    ? notes.games
+                                                                    : 0;
+    if (count == 0) {
+        return std::string(why);
+    }
+    std::string text = std::to_string(count) + " ";
+    if (count == 1) {
+        // "variations left out" becomes "variation left out", "more games" "more game".
+        const std::size_t plural = why.find("s ");
+        text += why.substr(0, plural);
+        text += why.substr(plural + 1);
+        return text;
+    }
+    return text += why;
+}
+
 std::string MovesText(std::size_t moves) {
     return std::to_string(moves) + (moves == 1 ? " move" : " moves");
 }
@@ -134,7 +155,7 @@ std::string CheckText(const TGameCheck& check) {
             for (const auto& [change, why] : DESIGN_CHANGES) {
                 if (check.changes & change) {
                     text += separator;
-                    text += why;
+                    text += CountedChange(change, why, source.notes);
                     separator = "; ";
                 }
             }

@@ -49,8 +49,8 @@ constexpr char USAGE[] =
     "\n"
     "One line per FILE on standard output: converted, failed (with the reason) or skipped.\n"
     "A converted SGF record's line says the encoding it was read in, when not Shift-JIS, and\n"
-    "ends with \"(variations or games joined)\" when the record held more than one \"(;\",\n"
-    "whose moves the UGF holds one after the other.\n"
+    "says what the UGF leaves out: the variations off the main line (\"(3 variations left\n"
+    "out)\") and the games after the first (\"(2 more games in the file left out)\").\n"
     "Exit status: 0 every FILE converted, 1 some FILE failed or was skipped, 2 usage error.\n"
     "With --check: 0 every FILE keeps its game or loses part of it only by design, 1 some FILE\n"
     "differs, was not converted or was skipped, 2 usage error.\n";
@@ -87,7 +87,7 @@ bool Written(std::ostream& out, std::ostream& err) {
 }
 
 // What the report line of a converted SGF record adds: the encoding its text was read in and the
-// characters that became "?", when it was not Shift-JIS; that variations or games were joined.
+// characters that became "?", when it was not Shift-JIS; the variations and games left out.
 std::string SgfNotesText(const TSgfNotes& notes) {
     std::string text;
     if (!notes.encoding.empty()) {
@@ -99,8 +99,13 @@ std::string SgfNotesText(const TSgfNotes& notes) {
         }
         text += ")";
     }
-    if (notes.joined) {
-        text += " (variations or games joined)";
+    if (notes.variations > 0) {
+        text += " (" + std::to_string(notes.variations) +
+                (notes.variations == 1 ? " variation" : " variations") + " left out)";
+    }
+    if (notes.games > 0) {
+        text += " (" + std::to_string(notes.games) +
+                (notes.games == 1 ? " more game" : " more games") + " in the file left out)";
     }
     return text;
 }

@@ -26,8 +26,9 @@ struct TSgfNotes {
     std::string encoding;
     // Characters that Shift-JIS has no form for, each written as "?".
     std::size_t replaced = 0;
-    // It held more than one game tree (variations or several games), whose moves were joined.
-    bool joined = false;
+    // Variations off the main line and games after the first, which the output leaves out.
+    std::size_t variations = 0;
+    std::size_t games = 0;
 };
 
 // The state that the conversion run and both converters share, held by the main window (or the

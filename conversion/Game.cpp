@@ -5,6 +5,7 @@
 #include "conversion/SGFAdjust.h"
 #include "conversion/SgfEncoding.h"
 #include "conversion/SgfNode.h"
+#include "conversion/SgfTree.h"
 #include "conversion/Text.h"
 #include "conversion/Texts.h"
 #include "conversion/UgfLayout.h"
@@ -225,14 +226,109 @@ TGameRecord ReadSgfGame(std::string_view bytes) {
         record.reason = texts::CANNOT_TRANSCODE + text.encoding.name;
         return record;
     }
+    const std::optional<TSgfTree> read = ReadSgfTree(text.bytes);
+    if (!read) {
+        record.reason = texts::SGF_NOT_A_RECORD;
+        return record;
+    }
+    const TSgfTree& tree = *read;
+    TGame& game = record.game;
+    const TSgfTree::TNode& root = tree.nodes[0];
+
+    // The size is the first value of the last SZ, as the conversion takes it; a record without
+    // one is 19 x 19 by the SGF standard, as the conversion writes it.
+    bool sizeGiven = false;
+    for (const TSgfTree::TProperty* p = tree.begin(root); p != tree.end(root); ++p) {
+        if (KeyCodeOf(tree.Name(*p)) == keys::SZ) {
+            game.size = TrimView(tree.Value(*p));
+            sizeGiven = true;
+        }
+    }
+    if (!sizeGiven) {
+        game.size = "19";
+    }
+    game.boardSize = BoardSizeOf(game.size);
+
+    // The conversion takes the root's black stones, then nothing else of the root: AW and AE
+    // show here after them, and moves in the root are noted.
+    for (const TSgfTree::TProperty* p = tree.begin(root); p != tree.end(root); ++p) {
+        if (tree.Name(*p) == "AB") {
+            for (std::size_t i = 0; i < p->valueCount; ++i) {
+                AddSgfSetup(TSetupKind::Black, TrimView(tree.Value(*p, i)), game);
+            }
+        }
+    }
+    for (const TSgfTree::TProperty* p = tree.begin(root); p != tree.end(root); ++p) {
+        const std::string_view name = tree.Name(*p);
+        if (name == "AW" || name == "AE") {
+            for (std::size_t i = 0; i < p->valueCount; ++i) {
+                AddSgfSetup(SetupKindOf(name), TrimView(tree.Value(*p, i)), game);
+            }
+        } else if (SgfMoveColour(name) != '\0') {
+            game.notes.rootMoves += p->valueCount;
+        }
+    }
+    game.notes.variations = tree.variations;
+    game.notes.games = tree.games;
+
+    // The moves of every node but the root: a move property's first value (a further one is no
+    // move to the conversion).
+    TGameTree& moves = record.tree;
+    moves.nodes.resize(tree.nodes.size());
+    for (std::size_t n = 0; n < tree.nodes.size(); ++n) {
+        const TSgfTree::TNode& node = tree.nodes[n];
+        TGameTree::TNode& kept = moves.nodes[n];
+        kept.parent = node.parent;
+        kept.firstChild = node.firstChild;
+        kept.nextSibling = node.nextSibling;
+        kept.firstMove = static_cast<std::uint32_t>(moves.moves.size());
+        if (n == 0) {
+            continue;
+        }
+        for (const TSgfTree::TProperty* p = tree.begin(node); p != tree.end(node); ++p) {
+            if (const char colour = SgfMoveColour(tree.Name(*p))) {
+                moves.moves.push_back(
+                    {colour == 'B' ? TColour::Black : TColour::White,
+                     SgfPoint(TrimView(tree.Value(*p)), game.boardSize, true, game)});
+            }
+        }
+        kept.moveCount = static_cast<std::uint32_t>(moves.moves.size()) - kept.firstMove;
+    }
+    for (const std::uint32_t n : tree.MainLine()) {
+        const TGameTree::TNode& kept = moves.nodes[n];
+        game.moves.insert(game.moves.end(), moves.moves.begin() + kept.firstMove,
+                          moves.moves.begin() + kept.firstMove + kept.moveCount);
+        if (n == 0) {
+            continue;
+        }
+        const TSgfTree::TNode& node = tree.nodes[n];
+        for (const TSgfTree::TProperty* p = tree.begin(node); p != tree.end(node); ++p) {
+            const std::string_view name = tree.Name(*p);
+            if (name == "AB" || name == "AW" || name == "AE") {
+                game.notes.laterSetup = true;
+            }
+        }
+    }
+    record.ok = true;
+    return record;
+}
+
+TGameRecord ReadSgfGameAsSplit(std::string_view bytes) {
+    TGameRecord record;
+    const TShiftJisRecord text = SgfRecordAsShiftJis(bytes);
+    if (!text.ok) {
+        record.reason = texts::CANNOT_TRANSCODE + text.encoding.name;
+        return record;
+    }
     TGame& game = record.game;
     TSGFAdjust adjust;
     adjust.Input = SplitLines(text.bytes);
-    game.notes.severalTrees = HoldsSeveralGameTrees(adjust.Input);
     if (!adjust.Adjust()) {
         record.reason = texts::SGF_NOT_A_RECORD;
         return record;
     }
+    game.notes.variations = adjust.LeftOut.variations;
+    game.notes.games = adjust.LeftOut.games;
 
     // The root's properties, one value an entry; a further value ('[dp]') has no name of its own
     // and belongs to the property before it. The size is the last SZ, as the conversion takes it.
@@ -244,31 +340,27 @@ TGameRecord ReadSgfGame(std::string_view bytes) {
     std::string_view name;
     bool sizeGiven = false;
     for (const std::string& entry : adjust.OutputHD) {
-        const std::optional<TExtractedParts> parts = ExtractParts(entry, "[", "]");
+        const auto parts = SgfEntryParts(entry);
         if (!parts) {
             name = {};
             continue;
         }
-        if (!parts->prope.empty()) {
-            name = parts->prope;
+        if (!parts->first.empty()) {
+            name = parts->first;
         }
-        if (!parts->prope.empty() && KeyCodeOf(parts->prope) == keys::SZ) {
-            game.size = parts->data;
+        if (!parts->first.empty() && KeyCodeOf(parts->first) == keys::SZ) {
+            game.size = parts->second;
             sizeGiven = true;
         }
-        root.push_back({name, parts->data});
+        root.push_back({name, parts->second});
     }
-    // A record without a size is 19 x 19 by the SGF standard, as the conversion writes it.
     if (!sizeGiven) {
         game.size = "19";
     }
     game.boardSize = BoardSizeOf(game.size);
-
-    // The conversion takes the black stones that the splitter puts apart, then nothing else of the
-    // root: AW and AE show here, and moves in the root are noted.
     for (const std::string& stone : adjust.OutputHA) {
-        if (const std::optional<TExtractedParts> parts = ExtractParts(stone, "[", "]")) {
-            AddSgfSetup(TSetupKind::Black, parts->data, game);
+        if (const auto parts = SgfEntryParts(stone)) {
+            AddSgfSetup(TSetupKind::Black, parts->second, game);
         }
     }
     for (const TValue& value : root) {
@@ -278,8 +370,6 @@ TGameRecord ReadSgfGame(std::string_view bytes) {
             ++game.notes.rootMoves;
         }
     }
-
-    game.moves.reserve(adjust.OutputCK.size());
     for (const std::string& node : adjust.OutputCK) {
         ForEachSgfValue(node, [&game](std::string_view property, std::string_view value) {
             if (const char colour = SgfMoveColour(property)) {

@@ -10,9 +10,10 @@
 
 // The game a record holds as the converters read it: the board size, the setup stones and the
 // moves. A UGF record is read as the conversion to SGF reads it (the handicap stones, the moves
-// with IGS rows mirrored, "YA" a pass); an SGF record as the conversion to UGF takes it (the root's
-// AB, AW and AE, the moves of every variation in file order). Both readers go through the
-// converters' own reading code, so what a board shows is what the conversion writes.
+// with IGS rows mirrored, "YA" a pass), through the converter's own reading code; an SGF record by
+// a game tree reader of its own (SgfTree), its main line as the conversion to UGF takes it (the
+// root's AB, AW and AE, the moves of the main line), so that a fault of the converter's streaming
+// reading shows as a difference rather than hiding.
 
 enum class TColour : std::uint8_t { Black, White };
 
@@ -52,8 +53,9 @@ struct TSetupStone {
 
 // What an SGF record holds beyond the game the conversion takes.
 struct TGameNotes {
-    // More than one game tree (variations or several games): their moves come one after another.
-    bool severalTrees = false;
+    // Variations off the main line, and games after the first, which the conversion leaves out.
+    std::size_t variations = 0;
+    std::size_t games = 0;
     // Moves in the root node, which the conversion does not take.
     std::size_t rootMoves = 0;
     // Setup properties (AB, AW, AE) after the root node, which the conversion does not take.
@@ -78,12 +80,32 @@ struct TGame {
     TGamePoint OffPoint(std::string_view text);
 };
 
+// The nodes of an SGF record's game tree with the moves each holds, for stepping through its
+// variations. The points' texts are those of the record's TGame.
+struct TGameTree {
+    static constexpr std::uint32_t NONE = 0xFFFFFFFF;
+    struct TNode {
+        std::uint32_t parent = NONE;
+        std::uint32_t firstChild = NONE;
+        std::uint32_t nextSibling = NONE;
+        // The node's moves: moves[firstMove] on.
+        std::uint32_t firstMove = 0;
+        std::uint32_t moveCount = 0;
+    };
+    // nodes[0] is the root, whose moves the conversion does not take (none are kept here).
+    std::vector<TNode> nodes;
+    std::vector<TGameMove> moves;
+};
+
 // The game of one record, or why the record cannot be read.
 struct TGameRecord {
     bool ok = false;
     // Why not ok: the converter's reason for the same record (Shift-JIS).
     std::string reason;
+    // The game: for an SGF record, its main line.
     TGame game;
+    // An SGF record's game tree (empty for a UGF record).
+    TGameTree tree;
 };
 
 // The game of a UGF record's bytes (lines as SplitLines cuts them). Not ok, with the conversion's
@@ -91,9 +113,14 @@ struct TGameRecord {
 TGameRecord ReadUgfGame(std::string_view bytes);
 
 // The game of an SGF record's bytes, read in its encoding as the conversion reads it (see
-// SgfRecordAsShiftJis). Not ok, with the conversion's reason, when the encoding cannot be read or
-// the splitter rejects the text.
+// SgfRecordAsShiftJis) and then as a game tree (ReadSgfTree): the main line in game, every node's
+// moves in tree. Not ok, with the conversion's reason, when the encoding cannot be read or the text
+// holds no game tree.
 TGameRecord ReadSgfGame(std::string_view bytes);
+
+// The same game as the converter's own streaming reading takes it (SplitSgfRecord), without the
+// tree: what the conversion writes, for holding the two readings to each other.
+TGameRecord ReadSgfGameAsSplit(std::string_view bytes);
 
 // ReadUgfGame or ReadSgfGame for a record of kind (Ugf or Sgf).
 TGameRecord ReadRecordGame(std::string_view bytes, TRecordKind kind);

@@ -42,7 +42,8 @@ TGamePoint ReadBackAsUgf(const std::string& point, bool move, TGame& expected) {
 // ("tt" as "YA").
 void ExpectFromSgf(const TGame& source, TGame& expected, unsigned& changes) {
     const TGameNotes& notes = source.notes;
-    changes |= (notes.severalTrees ? design::JOINED_TREES : 0u) |
+    changes |= (notes.variations > 0 ? design::VARIATIONS_LEFT_OUT : 0u) |
+               (notes.games > 0 ? design::GAMES_LEFT_OUT : 0u) |
                (notes.rootMoves > 0 ? design::ROOT_MOVES : 0u) |
                (notes.laterSetup ? design::OTHER_SETUP : 0u);
     std::uint32_t list = 0;

@@ -15,9 +15,9 @@
 // What the design of the conversion changes in a game, one bit each.
 namespace design {
 // SGF to UGF.
-inline constexpr unsigned JOINED_TREES = 1u << 0;  // variations or games: moves one after another
-inline constexpr unsigned ROOT_MOVES = 1u << 1;    // moves in the root node are not taken
-inline constexpr unsigned OTHER_SETUP = 1u << 2;   // AW, AE and setup after the root are dropped
+inline constexpr unsigned VARIATIONS_LEFT_OUT = 1u << 0;  // only the main line is converted
+inline constexpr unsigned ROOT_MOVES = 1u << 1;           // moves in the root node are not taken
+inline constexpr unsigned OTHER_SETUP = 1u << 2;  // AW, AE and setup after the root are dropped
 // AB stones read back as black moves: the UGF written has no "Hdcp" line.
 inline constexpr unsigned HANDICAP_AS_MOVES = 1u << 3;
 // Points in capitals (past "z") read back in small letters.
@@ -27,6 +27,8 @@ inline constexpr unsigned CAPITAL_POINTS = 1u << 4;
 inline constexpr unsigned PASS_FORM = 1u << 5;
 // UGF to SGF: the SGF of ＡＩ囲碁 gives the handicap stones no property name.
 inline constexpr unsigned BARE_STONES = 1u << 6;
+// SGF to UGF: only the first game of a file is converted.
+inline constexpr unsigned GAMES_LEFT_OUT = 1u << 7;
 }  // namespace design
 
 // The outcome of one record's check.

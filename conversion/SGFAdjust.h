@@ -5,10 +5,24 @@
 #include <cstddef>
 #include <optional>
 #include <string_view>
-#include <vector>
 
-// Sorts the lines of an SGF record into root properties, handicap stones and move nodes. It works
-// on text, not on a tree: variations come out flattened in file order.
+// What a record holds beyond the game the conversion takes: the variations off its main line and
+// the games after its first.
+struct TSgfLeftOut {
+    // Nodes of the first game tree that are not their parent's first child: each begins a
+    // variation that the main line does not follow.
+    std::size_t variations = 0;
+    // Game trees after the first that hold a node.
+    std::size_t games = 0;
+
+    friend bool operator==(const TSgfLeftOut&, const TSgfLeftOut&) = default;
+};
+
+// Sorts the lines of an SGF record into root properties, handicap stones and the nodes of its main
+// line. It reads SGF's grammar as a stream: outside values ";" begins a node, "(" a variation and
+// ")" ends one; a value runs to the first "]" that no "\" escapes, whatever it holds. The main
+// line is the first game tree's root and, from there, each node's first child: every node before
+// the tree's first ")". Line breaks end nothing: the lines are read as one text without them.
 class TSGFAdjust {
 public:
     // The SGF file's lines, as read.
@@ -17,20 +31,25 @@ public:
     TLineList OutputHD;
     // One entry per handicap stone ('AB[pd]').
     TLineList OutputHA;
-    // One entry per move node, without the node separator ('B[pd]', 'W[dp]C[good]').
+    // One entry per node of the main line after the root, without its ";" ('B[pd]',
+    // 'W[dp]C[good]').
     TLineList OutputCK;
+    // What the outputs leave out.
+    TSgfLeftOut LeftOut;
 
-    // Refills the three outputs from Input. False, with the outputs empty, when Input holds no
-    // record it can split. Linear in the size of Input.
+    // Refills the outputs from Input. False, with the outputs empty, when Input holds no record:
+    // its first byte other than blanks and byte-order marks is not "(", or no ")" follows its
+    // root node. Linear in the size of Input.
     bool Adjust();
 };
 
 // What the splitter hands over, entry by entry, in file order: the root's properties and stones
-// first, then the move nodes. Each entry is a view that lasts for the call.
+// first, then the main line's nodes. Each entry is a view that lasts for the call.
 class TSgfSplitSink {
 public:
     virtual ~TSgfSplitSink() = default;
-    // An entry of OutputHD ('SZ[19]', '[dp]').
+    // An entry of OutputHD ('SZ[19]', '[dp]'): the text since the last one, up to and with the
+    // "]" that ends a value (or a "]" outside any value).
     virtual void Property(std::string_view entry) = 0;
     // An entry of OutputHA ('AB[pd]').
     virtual void Stone(std::string_view entry) = 0;
@@ -38,34 +57,17 @@ public:
     virtual void Node(std::string_view entry) = 0;
 };
 
-// Whether each line of a record begins inside a property value, as one walk over the record
-// found it, so that a second walk over the same lines takes it from here instead of following
-// the values again: one bit a line.
-struct TSgfLineStarts {
-    std::vector<bool> insideValue;
-    std::size_t next = 0;
-    bool recorded = false;
-};
-
 // TSGFAdjust::Adjust over the lines of a text (SplitLines), handing each entry to sink as soon as
-// it is cut instead of keeping lists: no more memory than the text and the longest value running
-// over several lines. Answers what Adjust answers; only the end of the text settles that, so the
-// entries handed over count for nothing when the answer is false.
-// With starts recorded by CountSgfEntries over the same lines, the values are not followed again.
-bool SplitSgfRecord(std::string_view text, TSgfSplitSink& sink, TSgfLineStarts* starts = nullptr);
+// it is cut instead of keeping lists: no more memory than the text, the longest entry running over
+// several lines, and a word for each level of nested "(" whose node is still open. Answers what
+// Adjust answers; the entries handed over count for nothing when the answer is false. With
+// leftOut, tells there what the record holds beyond the main line.
+bool SplitSgfRecord(std::string_view text, TSgfSplitSink& sink, TSgfLeftOut* leftOut = nullptr);
 // The same over lines.
-bool SplitSgfRecord(const TLineList& lines, TSgfSplitSink& sink, TSgfLineStarts* starts = nullptr);
+bool SplitSgfRecord(const TLineList& lines, TSgfSplitSink& sink, TSgfLeftOut* leftOut = nullptr);
 
 // How many entries the three outputs of TSGFAdjust::Adjust would hold for the lines of a text (or
-// lines), counted without telling properties from stones; none when Adjust would answer false.
-// With starts, records there where the lines begin, for SplitSgfRecord.
-std::optional<std::size_t> CountSgfEntries(std::string_view text, TSgfLineStarts* starts = nullptr);
-std::optional<std::size_t> CountSgfEntries(const TLineList& lines,
-                                           TSgfLineStarts* starts = nullptr);
-
-// True when lines hold more than one game tree: after the record's opening "(", another "(" that
-// is followed by ";" (after blanks, also on a later line). The splitter joins the moves of all of
-// them in file order, variations and further games alike. A "(;" inside a value counts too.
-bool HoldsSeveralGameTrees(const TLineList& lines);
-// The same for the lines of a text (SplitLines).
-bool HoldsSeveralGameTrees(std::string_view text);
+// lines), counted without telling properties from stones and without reading past the main line;
+// none when Adjust would answer false.
+std::optional<std::size_t> CountSgfEntries(std::string_view text);
+std::optional<std::size_t> CountSgfEntries(const TLineList& lines);

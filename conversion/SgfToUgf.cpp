@@ -169,20 +169,20 @@ public:
             m_state.StepProgress();
             return;
         }
-        const std::optional<TExtractedParts> parts = ExtractParts(property, "[", "]");
-        m_state.ClassifyKey(parts ? parts->prope : std::string_view());
+        const auto parts = SgfEntryParts(property);
+        m_state.ClassifyKey(parts ? parts->first : std::string_view());
         if (std::string* value = ValueFor(m_values, m_state.KeyCode)) {
-            value->assign(parts ? parts->data : std::string_view());
+            value->assign(parts ? parts->second : std::string_view());
         }
         m_values.sizeGiven = m_values.sizeGiven || m_state.KeyCode == keys::SZ;
         m_state.StepProgress();
     }
 
     void Stone(std::string_view stone) override {
-        const std::optional<TExtractedParts> parts = ExtractParts(stone, "[", "]");
-        if (parts && parts->prope == "AB" && m_writing) {
+        const auto parts = SgfEntryParts(stone);
+        if (parts && parts->first == "AB" && m_writing) {
             m_line.clear();
-            AppendUgfDataLine(m_line, parts->data, true, "B1", 0);
+            AppendUgfDataLine(m_line, parts->second, true, "B1", 0);
             m_line += "\r\n";
             m_text.Append(m_line);
         }
@@ -197,16 +197,9 @@ public:
         if (const std::optional<TPlainMove> move = PlainMove(node)) {
             Move(move->colour, move->point, true);
         } else {
-            ForEachPiece(node, "]", true, [this](std::string_view piece) {
-                // A move's name, trimmed, begins with "B" or "W": a piece that does not, after
-                // its blanks, is no move, and need not be taken apart.
-                const std::string_view named = SkipBlanks(piece);
-                if (named.empty() || (named[0] != 'B' && named[0] != 'W')) {
-                    return;
-                }
-                const std::optional<TExtractedParts> parts = ExtractParts(piece, "[", "]");
-                if (const char colour = parts ? SgfMoveColour(parts->prope) : '\0') {
-                    Move(colour, parts->data);
+            ForEachSgfValue(node, [this](std::string_view name, std::string_view value) {
+                if (const char colour = SgfMoveColour(name)) {
+                    Move(colour, value);
                 }
             });
         }
@@ -432,23 +425,26 @@ constexpr std::size_t KEPT_RECORD_BYTES = 64 << 10;
 
 // The conversion of a record of size bytes whose lines split hands to a sink (SplitSgfRecord).
 // The steps are counted before the first one is taken: a small record's entries are kept from one
-// walk; a larger one is walked once to count them (CountSgfEntries, by count) and once more to
-// build, so that no list of its entries is ever held.
+// walk; a larger one is walked once to count them (CountSgfEntries, by count, which stops at the
+// end of the main line) and once more to build, so that no list of its entries is ever held.
+// state.SgfNotes gets what the record held beyond the main line.
 template <typename TCount, typename TSplit>
 TConvertedRecord ConvertSplitRecord(std::string_view text, std::size_t size, TCount count,
                                     TSplit split, TConversionState& state,
                                     TProgressService& progress) {
+    state.FailureReason.clear();
+    state.SgfNotes.variations = 0;
+    state.SgfNotes.games = 0;
     progress.SetTimer(true);
     TConvertedRecord record;
-    TSgfLineStarts starts;
+    TSgfLeftOut leftOut;
     TEntryList kept(text);
     const bool keeping = size <= KEPT_RECORD_BYTES;
     if (keeping) {
         kept.Reserve(size);
     }
     const std::optional<std::size_t> steps =
-        keeping ? (split(kept, starts) ? std::optional(kept.Count()) : std::nullopt)
-                : count(starts);
+        keeping ? (split(kept, leftOut) ? std::optional(kept.Count()) : std::nullopt) : count();
     if (!steps) {
         state.FailureReason = texts::SGF_NOT_A_RECORD;
         FinishProgress(progress);
@@ -461,8 +457,10 @@ TConvertedRecord ConvertSplitRecord(std::string_view text, std::size_t size, TCo
     if (keeping) {
         kept.HandTo(builder);
     } else {
-        (void)split(builder, starts);
+        (void)split(builder, leftOut);
     }
+    state.SgfNotes.variations = leftOut.variations;
+    state.SgfNotes.games = leftOut.games;
     record.text = builder.Finish();
     if (state.SGFConv != 0) {
         state.FailureReason = texts::SGF_CONVERSION_OFF;
@@ -477,29 +475,24 @@ TConvertedRecord ConvertSplitRecord(std::string_view text, std::size_t size, TCo
 
 TConvertedRecord ConvertSgfRecord(const TLineList& source, TConversionState& state,
                                   TProgressService& progress) {
-    state.FailureReason.clear();
-    state.SgfNotes.joined = HoldsSeveralGameTrees(source);
     std::size_t size = 0;
     for (const std::string& line : source) {
         size += line.size() + 2;
     }
     return ConvertSplitRecord(
-        {}, size, [&source](TSgfLineStarts& starts) { return CountSgfEntries(source, &starts); },
-        [&source](TSgfSplitSink& sink, TSgfLineStarts& starts) {
-            return SplitSgfRecord(source, sink, &starts);
+        {}, size, [&source] { return CountSgfEntries(source); },
+        [&source](TSgfSplitSink& sink, TSgfLeftOut& leftOut) {
+            return SplitSgfRecord(source, sink, &leftOut);
         },
         state, progress);
 }
 
 TConvertedRecord ConvertSgfText(std::string_view text, TConversionState& state,
                                 TProgressService& progress) {
-    state.FailureReason.clear();
-    state.SgfNotes.joined = HoldsSeveralGameTrees(text);
     return ConvertSplitRecord(
-        text, text.size(),
-        [text](TSgfLineStarts& starts) { return CountSgfEntries(text, &starts); },
-        [text](TSgfSplitSink& sink, TSgfLineStarts& starts) {
-            return SplitSgfRecord(text, sink, &starts);
+        text, text.size(), [text] { return CountSgfEntries(text); },
+        [text](TSgfSplitSink& sink, TSgfLeftOut& leftOut) {
+            return SplitSgfRecord(text, sink, &leftOut);
         },
         state, progress);
 }

@@ -9,7 +9,7 @@
 #include <string_view>
 
 // The UGF text of one SGF record's lines, working on the shared state (PatExtract, StringSplit,
-// KeyCode, ProgressCount, TempMemo, FailureReason, SgfNotes.joined) and driving ProgressBar1 and
+// KeyCode, ProgressCount, TempMemo, FailureReason, SgfNotes) and driving ProgressBar1 and
 // Timer1. The lines are split as TSGFAdjust splits them, but walked twice (once to count the
 // steps, once to build the output) without lists of entries, so state.SGFAdjust is not used. Not
 // ready, with a reason in FailureReason, when the splitter rejects the text or the settings ask

@@ -1,9 +1,8 @@
-// The SGF splitter on any bytes: no crash, no hang, no sanitizer report, outputs empty whenever it
-// answers false, the same count of entries from the walk over the bytes as one text, and on small
-// inputs exactly the entries of the literal, copying walk.
+// The converter's SGF reading on any bytes: no crash, no hang, no sanitizer report, outputs empty
+// whenever it answers false, and the same entries and what was left out whether the record is
+// read as lines or as one text, with the count of the entries agreeing.
 #include "conversion/LineList.h"
 #include "conversion/SGFAdjust.h"
-#include "tests/support/LiteralSgfAdjust.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -11,28 +10,38 @@
 #include <optional>
 #include <string_view>
 
+namespace {
+
+struct TCollected : TSgfSplitSink {
+    TLineList hd, ha, ck;
+    void Property(std::string_view entry) override { hd.emplace_back(entry); }
+    void Stone(std::string_view entry) override { ha.emplace_back(entry); }
+    void Node(std::string_view entry) override { ck.emplace_back(entry); }
+};
+
+void Check(bool condition) {
+    if (!condition) {
+        std::abort();
+    }
+}
+
+}  // namespace
+
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view bytes(reinterpret_cast<const char*>(data), size);
     TSGFAdjust adjust;
     adjust.Input = SplitLines(bytes);
     const bool ok = adjust.Adjust();
-    if (!ok && (!adjust.OutputHD.empty() || !adjust.OutputHA.empty() || !adjust.OutputCK.empty())) {
-        std::abort();
-    }
-    // The converter's walk over the same bytes as one text counts the same entries.
+    Check(ok || (adjust.OutputHD.empty() && adjust.OutputHA.empty() && adjust.OutputCK.empty()));
     const std::optional<std::size_t> count = CountSgfEntries(bytes);
-    if (count.has_value() != ok ||
-        (ok &&
-         *count != adjust.OutputHD.size() + adjust.OutputHA.size() + adjust.OutputCK.size())) {
-        std::abort();
-    }
-    // The literal walk copies the rest after every cut: keep it to inputs it handles quickly.
-    if (size <= 4096) {
-        const TLiteralSplit expected = LiteralSgfAdjust(adjust.Input);
-        if (ok != expected.ok || adjust.OutputHD != expected.hd || adjust.OutputHA != expected.ha ||
-            adjust.OutputCK != expected.ck) {
-            std::abort();
-        }
+    Check(count.has_value() == ok);
+    TCollected collected;
+    TSgfLeftOut leftOut;
+    Check(SplitSgfRecord(bytes, collected, &leftOut) == ok);
+    if (ok) {
+        Check(*count == adjust.OutputHD.size() + adjust.OutputHA.size() + adjust.OutputCK.size());
+        Check(collected.hd == adjust.OutputHD && collected.ha == adjust.OutputHA &&
+              collected.ck == adjust.OutputCK && leftOut == adjust.LeftOut);
     }
     return 0;
 }

@@ -41,7 +41,8 @@ namespace {
 
 // What the conversion's design changes, as the viewer says it.
 constexpr std::pair<unsigned, const char*> DESIGN_CHANGES[] = {
-    {design::JOINED_TREES, "変化や複数の対局は一続きの手順になります"},
+    {design::VARIATIONS_LEFT_OUT, "本譜以外の分岐 %1 個は変換しません"},
+    {design::GAMES_LEFT_OUT, "このファイルのほかの対局 %1 局は変換しません"},
     {design::ROOT_MOVES, "ルートノードの着手は移りません"},
     {design::OTHER_SETUP, "AB 以外の配置（AW、AE、途中の配置）は UGF に移りません"},
     {design::HANDICAP_AS_MOVES, "置石は黒の着手として読み戻されます（Hdcp 行を書きません）"},
@@ -121,7 +122,11 @@ QString CheckText(const TGameCheck& check) {
             QStringList changes;
             for (const auto& [change, text] : DESIGN_CHANGES) {
                 if (check.changes & change) {
-                    changes << QString::fromUtf8(text);
+                    const std::size_t count = change == design::VARIATIONS_LEFT_OUT
+                                                  ? before.notes.variations
+                                                  : before.notes.games;
+                    const QString line = QString::fromUtf8(text);
+                    changes << (line.contains(QLatin1String("%1")) ? line.arg(count) : line);
                 }
             }
             QString text = QStringLiteral("仕様で変わる点: ") + changes.join("、");

@@ -28,10 +28,10 @@ TRun Kifuconv(const std::vector<std::string>& arguments) {
 const std::string UGF =
     "[Header]\r\nLang=SJIS\r\nCrypt=0,PLAIN_UGF_FILE\r\nSize=19\r\n[Data]\r\n"
     "PD,B1,1,0\r\nDD,W1,2,0\r\nYA,B1,3,0\r\n";
-// Read back, the ";" in the name ends the SGF root there, and the handicap stone goes with it.
+// Shift-JIS of 9 x 9 whose black player's name holds ";".
 const std::string UGF_NAME_WITH_SEMICOLON =
-    "[Header]\r\nLang=SJIS\r\nCrypt=0,PLAIN_UGF_FILE\r\nSize=19\r\nHdcp=1,0\r\nBMemb1=a;b\r\n"
-    "[Data]\r\nPD,B1,0,0\r\nQQ,W1,1,0\r\n";
+    "[Header]\r\nVer=UGF3,200\r\nLang=SJIS\r\nCrypt=0,PLAIN_UGF_FILE,READ_WRITE\r\nSize=9\r\n"
+    "PlayerB=kazi;wami,7d,,\r\nPlayerW=yinni,8d,,\r\n[Data]\r\nEE,B1,1,0\r\nCC,W1,2,0\r\n";
 
 }  // namespace
 
@@ -39,25 +39,62 @@ TEST(KifuconvCheck, SaysForEachRecordWhetherItsConversionKeepsTheGameAndWritesNo
     TTempDir dir;
     dir.Write("a.ugf", UGF);
     dir.Write("b.sgf", "(;SZ[9]AB[cc][gg];W[ee](;B[dd])(;B[ff]))");
-    dir.Write("c.ugf", UGF_NAME_WITH_SEMICOLON);
     dir.Write("d.txt", "x");
     const std::string listed = dir.List();
-    const TRun run = Kifuconv({"--check", "--app", "1", dir.Path("a.ugf"), dir.Path("b.sgf"),
-                               dir.Path("c.ugf"), dir.Path("d.txt")});
+    const TRun run = Kifuconv(
+        {"--check", "--app", "1", dir.Path("a.ugf"), dir.Path("b.sgf"), dir.Path("d.txt")});
     EXPECT_EQ(run.status, 1);
     EXPECT_EQ(run.out,
               dir.Path("a.ugf") + ": same game (3 moves)\n" + dir.Path("b.sgf") +
-                  ": not kept by design: variations or games joined; handicap stones read back "
-                  "as black moves (no Hdcp line is written) (3 moves; first change: setup stone 1: "
+                  ": not kept by design: 1 variation left out; handicap stones read back "
+                  "as black moves (no Hdcp line is written) (2 moves; first change: setup stone 1: "
                   "source black C7, output none)\n" +
-                  dir.Path("c.ugf") + ": setup stone 1: source black Q16, output none\n" +
                   dir.Path("d.txt") + ": skipped: not a .ugf, .ugi or .sgf file\n" +
-                  "checked 3 records (7 moves): 1 same game, 1 not kept by design, 1 differ, "
+                  "checked 2 records (5 moves): 1 same game, 1 not kept by design, 0 differ, "
                   "0 not converted, 1 skipped\n");
     EXPECT_EQ(dir.List(), listed);
     // What the design changes is no failure.
     EXPECT_EQ(Kifuconv({"--check", dir.Path("a.ugf"), dir.Path("b.sgf")}).status, 0);
     EXPECT_EQ(Kifuconv({"--check", "--ugf-conv", "1", dir.Path("a.ugf")}).status, 1);
+}
+
+// Records whose values hold ";", "(" or ")", or whose variations nest: the UGF written holds the
+// main line that was played, and the check, reading the source with a reader of its own, says so.
+TEST(KifuconvCheck, ReadsValuesAsTextAndTheMainLineInConversionAndCheckAlike) {
+    struct TRow {
+        const char* name;
+        const char* file;
+        std::string bytes;
+        const char* app;
+        std::string check;
+        std::string written;  // a line the output holds
+    };
+    const TRow rows[] = {
+        {"a move in a comment", "a.sgf", "(;SZ[9];B[ee];W[cc]C[better;W[gg];B[gc])", "0",
+         "same game (3 moves)", "Moves=4\r\n"},
+        {"a ; in a root comment", "b.sgf", "(;GM[1]C[Hello; have fun]SZ[9];B[ee];W[dd])", "0",
+         "same game (2 moves)", "Size=9\r\n"},
+        {"a ; in a player's name", "c.ugf", UGF_NAME_WITH_SEMICOLON, "3", "same game (2 moves)",
+         "PB[kazi;wami]"},
+        {"variations and a second game", "d.sgf",
+         "(;SZ[9];B[ee](;W[cc];B[gc])(;W[gg]))\n(;SZ[9];B[aa])", "0",
+         "not kept by design: 1 variation left out; 1 more game in the file left out (3 moves)",
+         "Moves=4\r\n"},
+        {"each move a variation of its own", "e.sgf", "(;SZ[9](;B[ee](;W[cc](;B[gc]))))", "0",
+         "same game (3 moves)", "GC,B1,3,0\r\n"},
+    };
+    for (const TRow& row : rows) {
+        SCOPED_TRACE(row.name);
+        TTempDir dir;
+        dir.Write(row.file, row.bytes);
+        const TRun check = Kifuconv({"--check", "--app", row.app, dir.Path(row.file)});
+        EXPECT_EQ(check.out.substr(0, check.out.find('\n')), dir.Path(row.file) + ": " + row.check);
+        EXPECT_EQ(check.status, 0);
+        ASSERT_EQ(Kifuconv({"--app", row.app, dir.Path(row.file)}).status, 0);
+        const std::string output = std::string(row.file).substr(0, 2) +
+                                   (std::string(row.file).ends_with(".sgf") ? "ugf" : "sgf");
+        EXPECT_NE(dir.Read(output).find(row.written), std::string::npos) << dir.Read(output);
+    }
 }
 
 TEST(KifuconvCheck, NamesTheFirstMoveThatDiffers) {

@@ -173,10 +173,11 @@ TEST(Kifuconv, SaysHowAnSgfRecordWasReadOnItsLine) {
          " (read as UTF-8, 3 characters with no Shift-JIS form written as ?)"},
         {"one such character", "(;SZ[19]PB[a😀];B[pd])",
          " (read as UTF-8, 1 character with no Shift-JIS form written as ?)"},
-        {"variations", "(;SZ[19];B[pd](;W[dd])(;W[dp]))", " (variations or games joined)"},
-        {"both", "(\n  ;CA[UTF-8]SZ[19]PB[이]\n  ;B[pd]\n  (;W[dd])\n  (;W[dp])\n)",
-         " (read as UTF-8, 1 character with no Shift-JIS form written as ?) (variations or "
-         "games joined)"},
+        {"variations", "(;SZ[19];B[pd](;W[dd])(;W[dp])(;W[pp]))", " (2 variations left out)"},
+        {"all of it",
+         "(\n  ;CA[UTF-8]SZ[19]PB[이]\n  ;B[pd]\n  (;W[dd])\n  (;W[dp])\n)\n(;B[aa])(;B[bb])",
+         " (read as UTF-8, 1 character with no Shift-JIS form written as ?) (1 variation left "
+         "out) (2 more games in the file left out)"},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);

@@ -81,8 +81,8 @@ TEST(Game, ReadsAUgfRecordAsTheConversionToSgfDoes) {
 
 TEST(Game, ReadsAnSgfRecordAsTheConversionToUgfDoes) {
     // The root's AB (a compressed list too), AW and AE with their further values; a move in the
-    // root; the moves of both variations in file order; "tt" a pass on 19 x 19, "" a blank pass,
-    // capitals past "z"; setup after the root noted.
+    // root; the main line, into the first variation; "tt" a pass on 19 x 19, "" a blank pass;
+    // setup after the root noted; the variation left out counted.
     const TGameRecord record = ReadSgfGame(
         "(;SZ[19]AB[aa][bb:cc]AW[dd] [ee]AE[ff]B[gg]PL[W]\r\n"
         ";W[tt];B[]C[a;b](;W[pd]AB[qq])(;W[Aa];B[dp]))\r\n");
@@ -90,10 +90,9 @@ TEST(Game, ReadsAnSgfRecordAsTheConversionToUgfDoes) {
     const TGame& game = record.game;
     EXPECT_EQ(SetupText(game), "B A19 B B18 B B17 B C18 B C17 W D16 W E15 E F14");
     EXPECT_EQ(game.notes.rootMoves, 1u);
-    EXPECT_TRUE(game.notes.severalTrees);
+    EXPECT_EQ(game.notes.variations, 1u);
     EXPECT_TRUE(game.notes.laterSetup);
-    // The splitter ends the root at the first ";", even one inside a value (C[a;b]).
-    EXPECT_EQ(MovesText(game), "W pass B pass() W Q16 W off(Aa) B D4");
+    EXPECT_EQ(MovesText(game), "W pass B pass() W Q16");
     // On a board larger than 19, "tt" is a point.
     EXPECT_EQ(MovesText(ReadSgfGame("(;SZ[25];B[tt];W[])").game), "B U6 W pass()");
     EXPECT_EQ(ReadSgfGame("(;SZ[52:19];B[Wd])").game.boardSize, 0);
@@ -144,19 +143,20 @@ TEST(GameCheck, TellsASameGameFromWhatTheDesignChangesAndFromAnotherGame) {
         {"SGF with handicap", "(;SZ[9]AB[cc][gg];W[ee])", TRecordKind::Sgf, 0, ByDesign,
          design::HANDICAP_AS_MOVES, W::Setup},
         {"SGF with variations", "(;SZ[9];B[cc](;W[ee])(;W[gg]))", TRecordKind::Sgf, 0, ByDesign,
-         design::JOINED_TREES, W::None},
+         design::VARIATIONS_LEFT_OUT, W::None},
+        {"SGF of two games", "(;SZ[9];B[cc])(;SZ[9];B[ee])", TRecordKind::Sgf, 0, ByDesign,
+         design::GAMES_LEFT_OUT, W::None},
         {"SGF with white setup and a root move", "(;SZ[9]AW[cc]B[dd];W[ee])", TRecordKind::Sgf, 0,
          ByDesign, design::OTHER_SETUP | design::ROOT_MOVES, W::Setup},
         {"SGF of 25 x 25 with 'tt'", "(;SZ[25];B[tt])", TRecordKind::Sgf, 0, ByDesign,
          design::PASS_FORM, W::Move},
         {"SGF with a point in capitals", "(;SZ[19];B[Pd])", TRecordKind::Sgf, 0, ByDesign,
          design::CAPITAL_POINTS, W::Move},
-        // Read back, the ";" in the name ends the SGF root there: the handicap stones fall into a
-        // move node, a loss the design does not explain.
+        // Read back, the ";" in the name is text of its value: the root keeps its stones.
         {"UGF whose name holds ';'",
          Ugf("Crypt=0,PLAIN_UGF_FILE\r\nSize=19\r\nHdcp=1,0\r\nBMemb1=a;b\r\n",
              "PD,B1,0,0\r\nQQ,W1,1,0\r\n"),
-         TRecordKind::Ugf, 0, Differs, 0, W::Setup},
+         TRecordKind::Ugf, 0, Same, 0, W::None},
         {"not an SGF record", "no record", TRecordKind::Sgf, 0, NotConverted, 0, W::None},
     };
     for (const TCase& c : cases) {

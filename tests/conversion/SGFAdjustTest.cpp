@@ -1,5 +1,5 @@
+#include "conversion/Game.h"
 #include "conversion/SGFAdjust.h"
-#include "tests/support/LiteralSgfAdjust.h"
 #include "tests/support/Sjis.h"
 
 #include <gtest/gtest.h>
@@ -18,8 +18,9 @@ struct Row {
     std::string expected;  // as Outputs() writes them
 };
 
-// The three outputs in one text, each entry quoted and each list named unless it is empty:
-// "HD 'SZ[19]' HA 'AB[pd]' CK 'B[pp]'"; "rejected" when Adjust answers false.
+// The three outputs in one text, each entry quoted and each list named unless it is empty, then
+// what was left out: "HD 'SZ[19]' HA 'AB[pd]' CK 'B[pp]' left out 2/1"; "rejected" when Adjust
+// answers false.
 std::string Outputs(const TSGFAdjust& adjust, bool ok) {
     std::string text = ok ? "" : "rejected";
     const auto add = [&](const char* name, const TLineList& list) {
@@ -33,6 +34,10 @@ std::string Outputs(const TSGFAdjust& adjust, bool ok) {
     add("HD", adjust.OutputHD);
     add("HA", adjust.OutputHA);
     add("CK", adjust.OutputCK);
+    if (adjust.LeftOut != TSgfLeftOut{}) {
+        text += " left out " + std::to_string(adjust.LeftOut.variations) + "/" +
+                std::to_string(adjust.LeftOut.games);
+    }
     return text;
 }
 
@@ -85,23 +90,41 @@ TEST(SGFAdjust, SortsAWholeRecordIntoRootStonesAndMoves) {
         {"text before the game", "Game record\n(;SZ[19];B[pd])", "rejected"},
         {"no closer", "(;SZ[19];B[pd]", "rejected"},
         {"only an opener", "(;", "rejected"},
-        {"a lone ( line before no property", "(\n[SZ]\n;B[pd])", "rejected"},
+        {"a value before the first node belongs to none", "(\n[SZ]\n;B[pd])", "HD 'B[pd]'"},
+        {"the first game tree closed before a node", "()(;SZ[19];B[pd])", "rejected"},
     });
 }
 
-TEST(SGFAdjust, KeepsTheOddResultsOfCuttingText) {
+TEST(SGFAdjust, ReadsValuesAsTextAndTakesTheMainLine) {
     ExpectRows({
-        {"a ; in a root value ends the root", "(;SZ[19]C[a;b]PB[x]\n;B[aa]\n)",
-         "HD 'SZ[19]' CK 'b]PB[x]' 'B[aa]'"},
-        {"an escaped ] ends a value", "(;C[x\\]y]SZ[19]\n;B[aa]\n)",
-         "HD 'C[x\\]' 'y]' 'SZ[19]' CK 'B[aa]'"},
+        {"a ; in a root value is text of it", "(;SZ[19]C[a;b]PB[x]\n;B[aa]\n)",
+         "HD 'SZ[19]' 'C[a;b]' 'PB[x]' CK 'B[aa]'"},
+        {"a move in a comment is text of it", "(;SZ[9];B[ee];W[cc]C[better;W[gg];B[gc])",
+         "HD 'SZ[9]' CK 'B[ee]' 'W[cc]C[better;W[gg]' 'B[gc]'"},
+        {"an escaped ] ends no value", "(;C[x\\]y]SZ[19]\n;B[aa]\n)",
+         "HD 'C[x\\]y]' 'SZ[19]' CK 'B[aa]'"},
+        {"( and ) in a value", "(;PB[Kuro (9d)]C[(;x)];B[pd]C[:)])",
+         "HD 'PB[Kuro (9d)]' 'C[(;x)]' CK 'B[pd]C[:)]'"},
+        {"a ] outside any value ends an entry", "(;GM[1]]SZ[19];B[aa])",
+         "HD 'GM[1]' ']' 'SZ[19]' CK 'B[aa]'"},
         {"empty nodes", "(;SZ[19]\n;B[aa];\n;W[bb];\n)", "HD 'SZ[19]' CK 'B[aa]' '' 'W[bb]' ''"},
-        {"variations flattened", "(;SZ[19];B[pd]\n;W[cc](;B[aa])(;B[bb])\n)",
-         "HD 'SZ[19]' CK 'B[pd]' 'W[cc](' 'B[aa])(' 'B[bb])'"},
+        {"variations left out", "(;SZ[19];B[pd]\n;W[cc](;B[aa])(;B[bb])\n)",
+         "HD 'SZ[19]' CK 'B[pd]' 'W[cc]' 'B[aa]' left out 1/0"},
         {"a variation opened at the start of a line", "(;SZ[19];\n(;B[aa])\n(;B[bb])\n)",
-         "HD 'SZ[19]' CK '(' 'B[aa])(' 'B[bb])'"},
-        {"a second game's root joins the moves", "(;SZ[19];B[aa])\n(;SZ[19];B[bb])",
-         "HD 'SZ[19]' CK 'B[aa])(' 'SZ[19]' 'B[bb]'"},
+         "HD 'SZ[19]' CK '' 'B[aa]' left out 1/0"},
+        {"variations of variations", "(;SZ[19](;B[aa](;W[bb])(;W[cc]))(;B[dd](;W[ee];B[ff])))",
+         "HD 'SZ[19]' CK 'B[aa]' 'W[bb]' left out 2/0"},
+        {"each move a variation of its own", "(;SZ[19](;B[aa](;W[bb](;B[cc]))))",
+         "HD 'SZ[19]' CK 'B[aa]' 'W[bb]' 'B[cc]'"},
+        {"an empty variation is none", "(;SZ[19];B[aa]()(;W[bb])())",
+         "HD 'SZ[19]' CK 'B[aa]' 'W[bb]'"},
+        {"a node after a variation branches off", "(;SZ[19];B[aa](;W[bb]);W[cc])",
+         "HD 'SZ[19]' CK 'B[aa]' 'W[bb]' left out 1/0"},
+        {"later games left out", "(;SZ[19];B[aa])\n(;SZ[19];B[bb])()\n(x)(C[;](;W[cc]))",
+         "HD 'SZ[19]' CK 'B[aa]' left out 0/2"},
+        {"a first game tree left open", "(;SZ[19];B[aa](;W[bb])(;W[cc]",
+         "HD 'SZ[19]' CK 'B[aa]' "
+         "'W[bb]' left out 1/0"},
         {"only black stones right after AB", "(;AB[aa][bb]AB[cc]AW[dd][ee]KM[0][gg];B[pd])",
          "HD 'AW[dd]' '[ee]' 'KM[0]' '[gg]' HA 'AB[aa]' 'AB[bb]' 'AB[cc]' CK 'B[pd]'"},
     });
@@ -113,7 +136,9 @@ TEST(SGFAdjust, NeverCutsInsideADoubleByteCharacter) {
          "(;C[" SJIS_ZO "]PB[" SJIS_HYPHEN "]\n;B[aa]C[" SJIS_ZO "])",
          "HD 'C[" SJIS_ZO "]' 'PB[" SJIS_HYPHEN "]' CK 'B[aa]C[" SJIS_ZO "]'"},
         {"a ; right after a double-byte character", "(;C[" SJIS_ZO "];\nB[aa]C[" SJIS_SO ";])",
-         "HD 'C[" SJIS_ZO "]' CK 'B[aa]C[" SJIS_SO "' ']'"},
+         "HD 'C[" SJIS_ZO "]' CK 'B[aa]C[" SJIS_SO ";]'"},
+        {"a ( as a trail byte outside a value opens nothing", "(;SZ[19];B[aa]\x83(;W[bb])",
+         "HD 'SZ[19]' CK 'B[aa]\x83(' 'W[bb]'"},
         {"a lead byte ending a root line takes the ] opening the next",
          "(;C[a\x83\n]b]SZ[19]\n;B[aa])", "HD 'C[a\x83]b]' 'SZ[19]' CK 'B[aa]'"},
         {"a lead byte ending a move line takes the ; opening the next",
@@ -151,13 +176,13 @@ TEST(SGFAdjust, ReadsTheOpeningsThatCurrentSoftwareWrites) {
         {"first node indented after a byte-order mark", "\xEF\xBB\xBF(\n  ;SZ[19]\n)",
          "HD 'SZ[19]'"},
         {"first node indented, a lone ;", "(\n ;\nSZ[19]\n;B[aa])", "HD 'SZ[19]' CK 'B[aa]'"},
-        {"later ( lines joined as before", "(;SZ[19];B[aa]\n(\n  ;W[bb])\n)",
-         "HD 'SZ[19]' CK 'B[aa]  ' 'W[bb])'"},
+        {"a ( on a line of its own opens a variation", "(;SZ[19];B[aa]\n(\n  ;W[bb])\n)",
+         "HD 'SZ[19]' CK 'B[aa]' 'W[bb]'"},
         {"a ; in the opening line's rest", "(x[1];y\n;B[aa])", "HD 'x[1]' CK 'y' 'B[aa]'"},
         {"blanks between ( and ; of the opening", "( ;GM[1]SZ[19];B[aa])",
          "HD 'GM[1]' 'SZ[19]' CK 'B[aa]'"},
         {"blanks between ( and ; of variations", "(;SZ[19];B[aa]\n( ;W[bb])\n(\t;W[cc])\n)",
-         "HD 'SZ[19]' CK 'B[aa](' 'W[bb])(' 'W[cc])'"},
+         "HD 'SZ[19]' CK 'B[aa]' 'W[bb]' left out 1/0"},
     });
 }
 
@@ -170,7 +195,9 @@ TEST(SGFAdjust, ReadsALineThatBeginsInsideAValueAsTextOfItAsADeliberateMend) {
          "(;SZ[19];B[aa]C[x\\] " SJIS_ZO "\n(y)]\n;W[bb])",
          "HD 'SZ[19]' CK 'B[aa]C[x\\] " SJIS_ZO "(y)]' 'W[bb]'"},
         {"a [ inside a value opens no other", "(;SZ[19];B[aa]C[a [b]\n(x\n;W[bb])\n)",
-         "HD 'SZ[19]' CK 'B[aa]C[a [b](' 'W[bb])'"},
+         "HD 'SZ[19]' CK 'B[aa]C[a [b]' 'W[bb]'"},
+        {"a \\ at the end of a line escapes the line break", "(;C[a\\\n]SZ[9];B[aa])",
+         "HD 'C[a\\]' 'SZ[9]' CK 'B[aa]'"},
     });
 }
 
@@ -188,57 +215,62 @@ TEST(SGFAdjust, FindsHandicapStonesAfterBlanks) {
     });
 }
 
-TEST(SGFAdjust, SplitsOffTheFinalCloserAfterAnEarlierOneAsADeliberateMend) {
+TEST(SGFAdjust, EndsTheMainLineAtTheFirstCloser) {
     ExpectRows({
         {"rank in brackets, one line", "(;SZ[19]PB[Kuro (9d)];B[pd];W[dd])",
          "HD 'SZ[19]' 'PB[Kuro (9d)]' CK 'B[pd]' 'W[dd]'"},
-        {"last line ending in ))", "(;SZ[19]\n;B[pd]\n;W[aa]))", "HD 'SZ[19]' CK 'B[pd]' 'W[aa])'"},
-        {"a last line of ))", "(;SZ[19];B[pd]\n))", "HD 'SZ[19]' CK 'B[pd])'"},
+        {"last line ending in ))", "(;SZ[19]\n;B[pd]\n;W[aa]))", "HD 'SZ[19]' CK 'B[pd]' 'W[aa]'"},
+        {"a last line of ))", "(;SZ[19];B[pd]\n))", "HD 'SZ[19]' CK 'B[pd]'"},
     });
 }
 
-TEST(SGFAdjust, MatchesTheLiteralWalkOnRandomRecords) {
+// Random records of the pieces that SGF's structure is made of, read by the splitter over lines,
+// over one text, counted, and by the game tree reader of its own: the four agree on the record's
+// acceptance, its entries and its main line's game.
+TEST(SGFAdjust, AgreesWithItselfAndWithTheTreeReaderOnRandomRecords) {
     const std::string pieces[] = {
-        "(", ";", ")", "]", "[", "(;", "AB", "B", "x", " ", "\t", "\x83", SJIS_ZO, "\x83;",
-        "\xEF\xBB\xBF", "\0"s, SJIS_HYO, "[a]", "C[", " AB[", "( ", "1", "\\", "AB ",
+        "(", ";", ")", "]", "[", "(;", "AB", "B", "W", "x", " ", "\t", "\x83", SJIS_ZO, "\x83;",
+        "\xEF\xBB\xBF", "\0"s, SJIS_HYO, "[a]", "C[", " AB[", "( ", "1", "\\", "AB ", "[dd]",
+        "SZ[9]", "AW", "\n", "\r\n", "[tt]",
         // An escaped double-byte character whose trail byte is "]", after plain bytes.
         "x[\\" SJIS_ZO};
-    std::mt19937 random(20240611);
+    std::mt19937 random(20261208);
+    std::size_t accepted = 0;
     for (int round = 0; round < 20000; ++round) {
-        TLineList input(random() % 7);
-        for (std::string& line : input) {
-            for (int count = static_cast<int>(random() % 9); count > 0; --count) {
-                line += pieces[random() % std::size(pieces)];
-            }
+        std::string text = random() % 4 != 0 ? "(;" : "";
+        for (int count = static_cast<int>(random() % 24); count > 0; --count) {
+            text += pieces[random() % std::size(pieces)];
         }
-        const TLiteralSplit expected = LiteralSgfAdjust(input);
+        SCOPED_TRACE(testing::Message() << "round " << round << ": " << text);
         TSGFAdjust adjust;
-        adjust.Input = input;
-        ASSERT_EQ(adjust.Adjust(), expected.ok) << "round " << round;
-        ASSERT_EQ(adjust.OutputHD, expected.hd) << "round " << round;
-        ASSERT_EQ(adjust.OutputHA, expected.ha) << "round " << round;
-        ASSERT_EQ(adjust.OutputCK, expected.ck) << "round " << round;
-        // The converter's walks over the same record as one text: the entries counted, handed
-        // over, and handed over again with the line starts of the count, are Adjust's.
-        const std::string text = JoinLines(input);
         adjust.Input = SplitLines(text);
         const bool ok = adjust.Adjust();
-        TSgfLineStarts starts;
-        const std::optional<std::size_t> count = CountSgfEntries(text, &starts);
-        ASSERT_EQ(count.has_value(), ok) << "round " << round;
-        if (ok) {
-            ASSERT_EQ(*count,
-                      adjust.OutputHD.size() + adjust.OutputHA.size() + adjust.OutputCK.size())
-                << "round " << round;
+        ASSERT_TRUE(
+            ok || (adjust.OutputHD.empty() && adjust.OutputHA.empty() && adjust.OutputCK.empty()));
+        const std::optional<std::size_t> count = CountSgfEntries(text);
+        ASSERT_EQ(count.has_value(), ok);
+        TCollected collected;
+        TSgfLeftOut leftOut;
+        ASSERT_EQ(SplitSgfRecord(text, collected, &leftOut), ok);
+        if (!ok) {
+            continue;
         }
-        for (TSgfLineStarts* given : {static_cast<TSgfLineStarts*>(nullptr), &starts}) {
-            TCollected collected;
-            ASSERT_EQ(SplitSgfRecord(text, collected, given), ok) << "round " << round;
-            if (ok) {
-                ASSERT_EQ(collected.hd, adjust.OutputHD) << "round " << round;
-                ASSERT_EQ(collected.ha, adjust.OutputHA) << "round " << round;
-                ASSERT_EQ(collected.ck, adjust.OutputCK) << "round " << round;
-            }
+        ++accepted;
+        ASSERT_EQ(*count, adjust.OutputHD.size() + adjust.OutputHA.size() + adjust.OutputCK.size());
+        ASSERT_EQ(collected.hd, adjust.OutputHD);
+        ASSERT_EQ(collected.ha, adjust.OutputHA);
+        ASSERT_EQ(collected.ck, adjust.OutputCK);
+        ASSERT_EQ(leftOut, adjust.LeftOut);
+        const TGameRecord split = ReadSgfGameAsSplit(text);
+        const TGameRecord tree = ReadSgfGame(text);
+        ASSERT_EQ(split.ok, tree.ok);
+        if (split.ok) {
+            ASSERT_EQ(FirstDifference(split.game, tree.game).what, TGameDifference::TWhat::None);
+            ASSERT_EQ(split.game.notes.variations, tree.game.notes.variations);
+            ASSERT_EQ(split.game.notes.games, tree.game.notes.games);
+            ASSERT_EQ(split.game.notes.rootMoves, tree.game.notes.rootMoves);
+            ASSERT_EQ(split.game.notes.laterSetup, tree.game.notes.laterSetup);
         }
     }
+    EXPECT_GT(accepted, 2000u);  // the pieces make records often enough to test something
 }

@@ -169,10 +169,10 @@ TEST(SgfToUgf, WritesHandicapStonesThenMovesNumberedInOneSequence) {
          {"(;SZ[19];Black[pd]White[dd])"},
          {"PD,B1,1,0", "DD,W1,2,0"},
          "Moves=3"},
-        {"variations in file order",
+        {"the main line, into the first variation",
          {"(;SZ[19];B[pd]", ";W[cc](;B[aa])(;B[bb])", ")"},
-         {"PD,B1,1,0", "CC,W1,2,0", "AA,B1,3,0", "BB,B1,4,0"},
-         "Moves=5"},
+         {"PD,B1,1,0", "CC,W1,2,0", "AA,B1,3,0"},
+         "Moves=4"},
         {"stones without a handicap count",
          {"(;AB[pd];B[dd])"},
          {"PD,B1,0,0", "DD,B1,1,0"},
@@ -275,28 +275,31 @@ TEST(SgfToUgf, NotesOnlyWhatTheRecordShows) {
         const char* name;
         std::string sgf;
         std::string encoding;
-        bool joined;
+        std::size_t variations;
+        std::size_t games;
     };
     const Row rows[] = {
-        {"Shift-JIS, one game", "(;CA[SJIS]PB[" SJIS_ZO "];B[pd]C[Kuro (9d)])", "", false},
-        {"ASCII named UTF-8 is not turned", "(;CA[UTF-8]SZ[19];B[pd])", "", false},
-        {"a byte-order mark is", "\xEF\xBB\xBF(;SZ[19];B[pd])", "UTF-8", false},
-        {"variations", "(;SZ[19];B[pd](;W[dd])(;W[dp]))", "", true},
-        {"a variation opened on its own line", "(;SZ[19];B[pd]\n(\n;W[dd])\n(;W[dp]))", "", true},
-        {"two games", "(;SZ[19];B[aa])\n(;SZ[19];B[bb])", "", true},
-        {"a blank between ( and ;", "(;SZ[19];B[pd]( ;W[dd]))", "", true},
-        {"an indented first node alone", "(\n  ;SZ[19]\n  ;B[pd]\n)", "", false},
-        {"no ; after the first (", "(SZ[19];B[pd](;W[dd])(;W[dp]))", "", true},
+        {"Shift-JIS, one game", "(;CA[SJIS]PB[" SJIS_ZO "];B[pd]C[Kuro (9d)])", "", 0, 0},
+        {"ASCII named UTF-8 is not turned", "(;CA[UTF-8]SZ[19];B[pd])", "", 0, 0},
+        {"a byte-order mark is", "\xEF\xBB\xBF(;SZ[19];B[pd])", "UTF-8", 0, 0},
+        {"variations", "(;SZ[19];B[pd](;W[dd])(;W[dp]))", "", 1, 0},
+        {"a variation opened on its own line", "(;SZ[19];B[pd]\n(\n;W[dd])\n(;W[dp]))", "", 1, 0},
+        {"two games", "(;SZ[19];B[aa])\n(;SZ[19];B[bb])", "", 0, 1},
+        {"each move in a variation of its own", "(;SZ[19];B[pd]( ;W[dd](;B[dp])))", "", 0, 0},
+        {"an indented first node alone", "(\n  ;SZ[19]\n  ;B[pd]\n)", "", 0, 0},
+        {"no ; after the first (", "(SZ[19];B[pd](;W[dd])(;W[dp](;B[aa])(;B[bb])))", "", 2, 0},
+        {"\"(\" in a comment", "(;SZ[19];B[pd]C[(;W)(;B)])", "", 0, 0},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
         TConversionState state;
-        state.SgfNotes = {"left over", 9, true};
+        state.SgfNotes = {"left over", 9, 7, 5};
         TSilentProgress progress;
         ASSERT_TRUE(ConvertSgfBytes(row.sgf, state, progress).ready);
         EXPECT_EQ(state.SgfNotes.encoding, row.encoding);
         EXPECT_EQ(state.SgfNotes.replaced, 0u);
-        EXPECT_EQ(state.SgfNotes.joined, row.joined);
+        EXPECT_EQ(state.SgfNotes.variations, row.variations);
+        EXPECT_EQ(state.SgfNotes.games, row.games);
     }
 }
 
