@@ -36,6 +36,20 @@ std::optional<int> RowAfterDeletion(int deleted, int rowsLeft) {
     return std::min(deleted, rowsLeft - 1);
 }
 
+std::string LeftOutText(const TSgfNotes& notes) {
+    std::string text;
+    if (notes.variations > 0) {
+        text += texts::VARIATIONS_LEFT_OUT_BEFORE +
+                IntToText(static_cast<long long>(notes.variations)) +
+                texts::VARIATIONS_LEFT_OUT_AFTER;
+    }
+    if (notes.games > 0) {
+        text += texts::GAMES_LEFT_OUT_BEFORE + IntToText(static_cast<long long>(notes.games)) +
+                texts::GAMES_LEFT_OUT_AFTER;
+    }
+    return text;
+}
+
 TRowOutcome ConvertRow(const std::string& path, TRecordKind kind, TConversionState& state,
                        TConverterService& converters) {
     TRowOutcome outcome;
@@ -87,7 +101,13 @@ void TConversionRun::SelConvBtnClick() {
     if (outcome.converted) {
         m_progress.SetBar(TBar::ProgressBar2, TBarField::Position,
                           m_progress.GetBar(TBar::ProgressBar2, TBarField::Max));
-        m_messages.Info(texts::CONVERTED);
+        TUserText message(texts::CONVERTED);
+        if (kind == TRecordKind::Sgf) {
+            if (const std::string leftOut = LeftOutText(m_state.SgfNotes); !leftOut.empty()) {
+                message.Text("\n").Text(leftOut);
+            }
+        }
+        m_messages.Info(message);
         m_progress.Close();
         m_candidates.DeleteRow(row);
         if (const std::optional<int> next = RowAfterDeletion(row, m_candidates.RowCount())) {

@@ -45,6 +45,10 @@ struct TRowOutcome {
     TUserText reason;
 };
 
+// What the output of an SGF record converted with notes leaves out, as the window says it after
+// the conversion of one row (Shift-JIS); empty when it leaves out nothing.
+std::string LeftOutText(const TSgfNotes& notes);
+
 // Converts one record file of kind Sgf or Ugf as one row of a run: ProgressCount starts at 0 and
 // the converter of the kind runs. An error it throws counts as a failed conversion and is
 // returned, never thrown.

@@ -313,6 +313,26 @@ TGameRecord ReadSgfGame(std::string_view bytes) {
     return record;
 }
 
+namespace {
+
+// What the converter's reading hands over, kept as the old lists were: the root's entries and
+// stones, and the values of the main line's nodes.
+class TSplitGame : public TSgfSplitSink {
+public:
+    void Property(std::string_view entry) override { properties.emplace_back(entry); }
+    void Stone(std::string_view entry) override { stones.emplace_back(entry); }
+    void Node(std::string_view) override {}
+    void Value(std::string_view name, std::string_view value) override {
+        values.emplace_back(name, value);
+    }
+
+    TLineList properties;
+    TLineList stones;
+    std::vector<std::pair<std::string, std::string>> values;
+};
+
+}  // namespace
+
 TGameRecord ReadSgfGameAsSplit(std::string_view bytes) {
     TGameRecord record;
     const TShiftJisRecord text = SgfRecordAsShiftJis(bytes);
@@ -321,14 +341,14 @@ TGameRecord ReadSgfGameAsSplit(std::string_view bytes) {
         return record;
     }
     TGame& game = record.game;
-    TSGFAdjust adjust;
-    adjust.Input = SplitLines(text.bytes);
-    if (!adjust.Adjust()) {
+    TSplitGame split;
+    TSgfLeftOut leftOut;
+    if (!SplitSgfRecord(text.bytes, split, &leftOut)) {
         record.reason = texts::SGF_NOT_A_RECORD;
         return record;
     }
-    game.notes.variations = adjust.LeftOut.variations;
-    game.notes.games = adjust.LeftOut.games;
+    game.notes.variations = leftOut.variations;
+    game.notes.games = leftOut.games;
 
     // The root's properties, one value an entry; a further value ('[dp]') has no name of its own
     // and belongs to the property before it. The size is the last SZ, as the conversion takes it.
@@ -339,7 +359,7 @@ TGameRecord ReadSgfGameAsSplit(std::string_view bytes) {
     std::vector<TValue> root;
     std::string_view name;
     bool sizeGiven = false;
-    for (const std::string& entry : adjust.OutputHD) {
+    for (const std::string& entry : split.properties) {
         const auto parts = SgfEntryParts(entry);
         if (!parts) {
             name = {};
@@ -358,7 +378,7 @@ TGameRecord ReadSgfGameAsSplit(std::string_view bytes) {
         game.size = "19";
     }
     game.boardSize = BoardSizeOf(game.size);
-    for (const std::string& stone : adjust.OutputHA) {
+    for (const std::string& stone : split.stones) {
         if (const auto parts = SgfEntryParts(stone)) {
             AddSgfSetup(TSetupKind::Black, parts->second, game);
         }
@@ -370,15 +390,13 @@ TGameRecord ReadSgfGameAsSplit(std::string_view bytes) {
             ++game.notes.rootMoves;
         }
     }
-    for (const std::string& node : adjust.OutputCK) {
-        ForEachSgfValue(node, [&game](std::string_view property, std::string_view value) {
-            if (const char colour = SgfMoveColour(property)) {
-                game.moves.push_back({colour == 'B' ? TColour::Black : TColour::White,
-                                      SgfPoint(value, game.boardSize, true, game)});
-            } else if (property == "AB" || property == "AW" || property == "AE") {
-                game.notes.laterSetup = true;
-            }
-        });
+    for (const auto& [property, value] : split.values) {
+        if (const char colour = SgfMoveColour(property)) {
+            game.moves.push_back({colour == 'B' ? TColour::Black : TColour::White,
+                                  SgfPoint(value, game.boardSize, true, game)});
+        } else if (property == "AB" || property == "AW" || property == "AE") {
+            game.notes.laterSetup = true;
+        }
     }
     record.ok = true;
     return record;

@@ -163,6 +163,7 @@ private:
             m_keeping = true;
             m_keepFrom = at;
             m_carried.clear();
+            m_nameFrom = 0;
         }
     }
     void StopKeeping() {
@@ -184,6 +185,27 @@ private:
 
     void RootEntry(std::string_view entry);
 
+    // The offset in the kept text of the byte at in the current line.
+    std::size_t KeptOffset(std::size_t at) const { return m_carried.size() + at - m_keepFrom; }
+    // A value of the main line's node under way ended at end (its "]") in the current line: its
+    // name and the value go to the sink.
+    void NodeValueEnded(std::size_t end) {
+        if constexpr (!TSink::COUNTS_ONLY) {
+            std::string_view kept;
+            if (m_carried.empty()) {
+                kept = m_line.substr(m_keepFrom, end - m_keepFrom);
+            } else {
+                m_carried.append(m_line.substr(m_keepFrom, end - m_keepFrom));
+                m_keepFrom = end;
+                kept = m_carried;
+            }
+            const std::size_t open = m_valueFrom - 1;
+            m_sink.Value(TrimView(kept.substr(m_nameFrom, open - m_nameFrom)),
+                         TrimView(kept.substr(m_valueFrom)));
+            m_nameFrom = KeptOffset(end + 1);
+        }
+    }
+
     TSink& m_sink;
     TPhase m_phase = TPhase::Start;
     std::string_view m_line;
@@ -197,6 +219,10 @@ private:
     bool m_keeping = false;
     std::size_t m_keepFrom = 0;
     std::string m_carried;
+    // In a main-line node: where the name under way begins, and the value under way, in the
+    // node's kept text.
+    std::size_t m_nameFrom = 0;
+    std::size_t m_valueFrom = 0;
     std::size_t m_depth = 0;
     std::vector<std::uint64_t> m_runs;
     bool m_currentHasChild = false;
@@ -242,6 +268,8 @@ bool TSgfWalk<TSink>::Line(std::string_view line) {
             i = end + 1;
             if (m_phase == TPhase::Root) {
                 ValueEnded(i);
+            } else if (m_nodeOpen && m_phase == TPhase::MainLine) {
+                NodeValueEnded(end);
             }
             continue;
         }
@@ -294,11 +322,16 @@ bool TSgfWalk<TSink>::Line(std::string_view line) {
             case OPEN:
                 m_inValue = true;
                 ++i;
+                if constexpr (!TSink::COUNTS_ONLY) {
+                    m_valueFrom = KeptOffset(i);
+                }
                 break;
             case CLOSE:
                 ++i;
                 if (m_phase == TPhase::Root) {
                     ValueEnded(i);  // a "]" outside any value ends an entry all the same
+                } else if constexpr (!TSink::COUNTS_ONLY) {
+                    m_nameFrom = KeptOffset(i);  // and the name before it
                 }
                 break;
             case NODE:
@@ -500,6 +533,7 @@ public:
     void Property(std::string_view entry) { m_sink.Property(entry); }
     void Stone(std::string_view entry) { m_sink.Stone(entry); }
     void Node(std::string_view entry) { m_sink.Node(entry); }
+    void Value(std::string_view name, std::string_view value) { m_sink.Value(name, value); }
 
 private:
     TSgfSplitSink& m_sink;
@@ -513,6 +547,7 @@ public:
     void Property(std::string_view) {}
     void Stone(std::string_view) {}
     void Node(std::string_view) {}
+    void Value(std::string_view, std::string_view) {}
     std::size_t count = 0;
 };
 

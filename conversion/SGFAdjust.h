@@ -53,8 +53,16 @@ public:
     virtual void Property(std::string_view entry) = 0;
     // An entry of OutputHA ('AB[pd]').
     virtual void Stone(std::string_view entry) = 0;
-    // An entry of OutputCK ('B[pd]').
+    // An entry of OutputCK ('B[pd]'), after the values it holds.
     virtual void Node(std::string_view entry) = 0;
+    // A property value of the main line's node under way, before its Node: the name (the node's
+    // text since the last "]" before the value's "[", trimmed; empty for a further value of a
+    // property) and the value (trimmed), found as the splitter read them, so that an escaped "]"
+    // or a "\" at the end of a line reads here as it did there.
+    virtual void Value(std::string_view name, std::string_view value) {
+        (void)name;
+        (void)value;
+    }
 };
 
 // TSGFAdjust::Adjust over the lines of a text (SplitLines), handing each entry to sink as soon as

@@ -139,36 +139,6 @@ inline std::optional<std::pair<std::string_view, std::string_view>> SgfEntryPart
     return std::nullopt;
 }
 
-// Calls take(name, value) for every property value of node (a node's text without its ";"), in
-// order; name and value trimmed. A further value of a property ('[dp]' after 'AB[pd]') comes with
-// an empty name. The name is the text since the last value's "]" (or a "]" outside any value), so
-// junk before a name stays in it. A value that the node does not close gives nothing. Views into
-// node.
-template <typename Take>
-void ForEachSgfValue(std::string_view node, Take take) {
-    const char* const data = node.data();
-    const std::size_t size = node.size();
-    TSgfValueScan values;
-    values.Start(data, size);
-    std::size_t name = 0;
-    std::size_t i = 0;
-    while (i < size) {
-        const char c = data[i];
-        if (c == '[') {
-            const std::size_t end = values.End(i + 1);
-            if (end >= size) {
-                return;
-            }
-            take(TrimView(node.substr(name, i - name)), TrimView(node.substr(i + 1, end - i - 1)));
-            name = i = end + 1;
-        } else if (c == ']') {
-            name = ++i;
-        } else {
-            i += SGF_CHARACTER_LENGTHS[static_cast<unsigned char>(c)];
-        }
-    }
-}
-
 // The colour of a move property of the name, as the conversion reads it: 'B' for exactly "B" or
 // "Black", 'W' for exactly "W" or "White", 0 for any other name.
 constexpr char SgfMoveColour(std::string_view name) {

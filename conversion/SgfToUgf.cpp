@@ -190,19 +190,20 @@ public:
         m_state.StepProgress();
     }
 
-    // One move line per black or white move property of the node, numbered in one sequence.
-    // Other properties of a node (comments, times) give nothing.
+    // One move line per black or white move property of a node, numbered in one sequence. Other
+    // properties of a node (comments, times) give nothing.
+    void Value(std::string_view name, std::string_view value) override {
+        EndRoot();
+        if (const char colour = SgfMoveColour(name)) {
+            // A point of two plain bytes, as most are, is upper-cased byte by byte.
+            const bool plain = value.size() == 2 && value[0] > ' ' && value[0] <= '~' &&
+                               value[1] > ' ' && value[1] <= '~';
+            Move(colour, value, plain);
+        }
+    }
+
     void Node(std::string_view node) override {
         EndRoot();
-        if (const std::optional<TPlainMove> move = PlainMove(node)) {
-            Move(move->colour, move->point, true);
-        } else {
-            ForEachSgfValue(node, [this](std::string_view name, std::string_view value) {
-                if (const char colour = SgfMoveColour(name)) {
-                    Move(colour, value);
-                }
-            });
-        }
         // Only the last node is looked at again: kept as a view when it lies in the record's
         // text, copied when it is a piece the splitter joined and hands over for the call.
         if (LiesIn(node, m_recordText)) {
@@ -239,34 +240,9 @@ public:
     }
 
 private:
-    // A node of one move and no other property, 'B[pd]' or 'W[dp]' with a point of printable
-    // ASCII, perhaps followed by text without a "]" (the "(" and ")" of variations): what cutting
-    // it at "]" and taking the pieces apart gives, found without cutting (the text after the
-    // point's "]" is a last piece without a value, which gives nothing).
-    struct TPlainMove {
-        char colour;
-        std::string_view point;
-    };
-    static std::optional<TPlainMove> PlainMove(std::string_view node) {
-        if (node.size() < 3 || (node[0] != 'B' && node[0] != 'W') || node[1] != '[') {
-            return std::nullopt;
-        }
-        std::size_t end = 2;
-        for (; end < node.size() && node[end] != ']'; ++end) {
-            // Blanks would be trimmed, a "[" cut, and other bytes may begin a character.
-            const char c = node[end];
-            if (c <= ' ' || c > '~' || c == '[') {
-                return std::nullopt;
-            }
-        }
-        if (end == node.size() || node.find(']', end + 1) != std::string_view::npos) {
-            return std::nullopt;
-        }
-        return TPlainMove{node[0], node.substr(2, end - 2)};
-    }
-
     // The data line of the next move: the point upper-cased, "YA" for the pass (only the
-    // lower-case "tt"). A point known to be printable ASCII (ascii) is upper-cased byte by byte.
+    // lower-case "tt"). A point known to be two printable ASCII bytes (ascii) is upper-cased byte
+    // by byte.
     void Move(char colour, std::string_view point, bool ascii = false) {
         m_number.Increment();
         ++m_moves;
@@ -367,21 +343,42 @@ public:
     explicit TEntryList(std::string_view text) : m_text(text) {}
 
     // Room for the entries of a record of size bytes, most of them moves of a few bytes.
-    void Reserve(std::size_t size) { m_entries.reserve(size / 6 + 16); }
+    void Reserve(std::size_t size) { m_entries.reserve(size / 2 + 16); }
 
-    void Property(std::string_view entry) override { Add(TKind::Property, entry); }
-    void Stone(std::string_view entry) override { Add(TKind::Stone, entry); }
-    void Node(std::string_view entry) override { Add(TKind::Node, entry); }
+    void Property(std::string_view entry) override {
+        Add(TKind::Property, entry);
+        ++m_steps;
+    }
+    void Stone(std::string_view entry) override {
+        Add(TKind::Stone, entry);
+        ++m_steps;
+    }
+    void Node(std::string_view entry) override {
+        Add(TKind::Node, entry);
+        ++m_steps;
+    }
+    void Value(std::string_view name, std::string_view value) override {
+        Add(TKind::Name, name);
+        Add(TKind::Value, value);
+    }
 
-    std::size_t Count() const { return m_entries.size(); }
+    // The entries, without the values of the nodes.
+    std::size_t Count() const { return m_steps; }
 
     // Hands every entry to sink, in order.
     void HandTo(TSgfSplitSink& sink) const {
+        std::string_view name;
         for (const TEntry& entry : m_entries) {
             const std::string_view bytes =
                 entry.copied ? std::string_view(m_copies).substr(entry.at, entry.size)
                              : m_text.substr(entry.at, entry.size);
             switch (entry.kind) {
+                case TKind::Name:
+                    name = bytes;
+                    break;
+                case TKind::Value:
+                    sink.Value(name, bytes);
+                    break;
                 case TKind::Property:
                     sink.Property(bytes);
                     break;
@@ -396,7 +393,7 @@ public:
     }
 
 private:
-    enum class TKind : unsigned char { Property, Stone, Node };
+    enum class TKind : unsigned char { Property, Stone, Node, Name, Value };
     struct TEntry {
         TKind kind;
         bool copied;
@@ -417,6 +414,7 @@ private:
     std::string_view m_text;
     std::string m_copies;
     std::vector<TEntry> m_entries;
+    std::size_t m_steps = 0;
 };
 
 // A record of at most this many bytes is split once and its entries kept (no more bytes than the

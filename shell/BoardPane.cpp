@@ -217,7 +217,15 @@ TBoardPane::TBoardPane(QWidget* parent) : QWidget(parent) {
     m_captures = new QLabel(this);
     m_captures->setObjectName(QStringLiteral("CaptureLabel"));
     m_captures->setTextFormat(Qt::PlainText);
-    texts->addWidget(m_moveText, 1);
+    m_branch = new QToolButton(this);
+    m_branch->setObjectName(QStringLiteral("BranchBtn"));
+    m_branch->setAutoRaise(true);
+    m_branch->setToolTip(
+        QStringLiteral("この手には変化があります: ↑ ↓ かこのボタンで切り替えます"));
+    m_branch->hide();
+    texts->addWidget(m_moveText);
+    texts->addWidget(m_branch);
+    texts->addStretch(1);
     texts->addWidget(m_captures);
     layout->addLayout(texts);
 
@@ -246,6 +254,12 @@ TBoardPane::TBoardPane(QWidget* parent) : QWidget(parent) {
     connect(m_previous, &QToolButton::clicked, this, [this] { GoTo(m_move > 0 ? m_move - 1 : 0); });
     connect(m_next, &QToolButton::clicked, this, [this] { GoTo(m_move + 1); });
     connect(m_last, &QToolButton::clicked, this, [this] { GoTo(SIZE_MAX); });
+    connect(m_branch, &QToolButton::clicked, this, [this] {
+        // Round all the alternatives: after the last, the first again.
+        if (!SwitchVariation(1)) {
+            SwitchVariation(-static_cast<int>(m_line.BranchAt(m_move).index));
+        }
+    });
     connect(m_before, &QToolButton::clicked, this, [this] { ShowSide(false); });
     connect(m_after, &QToolButton::clicked, this, [this] {
         if (OnConvertedAsked) {
@@ -273,6 +287,7 @@ TBoardPane::~TBoardPane() = default;
 
 void TBoardPane::ShowCheck(TGameCheck check) {
     m_check = std::move(check);
+    m_line = {};
     m_readGame->hide();
     m_replays[0].reset();
     m_replays[1].reset();
@@ -284,6 +299,7 @@ void TBoardPane::ShowCheck(TGameCheck check) {
 
 void TBoardPane::UpdateCheck(TGameCheck check) {
     m_check = std::move(check);
+    m_line = {};
     m_replays[0].reset();
     m_replays[1].reset();
     Refresh();
@@ -291,6 +307,7 @@ void TBoardPane::UpdateCheck(TGameCheck check) {
 
 void TBoardPane::ShowNothing(const QString& reason) {
     m_check.reset();
+    m_line = {};
     m_replays[0].reset();
     m_replays[1].reset();
     m_converted = false;
@@ -319,9 +336,31 @@ const TGameRecord& TBoardPane::Shown() const {
     return m_converted ? m_check->output : m_check->source;
 }
 
+const TGame& TBoardPane::ShownGame() const {
+    return m_converted ? m_check->output.game : m_line.Game();
+}
+
+void TBoardPane::ReplayLine() {
+    m_replays[0] = std::make_unique<TReplay>(m_line.Game());
+    const QSignalBlocker blocker(m_slider);
+    m_slider->setRange(0, static_cast<int>(m_replays[0]->MoveCount()));
+}
+
+bool TBoardPane::SwitchVariation(int step) {
+    if (!m_check || m_converted || !m_replays[0] || !m_line.Switch(m_move, step)) {
+        return false;
+    }
+    ReplayLine();
+    const std::size_t move = m_move;
+    m_move = SIZE_MAX - 1;  // so that GoTo shows the position even when the move stays
+    GoTo(move);
+    return true;
+}
+
 void TBoardPane::ClearBoard() {
     m_view->Clear();
     m_moveText->clear();
+    m_branch->hide();
     m_captures->clear();
     for (QWidget* widget :
          std::initializer_list<QWidget*>{m_slider, m_first, m_previous, m_next, m_last}) {
@@ -361,7 +400,12 @@ void TBoardPane::Refresh() {
     }
     std::unique_ptr<TReplay>& replay = m_replays[m_converted ? 1 : 0];
     if (!replay) {
-        replay = std::make_unique<TReplay>(record.game);
+        if (m_converted) {
+            replay = std::make_unique<TReplay>(record.game);
+        } else {
+            m_line = TGameLine(record);
+            replay = std::make_unique<TReplay>(m_line.Game());
+        }
     }
     m_slider->setEnabled(true);
     {
@@ -386,7 +430,7 @@ void TBoardPane::GoTo(std::size_t move) {
         return;
     }
     m_move = move;
-    const TGame& game = Shown().game;
+    const TGame& game = ShownGame();
     const TPosition& position = replay->Position(move);
     std::optional<TGameMove> last;
     if (move > 0) {
@@ -413,6 +457,9 @@ void TBoardPane::GoTo(std::size_t move) {
     m_moveText->setStyleSheet(odd ? QStringLiteral("color: #c01818;") : QString());
     m_captures->setText(
         QStringLiteral("アゲハマ 黒 %1  白 %2").arg(position.blackTook).arg(position.whiteTook));
+    const TGameLine::TBranch branch = m_converted ? TGameLine::TBranch{} : m_line.BranchAt(move);
+    m_branch->setText(QStringLiteral("分岐 %1（%2 番目）").arg(branch.count).arg(branch.index + 1));
+    m_branch->setVisible(branch.count > 1);
 
     {
         const QSignalBlocker blocker(m_slider);
@@ -437,6 +484,12 @@ void TBoardPane::keyPressEvent(QKeyEvent* event) {
             break;
         case Qt::Key_End:
             GoTo(SIZE_MAX);
+            break;
+        case Qt::Key_Up:
+            SwitchVariation(-1);
+            break;
+        case Qt::Key_Down:
+            SwitchVariation(1);
             break;
         default:
             QWidget::keyPressEvent(event);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "board/GameLine.h"
 #include "board/Replay.h"
 
 #include "conversion/GameCheck.h"
@@ -21,7 +22,9 @@ class TLineLabel;
 // conversion gives (変換前 / 変換後), one line above the board saying whether and where the two
 // differ, and the means to move through the game (a slider, buttons for the first, previous, next
 // and last move, the keys Left, Right, Home and End, the mouse wheel), with the move shown, its
-// number, colour and point, and the stones each side has taken.
+// number, colour and point, and the stones each side has taken. Where a move of the record has
+// alternatives (variations), a button beside it says how many, and Up, Down or the button step
+// into them.
 class TBoardPane : public QWidget {
 public:
     explicit TBoardPane(QWidget* parent = nullptr);
@@ -43,6 +46,9 @@ public:
     void GoTo(std::size_t move);
     // True when the converted game is shown.
     bool ShowsConverted() const { return m_converted; }
+    // Takes the alternative step places away from the one the record's line takes at the move
+    // shown (Up and Down; the branch button goes round them all). False when there is none.
+    bool SwitchVariation(int step);
 
     // Called when the user asks for the converted game, before it is shown.
     std::function<void()> OnConvertedAsked;
@@ -60,6 +66,10 @@ private:
     // No board, no move, nothing to move through.
     void ClearBoard();
     const TGameRecord& Shown() const;
+    // The game of the side shown: the line of the record's variations taken, or the converted one.
+    const TGame& ShownGame() const;
+    // The positions of the line taken, and the slider's range, made anew.
+    void ReplayLine();
 
     TBoardView* m_view;
     TLineLabel* m_difference;
@@ -68,6 +78,7 @@ private:
     QLabel* m_reason;
     QPushButton* m_readGame;
     QLabel* m_moveText;
+    QToolButton* m_branch;
     QLabel* m_captures;
     QSlider* m_slider;
     QToolButton* m_first;
@@ -76,6 +87,8 @@ private:
     QToolButton* m_last;
 
     std::optional<TGameCheck> m_check;
+    // The line through the record's variations, made with its positions.
+    TGameLine m_line;
     // The positions of the record's game and of the converted one, made when first shown.
     std::unique_ptr<TReplay> m_replays[2];
     bool m_converted = false;

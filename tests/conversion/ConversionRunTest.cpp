@@ -102,6 +102,26 @@ TEST(ConversionRun, SelectedRowThatConvertsIsReplacedByTheNextRow) {
     EXPECT_EQ(f.Names(), (std::vector<std::string>{"a.ugf", "b.ugf", "d.ugf", "e.ugf"}));
 }
 
+TEST(ConversionRun, SaysUnderTheMessageWhatTheOutputOfAnSgfRecordLeavesOut) {
+    for (const char* name : {"a.sgf", "b.ugf"}) {
+        SCOPED_TRACE(name);
+        TRunFixture f({name});
+        f.fake.candidates.selected = 0;
+        f.converters.script[P(name)] = TScript::Converts;
+        // As an SGF conversion leaves them; a UGF conversion leaves those of the SGF before it.
+        f.state.SgfNotes = {"", 0, 3, 1};
+        f.run.SelConvBtnClick();
+        const std::string leftOut = std::string("\n") + texts::VARIATIONS_LEFT_OUT_BEFORE + "3" +
+                                    texts::VARIATIONS_LEFT_OUT_AFTER +
+                                    texts::GAMES_LEFT_OUT_BEFORE + "1" +
+                                    texts::GAMES_LEFT_OUT_AFTER;
+        const TLog& log = f.fake.log;
+        EXPECT_NE(std::find(log.begin(), log.end(),
+                            INFO_OK + (std::string(name) == "a.sgf" ? leftOut : "")),
+                  log.end());
+    }
+}
+
 TEST(ConversionRun, ConvertingTheLastRowSelectsTheNewLastRow) {
     TRunFixture f({"a.ugf", "b.ugf"});
     f.fake.candidates.selected = 1;

@@ -4,6 +4,7 @@
 #include "tests/support/QtTest.h"
 #include "tests/support/TempDir.h"
 
+#include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
 #include <QLabel>
@@ -56,6 +57,41 @@ TEST(BoardPane, OpensAtTheLastMoveAndMovesByKeysButtonsSliderAndWheel) {
     EXPECT_EQ(pane->Move(), 3u);
     QTest::keyClick(pane, Qt::Key_End);
     EXPECT_EQ(pane->Move(), 4u);
+    form.hide();
+}
+
+TEST(BoardPane, ShowsTheMainLineAndStepsIntoItsVariations) {
+    TTempDir dir;
+    // Move 2 has three alternatives; the record's own game is its main line.
+    dir.Write("v.sgf", "(;SZ[9];B[cc](;W[gg];B[dd])(;W[ee])(;W[ff];B[hh]))");
+    TViewForm form;
+    form.ViewFile(dir.Path("v.sgf"));
+    auto* pane = Child<TBoardPane>(form, "BoardPane");
+    auto* branch = Child<QAbstractButton>(form, "BranchBtn");
+    EXPECT_EQ(Text(form, "MoveLabel"), "3手 黒 D6");
+    EXPECT_FALSE(branch->isVisible());
+    EXPECT_EQ(Text(form, "DiffLabel"), "仕様で変わる点: 本譜以外の分岐 2 個は変換しません");
+    QTest::keyClick(pane, Qt::Key_Left);
+    EXPECT_TRUE(branch->isVisible());
+    EXPECT_EQ(branch->text().toStdString(), "分岐 3（1 番目）");
+    QTest::keyClick(pane, Qt::Key_Down);
+    EXPECT_EQ(Text(form, "MoveLabel"), "2手 白 E5");
+    EXPECT_EQ(branch->text().toStdString(), "分岐 3（2 番目）");
+    EXPECT_EQ(Child<QSlider>(form, "MoveSlider")->maximum(), 2);
+    QTest::mouseClick(branch, Qt::LeftButton);
+    QTest::keyClick(pane, Qt::Key_End);
+    EXPECT_EQ(Text(form, "MoveLabel"), "3手 黒 H2");
+    // Round the alternatives with the button, back to the first.
+    QTest::keyClick(pane, Qt::Key_Left);
+    QTest::mouseClick(branch, Qt::LeftButton);
+    EXPECT_EQ(branch->text().toStdString(), "分岐 3（1 番目）");
+    QTest::keyClick(pane, Qt::Key_Up);
+    EXPECT_EQ(branch->text().toStdString(), "分岐 3（1 番目）");
+    // The converted game is the main line and has no variations.
+    Click(form, "AfterBtn");
+    EXPECT_FALSE(branch->isVisible());
+    QTest::keyClick(pane, Qt::Key_Down);
+    EXPECT_EQ(Text(form, "MoveLabel"), "2手 白 G3");
     form.hide();
 }
 
