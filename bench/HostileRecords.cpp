@@ -44,6 +44,31 @@ std::string EmptyValues(std::size_t bytes) {
     return record;
 }
 
+std::string EmptyStones(std::size_t bytes) {
+    // Each empty value of AB is a handicap line of the UGF: the output is four and a half times
+    // the record.
+    std::string record = "(;GM[1]SZ[19]AB";
+    Repeat(record, "[]", bytes);
+    record += ";B[pd])\r\n";
+    return record;
+}
+
+std::string Brackets(std::size_t bytes) {
+    // A million nested "(", each with a move, then the variations beside each, in one comment's
+    // worth of ")" and "(": a stack frame or a list entry a level would show.
+    std::string record = "(;GM[1]SZ[19]";
+    const std::size_t depth = bytes / 16;
+    record.reserve(bytes + 64);
+    for (std::size_t n = 0; n < depth; ++n) {
+        record += "(;B[pd]";
+    }
+    for (std::size_t n = 0; n < depth; ++n) {
+        record += ")(;W[dp])";
+    }
+    record += ")";
+    return record;
+}
+
 std::string UgfMoves(std::size_t bytes) {
     std::string record = UGF_HEADER + "Size=19\r\nHdcp=0,6.5\r\nWinner=B,C\r\n[Data]\r\n";
     record.reserve(bytes + 64);
@@ -145,6 +170,8 @@ const std::vector<THostileRecord>& HostileRecords() {
         {"equals.ugf", "\"=\" on one UGF header line", EqualsLine},
         {"semicolons.sgf", "\";\" in one SGF node", Semicolons},
         {"empty-values.sgf", "empty values \"[]\"", EmptyValues},
+        {"empty-stones.sgf", "empty values of AB", EmptyStones},
+        {"brackets.sgf", "nested variations beside each", Brackets},
         {"moves.ugf", "UGF, one move a line", UgfMoves},
         {"variations.sgf", "SGF variations", Variations},
         {"nesting.sgf", "SGF nested \"(\" a node deep", Nesting},

@@ -18,7 +18,8 @@ struct THostileRecord {
     std::string (*make)(std::size_t bytes);
 };
 
-// Every hostile record: "=" on one UGF header line, ";" in one SGF node, empty values "[]",
-// UGF moves a line, SGF variations, SGF nesting, one line without a line end, NUL bytes, long
-// values on one line, one value of 0x5C trail bytes, invalid UTF-8 and invalid Shift-JIS.
+// Every hostile record: "=" on one UGF header line, ";" in one SGF node, empty values "[]", empty
+// stones "AB[][]...", UGF moves a line, nested variations beside each, SGF variations, SGF nesting,
+// one line without a line end, NUL bytes, long values on one line, one value of 0x5C trail bytes,
+// invalid UTF-8 and invalid Shift-JIS.
 const std::vector<THostileRecord>& HostileRecords();

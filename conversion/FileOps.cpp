@@ -121,9 +121,9 @@ void RemoveLeftoversOnce(const std::string& folder, TList&& list, TRemove&& remo
 
 // A new file at path through a temporary name: written whole beside it, then renamed to path,
 // which must still be free.
-bool SaveNewThroughTemporary(const std::string& path, std::span<const std::string_view> pieces,
+bool SaveNewThroughTemporary(const std::string& path, const TWritable& content,
                              std::optional<TFileId>& identity) {
-    const std::string temporary = SaveTemporaryBeside(path, pieces);
+    const std::string temporary = SaveTemporaryBeside(path, content);
     if (!RenameFile(temporary, path)) {
         (void)RemoveFile(temporary);
         return false;
@@ -497,7 +497,7 @@ std::string LoadBytes(const std::string& path, std::optional<TFileId>* identity)
     return bytes;
 }
 
-std::string SaveTemporaryBeside(const std::string& path, std::span<const std::string_view> pieces,
+std::string SaveTemporaryBeside(const std::string& path, const TWritable& content,
                                 TDurability durability) {
     const std::string folder = FolderOf(path);
     // A target that names no file never gets its temporary file.
@@ -517,10 +517,14 @@ std::string SaveTemporaryBeside(const std::string& path, std::span<const std::st
             }
             break;
         }
-        bool written = true;
-        for (const std::string_view bytes : pieces) {
-            written = written && WriteAll(file.get(), bytes);
-        }
+        bool written = content.Write([&file](std::span<const std::string_view> pieces) {
+            for (const std::string_view bytes : pieces) {
+                if (!WriteAll(file.get(), bytes)) {
+                    return false;
+                }
+            }
+            return true;
+        });
         if (written && durability == TDurability::Kept) {
             written = FlushFileBuffers(file.get()) != 0;
         }
@@ -669,7 +673,7 @@ std::string LoadBytes(const std::string& path, std::optional<TFileId>* identity)
     return bytes;
 }
 
-std::string SaveTemporaryBeside(const std::string& path, std::span<const std::string_view> pieces,
+std::string SaveTemporaryBeside(const std::string& path, const TWritable& content,
                                 TDurability durability) {
     const std::string folder = FolderOf(path);
     if (HasNul(path)) {
@@ -691,7 +695,9 @@ std::string SaveTemporaryBeside(const std::string& path, std::span<const std::st
             }
             break;
         }
-        bool written = WriteAll(descriptor, pieces);
+        bool written = content.Write([descriptor](std::span<const std::string_view> pieces) {
+            return WriteAll(descriptor, pieces);
+        });
         if (written && keepMode) {
             written = ::fchmod(descriptor, old.st_mode & 07777) == 0;
         }
@@ -709,7 +715,7 @@ std::string SaveTemporaryBeside(const std::string& path, std::span<const std::st
 
 #if defined(__linux__) && defined(O_TMPFILE)
 
-bool SaveNewFile(const std::string& path, std::span<const std::string_view> pieces,
+bool SaveNewFile(const std::string& path, const TWritable& content,
                  std::optional<TFileId>& identity) {
     if (HasNul(path)) {
         throw TFileError(TFileErrorKind::Create, path);
@@ -720,7 +726,9 @@ bool SaveNewFile(const std::string& path, std::span<const std::string_view> piec
         ::open(folder.empty() ? "." : folder.c_str(), O_WRONLY | O_TMPFILE | O_CLOEXEC, 0666);
     if (descriptor >= 0) {
         struct stat status {};
-        const bool written = WriteAll(descriptor, pieces) && ::fstat(descriptor, &status) == 0;
+        const bool written = content.Write([descriptor](std::span<const std::string_view> pieces) {
+            return WriteAll(descriptor, pieces);
+        }) && ::fstat(descriptor, &status) == 0;
         bool linked = false;
         int error = 0;
         if (written) {
@@ -744,7 +752,7 @@ bool SaveNewFile(const std::string& path, std::span<const std::string_view> piec
         }
         // No /proc, or a file system that cannot link such a file: through a name.
     }
-    return SaveNewThroughTemporary(path, pieces, identity);
+    return SaveNewThroughTemporary(path, content, identity);
 }
 
 #endif
@@ -769,14 +777,24 @@ std::string SaveTemporaryBeside(const std::string& path, std::string_view bytes,
     return SaveTemporaryBeside(path, std::span<const std::string_view>(&bytes, 1), durability);
 }
 
+std::string SaveTemporaryBeside(const std::string& path, std::span<const std::string_view> pieces,
+                                TDurability durability) {
+    return SaveTemporaryBeside(path, TSpanWritable(pieces), durability);
+}
+
 #if !defined(__linux__) || !defined(O_TMPFILE)
 
-bool SaveNewFile(const std::string& path, std::span<const std::string_view> pieces,
+bool SaveNewFile(const std::string& path, const TWritable& content,
                  std::optional<TFileId>& identity) {
-    return SaveNewThroughTemporary(path, pieces, identity);
+    return SaveNewThroughTemporary(path, content, identity);
 }
 
 #endif
+
+bool SaveNewFile(const std::string& path, std::span<const std::string_view> pieces,
+                 std::optional<TFileId>& identity) {
+    return SaveNewFile(path, TSpanWritable(pieces), identity);
+}
 
 void SaveBytes(const std::string& path, std::string_view bytes, TDurability durability) {
     const std::string temporary = SaveTemporaryBeside(path, bytes, durability);

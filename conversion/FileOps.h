@@ -2,6 +2,7 @@
 
 #include <compare>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <span>
 #include <string>
@@ -62,6 +63,28 @@ enum class TDurability { Plain, Kept };
 void SaveBytes(const std::string& path, std::string_view bytes,
                TDurability durability = TDurability::Plain);
 
+// Bytes to be written to a file, handed over a span of pieces at a time, in order: the pieces of
+// one span are valid until the next span is asked for.
+class TWritable {
+public:
+    virtual ~TWritable() = default;
+    // Calls write with each span in order; false as soon as write answers false.
+    virtual bool Write(
+        const std::function<bool(std::span<const std::string_view>)>& write) const = 0;
+};
+
+// Pieces already in memory, as one span.
+class TSpanWritable : public TWritable {
+public:
+    explicit TSpanWritable(std::span<const std::string_view> pieces) : m_pieces(pieces) {}
+    bool Write(const std::function<bool(std::span<const std::string_view>)>& write) const override {
+        return write(m_pieces);
+    }
+
+private:
+    std::span<const std::string_view> m_pieces;
+};
+
 // Writes bytes to a new file of a short name of its own in path's folder (so a rename moves it over
 // path) and answers its name. Throws TFileError (Create) naming path when it cannot be written.
 // The name tells the program's temporary files and the process that writes each
@@ -70,8 +93,10 @@ void SaveBytes(const std::string& path, std::string_view bytes,
 // wrote), and those of the older unnumbered form (".morvane-<8 hex digits>.tmp") an hour old.
 std::string SaveTemporaryBeside(const std::string& path, std::string_view bytes,
                                 TDurability durability = TDurability::Plain);
-// The same for the bytes of pieces, one after the other.
+// The same for the bytes of pieces, one after the other, or of content.
 std::string SaveTemporaryBeside(const std::string& path, std::span<const std::string_view> pieces,
+                                TDurability durability = TDurability::Plain);
+std::string SaveTemporaryBeside(const std::string& path, const TWritable& content,
                                 TDurability durability = TDurability::Plain);
 
 // Writes the bytes of pieces to a new file at path, whole or not at all: the name appears only once
@@ -81,6 +106,9 @@ std::string SaveTemporaryBeside(const std::string& path, std::span<const std::st
 // linked at path (no temporary name, nothing left behind by a process killed while it writes);
 // where the file system cannot, through SaveTemporaryBeside and a rename that replaces nothing.
 bool SaveNewFile(const std::string& path, std::span<const std::string_view> pieces,
+                 std::optional<TFileId>& identity);
+// The same for the bytes of content.
+bool SaveNewFile(const std::string& path, const TWritable& content,
                  std::optional<TFileId>& identity);
 
 // path made absolute from the current folder, without "." and ".." parts and without a separator

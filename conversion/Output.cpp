@@ -25,7 +25,7 @@ bool WriteOutput(const std::string& source, std::string_view extension, const TO
     // the files as they were.
     std::optional<TFileId> identity;
     if (!files.Exists(output)) {
-        if (!files.SaveNew(output, text.Pieces(), identity)) {
+        if (!files.SaveNew(output, text, identity)) {
             throw TFileError(TFileErrorKind::Create, output);  // a file took the name meanwhile
         }
     } else {
@@ -33,8 +33,7 @@ bool WriteOutput(const std::string& source, std::string_view extension, const TO
             state.FailureReason = texts::KEEPS_BACKUP_OF_THIS_RUN;
             return false;
         }
-        const std::string temporary =
-            files.SaveTemporary(output, text.Pieces(), TDurability::Plain);
+        const std::string temporary = files.SaveTemporary(output, text, TDurability::Plain);
         if (files.Exists(backup)) {
             (void)files.Delete(backup);  // a failure shows in the rename below
         }

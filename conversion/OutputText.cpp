@@ -17,6 +17,7 @@ void TOutputText::AddBlock(std::size_t bytes) {
         TBlock& previous = m_blocks.back();
         previous.size = static_cast<std::size_t>(m_next - previous.bytes.get());
         last = previous.capacity;
+        SpillWhenLarge();
     }
     const std::size_t capacity = std::max(bytes, std::clamp(last * 2, FIRST_BLOCK, LARGEST_BLOCK));
     TBlock& block = m_blocks.emplace_back();
@@ -24,6 +25,65 @@ void TOutputText::AddBlock(std::size_t bytes) {
     block.capacity = capacity;
     m_next = block.bytes.get();
     m_room = capacity;
+}
+
+void TOutputText::SpillWhenLarge() {
+    if (m_size - m_spilled - m_front.size() <= m_spillBeyond) {
+        return;
+    }
+    if (!m_spill) {
+        m_spill.reset(std::tmpfile());
+        if (!m_spill) {
+            m_spillBeyond = static_cast<std::size_t>(-1);  // no temporary file: all stays here
+            return;
+        }
+    }
+    std::size_t written = 0;
+    for (const TBlock& block : m_blocks) {
+        if (std::fwrite(block.bytes.get(), 1, block.size, m_spill.get()) != block.size) {
+            // What went to the file before stays valid; this and the rest stay here.
+            m_spillBeyond = static_cast<std::size_t>(-1);
+            return;
+        }
+        written += block.size;
+    }
+    m_spilled += written;
+    m_blocks.clear();
+}
+
+bool TOutputText::Write(const std::function<bool(std::span<const std::string_view>)>& write) const {
+    if (m_spilled == 0) {
+        const std::vector<std::string_view> pieces = Pieces();
+        return write(pieces);
+    }
+    if (!m_front.empty()) {
+        const std::string_view front = m_front;
+        if (!write(std::span<const std::string_view>(&front, 1))) {
+            return false;
+        }
+    }
+    std::FILE* const file = m_spill.get();
+    if (std::fflush(file) != 0 || std::fseek(file, 0, SEEK_SET) != 0) {
+        return false;
+    }
+    std::string buffer(std::size_t{1} << 20, '\0');
+    bool written = true;
+    for (std::size_t left = m_spilled; left > 0 && written;) {
+        const std::size_t count = std::fread(buffer.data(), 1, std::min(left, buffer.size()), file);
+        if (count == 0) {
+            written = false;
+            break;
+        }
+        const std::string_view piece(buffer.data(), count);
+        written = write(std::span<const std::string_view>(&piece, 1));
+        left -= count;
+    }
+    std::fseek(file, 0, SEEK_END);
+    if (!written) {
+        return false;
+    }
+    const std::vector<std::string_view> pieces = Pieces();
+    return write(pieces);
 }
 
 std::string_view TOutputText::Written(std::size_t i) const {
@@ -43,6 +103,11 @@ void TOutputText::AppendLine(std::string_view line) {
 
 void TOutputText::Prepend(std::string_view text) {
     if (text.empty()) {
+        return;
+    }
+    if (m_spilled > 0) {
+        m_front.insert(0, text);
+        m_size += text.size();
         return;
     }
     TBlock block;
@@ -72,9 +137,12 @@ std::vector<std::string_view> TOutputText::Pieces() const {
 std::string TOutputText::Bytes() const {
     std::string bytes;
     bytes.reserve(m_size);
-    for (std::size_t i = 0; i < m_blocks.size(); ++i) {
-        bytes += Written(i);
-    }
+    (void)Write([&bytes](std::span<const std::string_view> pieces) {
+        for (const std::string_view piece : pieces) {
+            bytes += piece;
+        }
+        return true;
+    });
     return bytes;
 }
 

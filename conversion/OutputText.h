@@ -1,10 +1,13 @@
 #pragma once
 
+#include "conversion/FileOps.h"
 #include "conversion/LineList.h"
 
 #include <algorithm>
 #include <cstddef>
+#include <cstdio>
 #include <cstring>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -12,9 +15,16 @@
 
 // The text of an output as a converter writes it, line after line, kept in blocks that are never
 // moved once written: it grows to any size without being copied, so a record's output takes the
-// memory of its bytes and at most one block more, and it goes to the disk as it stands.
-class TOutputText {
+// memory of its bytes and at most one block more, and it goes to the disk as it stands. An output
+// that grows past a bound (SpillBeyond) moves its finished blocks to a temporary file of its own,
+// so that even a record whose output is many times its size converts in bounded memory.
+class TOutputText : public TWritable {
 public:
+    TOutputText() = default;
+    TOutputText(TOutputText&&) noexcept = default;
+    TOutputText& operator=(TOutputText&&) noexcept = default;
+    ~TOutputText() override = default;
+
     // Adds bytes at the end.
     void Append(std::string_view bytes) {
         if (!bytes.empty()) {
@@ -43,8 +53,16 @@ public:
     void Prepend(std::string_view text);
     // Bytes written.
     std::size_t Size() const { return m_size; }
-    // The bytes in order, as views into the blocks, valid until the next change.
+    // From now on, once more than bytes are held in memory, the finished blocks go to a temporary
+    // file (where one can be made and written; else they stay).
+    void SpillBeyond(std::size_t bytes) { m_spillBeyond = bytes; }
+    // True when part of the bytes went to the temporary file.
+    bool Spilled() const { return m_spilled > 0; }
+    // The bytes in order, as views into the blocks, valid until the next change; only for a text
+    // that has not spilled.
     std::vector<std::string_view> Pieces() const;
+    // The bytes in order, a span at a time (the spilled ones read back in pieces).
+    bool Write(const std::function<bool(std::span<const std::string_view>)>& write) const override;
     // All the bytes as one string.
     std::string Bytes() const;
     // The text cut into lines (SplitLines).
@@ -61,8 +79,22 @@ private:
     // The bytes written in block i.
     std::string_view Written(std::size_t i) const;
 
+    // Moves every block but the last to the temporary file, when more than m_spillBeyond bytes
+    // are held.
+    void SpillWhenLarge();
+
+    struct TCloseFile {
+        void operator()(std::FILE* file) const { std::fclose(file); }
+    };
+
     std::vector<TBlock> m_blocks;
     char* m_next = nullptr;  // where the next byte goes in the last block
     std::size_t m_room = 0;  // bytes free after m_next
     std::size_t m_size = 0;
+    std::size_t m_spillBeyond = static_cast<std::size_t>(-1);
+    // The bytes after m_front that went to the temporary file, in order.
+    std::unique_ptr<std::FILE, TCloseFile> m_spill;
+    std::size_t m_spilled = 0;
+    // What was put in front once bytes had spilled.
+    std::string m_front;
 };

@@ -46,6 +46,24 @@ constexpr std::array<unsigned char, 256> BYTE_CLASSES = [] {
     return classes;
 }();
 
+// The bytes that a value of plain text is made of: below 0x80, neither "]" nor "\\".
+constexpr std::array<bool, 256> PLAIN_VALUE_BYTES = [] {
+    std::array<bool, 256> plain{};
+    for (int b = 0; b < 0x80; ++b) {
+        plain[static_cast<std::size_t>(b)] = b != ']' && b != '\\';
+    }
+    return plain;
+}();
+
+// text without the blanks around it; most names and values have none, told by two bytes.
+inline std::string_view Trimmed(std::string_view text) {
+    if (text.empty() || (static_cast<unsigned char>(text.front()) > 32 &&
+                         static_cast<unsigned char>(text.back()) > 32)) {
+        return text;
+    }
+    return TrimView(text);
+}
+
 constexpr bool IsAsciiLetter(unsigned char c) {
     return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
 }
@@ -185,6 +203,100 @@ private:
 
     void RootEntry(std::string_view entry);
 
+    // The main line's common bytes, walked without the checks that the other phases need: plain
+    // text, nodes, and values of plain bytes found at once. Answers where it stopped: the end of
+    // the line, or a byte that the general walk takes (a value that is not plain, a lead byte, a
+    // "(", a ")" or a "]").
+    std::size_t MainLineRun(const char* data, std::size_t i, std::size_t size) {
+        while (i < size) {
+            const unsigned char c = static_cast<unsigned char>(data[i]);
+            const unsigned char kind = BYTE_CLASSES[c];
+            if (kind == PLAIN) {
+                ++i;
+                continue;
+            }
+            if (kind == NODE) {
+                if (m_nodeOpen) {
+                    if constexpr (TSink::COUNTS_ONLY) {
+                        ++m_sink.count;
+                    } else {
+                        m_sink.Node(Kept(i));
+                    }
+                }
+                CreateNode();
+                m_nodeOpen = true;
+                Keep(++i);
+                continue;
+            }
+            if (kind == BEGIN) {
+                Begin(i++);
+                continue;
+            }
+            if (kind != OPEN) {
+                return i;
+            }
+            std::size_t end = i + 1;
+            while (end < size && PLAIN_VALUE_BYTES[static_cast<unsigned char>(data[end])]) {
+                ++end;
+            }
+            if (end >= size || data[end] != ']') {
+                return i;  // a value of other bytes, or one that runs on
+            }
+            if constexpr (!TSink::COUNTS_ONLY) {
+                if (m_nodeOpen) {
+                    if (m_carried.empty()) {
+                        // The node lies in this line: its name and value are views into it.
+                        const std::size_t name = m_keepFrom + m_nameFrom;
+                        m_sink.Value(Trimmed(std::string_view(data + name, i - name)),
+                                     Trimmed(std::string_view(data + i + 1, end - i - 1)));
+                        m_nameFrom = end + 1 - m_keepFrom;
+                    } else {
+                        m_valueFrom = KeptOffset(i + 1);
+                        NodeValueEnded(end);
+                    }
+                }
+            }
+            i = end + 1;
+        }
+        return i;
+    }
+
+    // The root's common bytes, as MainLineRun walks the main line's: plain text and values of
+    // plain bytes, each ending an entry.
+    std::size_t RootRun(const char* data, std::size_t i, std::size_t size) {
+        while (i < size) {
+            const unsigned char kind = BYTE_CLASSES[static_cast<unsigned char>(data[i])];
+            if (kind == PLAIN) {
+                ++i;
+                continue;
+            }
+            if (kind != OPEN) {
+                return i;
+            }
+            std::size_t end = i + 1;
+            while (end < size && PLAIN_VALUE_BYTES[static_cast<unsigned char>(data[end])]) {
+                ++end;
+            }
+            if (end >= size || data[end] != ']') {
+                return i;
+            }
+            if constexpr (!TSink::COUNTS_ONLY) {
+                if (m_followsStone && i == m_keepFrom && m_carried.empty()) {
+                    // A further value right after a stone, nothing between: a stone too.
+                    m_stone.resize(2);  // "AB"
+                    m_stone.append(data + i, end + 1 - i);
+                    m_sink.Stone(m_stone);
+                    i = end + 1;
+                    m_keepFrom = i;
+                    continue;
+                }
+            }
+            i = end + 1;
+            ValueEnded(i);
+        }
+        return i;
+    }
+
     // The offset in the kept text of the byte at in the current line.
     std::size_t KeptOffset(std::size_t at) const { return m_carried.size() + at - m_keepFrom; }
     // A value of the main line's node under way ended at end (its "]") in the current line: its
@@ -200,8 +312,8 @@ private:
                 kept = m_carried;
             }
             const std::size_t open = m_valueFrom - 1;
-            m_sink.Value(TrimView(kept.substr(m_nameFrom, open - m_nameFrom)),
-                         TrimView(kept.substr(m_valueFrom)));
+            m_sink.Value(Trimmed(kept.substr(m_nameFrom, open - m_nameFrom)),
+                         Trimmed(kept.substr(m_valueFrom)));
             m_nameFrom = KeptOffset(end + 1);
         }
     }
@@ -258,6 +370,16 @@ bool TSgfWalk<TSink>::Line(std::string_view line) {
         i = 1;
     }
     while (i < size) {
+        if (!m_inValue) {
+            if (m_phase == TPhase::MainLine) {
+                i = MainLineRun(data, i, size);
+            } else if (m_phase == TPhase::Root) {
+                i = RootRun(data, i, size);
+            }
+            if (i >= size) {
+                break;
+            }
+        }
         if (m_inValue) {
             const std::size_t end = m_values.End(i);
             if (end >= size) {
@@ -497,6 +619,12 @@ void TSgfWalk<TSink>::ValueEnded(std::size_t end) {
 // 'AB [pd]' and ' [dp]' are stones too).
 template <typename TSink>
 void TSgfWalk<TSink>::RootEntry(std::string_view property) {
+    if (m_followsStone && property.starts_with('[')) {
+        m_stone.resize(2);  // "AB"
+        m_stone += property;
+        m_sink.Stone(m_stone);
+        return;
+    }
     const std::string_view entry = SkipBlanks(property);
     const std::string_view value =
         entry.starts_with("AB") ? SkipBlanks(entry.substr(2)) : std::string_view();
@@ -518,6 +646,9 @@ bool WalkLines(TCursor cursor, TSink& sink, TSgfLeftOut* leftOut = nullptr) {
     for (std::string_view line; cursor.Next(line) && walk.Line(line);) {
     }
     const bool accepted = walk.End();
+    if (accepted) {
+        sink.End();
+    }
     if (leftOut != nullptr) {
         *leftOut = accepted ? walk.leftOut : TSgfLeftOut{};
     }
@@ -534,6 +665,7 @@ public:
     void Stone(std::string_view entry) { m_sink.Stone(entry); }
     void Node(std::string_view entry) { m_sink.Node(entry); }
     void Value(std::string_view name, std::string_view value) { m_sink.Value(name, value); }
+    void End() { m_sink.End(); }
 
 private:
     TSgfSplitSink& m_sink;
@@ -548,6 +680,7 @@ public:
     void Stone(std::string_view) {}
     void Node(std::string_view) {}
     void Value(std::string_view, std::string_view) {}
+    void End() {}
     std::size_t count = 0;
 };
 

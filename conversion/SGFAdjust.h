@@ -63,6 +63,8 @@ public:
         (void)name;
         (void)value;
     }
+    // After the last entry of a record accepted, while every entry handed over is still valid.
+    virtual void End() {}
 };
 
 // TSGFAdjust::Adjust over the lines of a text (SplitLines), handing each entry to sink as soon as

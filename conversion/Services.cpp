@@ -32,15 +32,14 @@ std::string TDiskFileService::LoadIdentified(const std::string& path,
     return LoadBytes(path, &identity);
 }
 
-std::string TDiskFileService::SaveTemporary(const std::string& path,
-                                            std::span<const std::string_view> pieces,
+std::string TDiskFileService::SaveTemporary(const std::string& path, const TWritable& content,
                                             TDurability durability) {
-    return SaveTemporaryBeside(path, pieces, durability);
+    return SaveTemporaryBeside(path, content, durability);
 }
 
-bool TDiskFileService::SaveNew(const std::string& path, std::span<const std::string_view> pieces,
+bool TDiskFileService::SaveNew(const std::string& path, const TWritable& content,
                                std::optional<TFileId>& identity) {
-    return SaveNewFile(path, pieces, identity);
+    return SaveNewFile(path, content, identity);
 }
 
 void TSilentProgress::SetBar(TBar bar, TBarField field, int value) {

@@ -94,29 +94,36 @@ public:
         identity = Identity(path);
         return Load(path);
     }
-    // Writes the bytes of pieces, one after the other, to a new temporary file beside path, as far
-    // as durability asks (see TDurability), and answers its name; path itself is not touched.
-    // Throws TFileError (Create) naming path.
-    virtual std::string SaveTemporary(const std::string& path,
-                                      std::span<const std::string_view> pieces,
+    // Writes the bytes of content to a new temporary file beside path, as far as durability asks
+    // (see TDurability), and answers its name; path itself is not touched. Throws TFileError
+    // (Create) naming path.
+    virtual std::string SaveTemporary(const std::string& path, const TWritable& content,
                                       TDurability durability) = 0;
-    // The same for bytes in one piece.
+    // The same for the bytes of pieces, one after the other, or for bytes in one piece.
+    std::string SaveTemporary(const std::string& path, std::span<const std::string_view> pieces,
+                              TDurability durability) {
+        return SaveTemporary(path, TSpanWritable(pieces), durability);
+    }
     std::string SaveTemporary(const std::string& path, std::string_view bytes,
                               TDurability durability) {
         return SaveTemporary(path, std::span<const std::string_view>(&bytes, 1), durability);
     }
-    // Writes the bytes of pieces to a new file at path, whole or not at all, and answers its
+    // Writes the bytes of content to a new file at path, whole or not at all, and answers its
     // identity (see Identity); false, with nothing written, when a file took path meanwhile. Never
     // replaces a file. Throws TFileError (Create) naming path.
-    virtual bool SaveNew(const std::string& path, std::span<const std::string_view> pieces,
+    virtual bool SaveNew(const std::string& path, const TWritable& content,
                          std::optional<TFileId>& identity) {
-        const std::string temporary = SaveTemporary(path, pieces, TDurability::Plain);
+        const std::string temporary = SaveTemporary(path, content, TDurability::Plain);
         if (!Rename(temporary, path)) {
             (void)Delete(temporary);
             return false;
         }
         identity = Identity(path);
         return true;
+    }
+    bool SaveNew(const std::string& path, std::span<const std::string_view> pieces,
+                 std::optional<TFileId>& identity) {
+        return SaveNew(path, TSpanWritable(pieces), identity);
     }
 };
 
@@ -140,10 +147,11 @@ public:
     bool Replace(const std::string& from, const std::string& to) override;
     std::string Load(const std::string& path) override;
     std::string LoadIdentified(const std::string& path, std::optional<TFileId>& identity) override;
+    using TFileService::SaveNew;
     using TFileService::SaveTemporary;
-    std::string SaveTemporary(const std::string& path, std::span<const std::string_view> pieces,
+    std::string SaveTemporary(const std::string& path, const TWritable& content,
                               TDurability durability) override;
-    bool SaveNew(const std::string& path, std::span<const std::string_view> pieces,
+    bool SaveNew(const std::string& path, const TWritable& content,
                  std::optional<TFileId>& identity) override;
 };
 

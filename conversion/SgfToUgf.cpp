@@ -21,6 +21,20 @@
 
 namespace {
 
+// text without the blanks around it; most values have none, told by two bytes.
+std::string_view Trimmed(std::string_view text) {
+    if (text.empty() || (static_cast<unsigned char>(text.front()) > 32 &&
+                         static_cast<unsigned char>(text.back()) > 32)) {
+        return text;
+    }
+    return TrimView(text);
+}
+
+// True when text holds printable ASCII only (no blank, no byte that may begin a character).
+bool IsPlainAscii(std::string_view text) {
+    return std::all_of(text.begin(), text.end(), [](char c) { return c > ' ' && c <= '~'; });
+}
+
 // True when part lies in whole, as a view into its bytes.
 bool LiesIn(std::string_view part, std::string_view whole) {
     const std::less_equal<const char*> notAfter;
@@ -178,15 +192,25 @@ public:
         m_state.StepProgress();
     }
 
+    // A stone is 'AB[' + its value + ']', as the splitter hands it over.
     void Stone(std::string_view stone) override {
-        const auto parts = SgfEntryParts(stone);
-        if (parts && parts->first == "AB" && m_writing) {
-            m_line.clear();
-            AppendUgfDataLine(m_line, parts->second, true, "B1", 0);
-            m_line += "\r\n";
-            m_text.Append(m_line);
+        if (m_writing) {
+            const std::string_view point = Trimmed(stone.substr(3, stone.size() - 4));
+            if (point.size() <= 2 && IsPlainAscii(point)) {
+                // A point of plain letters, or none: written in place.
+                char* const line = m_text.Extend(point.size() + 9);
+                for (std::size_t i = 0; i < point.size(); ++i) {
+                    line[i] = AsciiUpper(point[i]);
+                }
+                std::memcpy(line + point.size(), ",B1,0,0\r\n", 9);
+            } else {
+                m_line.clear();
+                AppendUgfDataLine(m_line, point, true, "B1", 0);
+                m_line += "\r\n";
+                m_text.Append(m_line);
+            }
         }
-        m_lastStone.assign(stone);
+        m_lastStone = stone;  // valid until End
         m_state.StepProgress();
     }
 
@@ -201,6 +225,12 @@ public:
             Move(colour, value, plain);
         }
     }
+
+    // The output's bytes beyond bytes held in memory go to a temporary file.
+    void SpillBeyond(std::size_t bytes) { m_text.SpillBeyond(bytes); }
+
+    // The root ends, as it would at a node, while the last stone is still valid.
+    void End() override { EndRoot(); }
 
     void Node(std::string_view node) override {
         EndRoot();
@@ -280,9 +310,11 @@ private:
     // After the root: the winner and the players' ranks, and the components as those steps and
     // the last stone leave them.
     void EndRoot() {
-        if (m_rootEnded) {
-            return;
+        if (!m_rootEnded) {
+            EndRootNow();
         }
+    }
+    [[gnu::noinline]] void EndRootNow() {
         m_rootEnded = true;
         m_values.winner = WinnerOf(m_values.result, m_state);
         SplitBracketedRank(m_values.blackName, m_state.PatExtract);
@@ -320,7 +352,7 @@ private:
     TDecimalCounter m_number;  // m_moves in decimal
     bool m_rootEnded = false;
     bool m_anyNode = false;
-    std::string m_lastStone;
+    std::string_view m_lastStone;
     std::string_view m_recordText;
     std::string_view m_lastNode;
     std::string m_lastNodeCopy;
@@ -390,6 +422,7 @@ public:
                     break;
             }
         }
+        sink.End();
     }
 
 private:
@@ -452,6 +485,9 @@ TConvertedRecord ConvertSplitRecord(std::string_view text, std::size_t size, TCo
                     static_cast<int>(std::min<std::size_t>(*steps, INT_MAX)));
 
     TUgfBuilder builder(state, state.SGFConv == 0, text);
+    // An output many times its record (millions of empty AB values, each a line) goes to a
+    // temporary file past twice the record, so memory stays bounded by the record.
+    builder.SpillBeyond(2 * size + (16 << 20));
     if (keeping) {
         kept.HandTo(builder);
     } else {

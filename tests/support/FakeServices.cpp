@@ -150,8 +150,7 @@ std::string TFakeFiles::Load(const std::string& path) {
     return files[path];
 }
 
-std::string TFakeFiles::SaveTemporary(const std::string& path,
-                                      std::span<const std::string_view> pieces,
+std::string TFakeFiles::SaveTemporary(const std::string& path, const TWritable& content,
                                       TDurability durability) {
     m_log.push_back("SaveTemporary " + path + (durability == TDurability::Kept ? " kept" : ""));
     if (unwritable.count(path)) {
@@ -159,9 +158,12 @@ std::string TFakeFiles::SaveTemporary(const std::string& path,
     }
     std::string& bytes = files[path + ".tmp"];
     bytes.clear();
-    for (const std::string_view piece : pieces) {
-        bytes += piece;
-    }
+    (void)content.Write([&bytes](std::span<const std::string_view> pieces) {
+        for (const std::string_view piece : pieces) {
+            bytes += piece;
+        }
+        return true;
+    });
     m_ids.erase(path + ".tmp");
     return path + ".tmp";
 }

@@ -79,7 +79,7 @@ public:
     // Saves to path + ".tmp" (logged with "kept" for TDurability::Kept); throws for a path in
     // unwritable or in directories.
     using TFileService::SaveTemporary;
-    std::string SaveTemporary(const std::string& path, std::span<const std::string_view> pieces,
+    std::string SaveTemporary(const std::string& path, const TWritable& content,
                               TDurability durability) override;
 
     std::map<std::string, std::string> files;
