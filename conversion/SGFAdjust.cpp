@@ -281,11 +281,15 @@ private:
                 return i;
             }
             if constexpr (!TSink::COUNTS_ONLY) {
-                if (m_followsStone && i == m_keepFrom && m_carried.empty()) {
-                    // A further value right after a stone, nothing between: a stone too.
-                    m_stone.resize(2);  // "AB"
-                    m_stone.append(data + i, end + 1 - i);
-                    m_sink.Stone(m_stone);
+                if (m_followsStone && i == m_keepFrom && m_carried.empty() &&
+                    end + 1 - i <= sizeof m_shortStone - 2) {
+                    // A further value right after a stone, nothing between: a stone too, made
+                    // in place behind "AB".
+                    const std::size_t length = end + 1 - i;
+                    for (std::size_t k = 0; k < length; ++k) {
+                        m_shortStone[2 + k] = data[i + k];
+                    }
+                    m_sink.Stone(std::string_view(m_shortStone, 2 + length));
                     i = end + 1;
                     m_keepFrom = i;
                     continue;
@@ -342,6 +346,7 @@ private:
     bool m_treeHasNode = false;  // the later game tree under way holds a node
     bool m_followsStone = false;
     std::string m_stone;
+    char m_shortStone[32] = {'A', 'B'};  // a short stone
 };
 
 template <typename TSink>
