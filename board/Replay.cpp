@@ -11,20 +11,40 @@ constexpr std::size_t SHORTEST_INTERVAL = 64;
 
 TStone StoneOf(TColour colour) { return colour == TColour::Black ? TStone::Black : TStone::White; }
 
-}  // namespace
-
-TReplay::TReplay(const TGame& game)
-    : m_moves(game.moves),
-      m_interval(std::max(SHORTEST_INTERVAL, (game.moves.size() + MOST_KEPT - 1) / MOST_KEPT)) {
-    m_current.board = TBoard(game.boardSize);
+// The position before the first move: the setup stones on the board.
+TPosition Start(const TGame& game) {
+    TPosition position;
+    position.board = TBoard(game.boardSize);
     for (const TSetupStone& stone : game.setup) {
         if (stone.point.kind == TPointKind::On) {
             const TStone setup = stone.kind == TSetupKind::Black   ? TStone::Black
                                  : stone.kind == TSetupKind::White ? TStone::White
                                                                    : TStone::Empty;
-            m_current.board.Set(stone.point.column, stone.point.row, setup);
+            position.board.Set(stone.point.column, stone.point.row, setup);
         }
     }
+    return position;
+}
+
+// Plays the next move on position.
+void Play(TPosition& position, const TGameMove& move) {
+    ++position.move;
+    position.last = {};
+    if (move.point.kind != TPointKind::On) {
+        return;
+    }
+    position.last = position.board.Play(StoneOf(move.colour), move.point.column, move.point.row);
+    const bool black = move.colour == TColour::Black;
+    (black ? position.blackTook : position.whiteTook) += position.last.captured;
+    (black ? position.whiteTook : position.blackTook) += position.last.lost;
+}
+
+}  // namespace
+
+TReplay::TReplay(const TGame& game)
+    : m_moves(game.moves),
+      m_interval(std::max(SHORTEST_INTERVAL, (game.moves.size() + MOST_KEPT - 1) / MOST_KEPT)),
+      m_current(Start(game)) {
     m_kept.reserve(m_moves.size() / m_interval + 1);
     m_kept.push_back(m_current);
     while (m_current.move < m_moves.size()) {
@@ -47,19 +67,13 @@ const TPosition& TReplay::Position(std::size_t move) {
     return m_current;
 }
 
-void TReplay::Step(TPosition& position) const {
-    const TGameMove& move = m_moves[position.move++];
-    position.last = {};
-    if (move.point.kind != TPointKind::On) {
-        return;
-    }
-    position.last = position.board.Play(StoneOf(move.colour), move.point.column, move.point.row);
-    const bool black = move.colour == TColour::Black;
-    (black ? position.blackTook : position.whiteTook) += position.last.captured;
-    (black ? position.whiteTook : position.blackTook) += position.last.lost;
-}
+void TReplay::Step(TPosition& position) const { Play(position, m_moves[position.move]); }
 
 TPosition FinalPosition(const TGame& game) {
-    TReplay replay(game);
-    return replay.Position(replay.MoveCount());
+    // The moves played once, no position kept on the way.
+    TPosition position = Start(game);
+    for (const TGameMove& move : game.moves) {
+        Play(position, move);
+    }
+    return position;
 }

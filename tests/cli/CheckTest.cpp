@@ -97,6 +97,39 @@ TEST(KifuconvCheck, ReadsValuesAsTextAndTheMainLineInConversionAndCheckAlike) {
     }
 }
 
+// One record a run, so that its line and the exit status are its own.
+TEST(KifuconvCheck, CountsMovesAndSetsTheExitStatusByTheRecordAlone) {
+    struct TRow {
+        const char* name;
+        const char* file;
+        std::string bytes;
+        std::string line;
+        int status;
+    };
+    const std::string ugf =
+        "[Header]\r\nLang=SJIS\r\nCrypt=0,PLAIN_UGF_FILE\r\nSize=9\r\n[Data]\r\n";
+    const TRow rows[] = {
+        {"one move", "a.sgf", "(;SZ[9];B[ee])", "same game (1 move)", 0},
+        {"no move", "b.sgf", "(;SZ[9])", "same game (0 moves)", 0},
+        // One value of the record, one line of the UGF, read back as a point off the board.
+        {"a compressed point list", "c.sgf", "(;SZ[9]AB[aa:bb];W[ee])",
+         "not kept by design: handicap stones read back as black moves (no Hdcp line is written) "
+         "(1 move; first change: setup stone 1: source black A9, output none)",
+         0},
+        // The SGF written keeps the "]" of the point as it stands, and ends the value there.
+        {"a point that the SGF written cannot hold", "d.ugf", ugf + "A],B1,1,0\r\n",
+         "move 1: source 'a]' (off the board), output 'a' (off the board)", 1},
+    };
+    for (const TRow& row : rows) {
+        SCOPED_TRACE(row.name);
+        TTempDir dir;
+        dir.Write(row.file, row.bytes);
+        const TRun run = Kifuconv({"--check", dir.Path(row.file)});
+        EXPECT_EQ(run.out.substr(0, run.out.find('\n')), dir.Path(row.file) + ": " + row.line);
+        EXPECT_EQ(run.status, row.status);
+    }
+}
+
 TEST(KifuconvCheck, NamesTheFirstMoveThatDiffers) {
     TGameCheck check;
     check.verdict = TCheckVerdict::Differs;
