@@ -3,6 +3,7 @@
 #include "board/Replay.h"
 
 #include "cli/Console.h"
+#include "conversion/CheckText.h"
 #include "conversion/FileError.h"
 #include "conversion/Services.h"
 
@@ -11,82 +12,8 @@
 
 namespace {
 
-// What the conversion's design changes, as the report says it.
-constexpr std::pair<unsigned, const char*> DESIGN_CHANGES[] = {
-    {design::VARIATIONS_LEFT_OUT, "variations left out"},
-    {design::GAMES_LEFT_OUT, "more games in the file left out"},
-    {design::ROOT_MOVES, "a move in the root node is not taken"},
-    {design::OTHER_SETUP, "setup stones other than the root's AB have no place in UGF"},
-    {design::HANDICAP_AS_MOVES,
-     "handicap stones read back as black moves (no Hdcp line is written)"},
-    {design::CAPITAL_POINTS, "points in capital letters read back in small letters"},
-    {design::PASS_FORM, "\"tt\" is a pass in one format and a point in the other"},
-    {design::BARE_STONES, "the SGF of this application gives handicap stones no property name"},
-};
-
 // Shift-JIS text of a record or of the conversion, as the terminal shows it.
 std::string Shown(std::string_view text) { return ForTerminal(TUserText(std::string(text))); }
-
-std::string ColourName(TColour colour) { return colour == TColour::Black ? "black" : "white"; }
-
-std::string PointText(const TGame& game, const TGamePoint& point) {
-    switch (point.kind) {
-        case TPointKind::Pass:
-            return "pass";
-        case TPointKind::On:
-            return CoordinateOf(point, game.boardSize);
-        case TPointKind::Off:
-            break;
-    }
-    // Built step by step: "'" + a temporary string makes GCC 12 warn falsely (-Wrestrict).
-    std::string text(1, '\'');
-    text += Shown(game.Text(point));
-    text += "' (off the board)";
-    return text;
-}
-
-std::string SetupText(const TGame& game, std::size_t index) {
-    if (index >= game.setup.size()) {
-        return "none";
-    }
-    const TSetupStone& stone = game.setup[index];
-    const char* kind = stone.kind == TSetupKind::Black   ? "black "
-                       : stone.kind == TSetupKind::White ? "white "
-                                                         : "empty ";
-    return kind + PointText(game, stone.point);
-}
-
-// "source Q16, output Q4", with the colours when they differ.
-std::string MoveTexts(const TGame& source, const TGame& output, std::size_t index) {
-    const bool both = index < source.moves.size() && index < output.moves.size();
-    const bool colours = both && source.moves[index].colour != output.moves[index].colour;
-    const auto text = [&](const TGame& game) {
-        if (index >= game.moves.size()) {
-            return std::string("none");
-        }
-        const TGameMove& move = game.moves[index];
-        return (colours ? ColourName(move.colour) + " " : "") + PointText(game, move.point);
-    };
-    return "source " + text(source) + ", output " + text(output);
-}
-
-std::string DifferenceText(const TGame& source, const TGame& output,
-                           const TGameDifference& difference) {
-    switch (difference.what) {
-        case TGameDifference::TWhat::Size:
-            return "size: source " + Shown(source.size) + ", output " + Shown(output.size);
-        case TGameDifference::TWhat::Setup:
-            return "setup stone " + std::to_string(difference.index + 1) + ": source " +
-                   SetupText(source, difference.index) + ", output " +
-                   SetupText(output, difference.index);
-        case TGameDifference::TWhat::Move:
-            return "move " + std::to_string(difference.index + 1) + ": " +
-                   MoveTexts(source, output, difference.index);
-        case TGameDifference::TWhat::None:
-            break;
-    }
-    return {};
-}
 
 // The first point where the final positions of two games of one board differ, or nothing.
 std::string FinalPositionText(const TGame& source, const TGame& output) {
@@ -115,26 +42,6 @@ std::string FinalPositionText(const TGame& source, const TGame& output) {
     return {};
 }
 
-// A change of the design as the report says it: the variations and games left out with their
-// count ("3 variations left out", "1 more game in the file left out").
-std::string CountedChange(unsigned change, std::string_view why, const TGameNotes& notes) {
-    const std::size_t count = change == design::VARIATIONS_LEFT_OUT ? notes.variations
-                              : change == design::GAMES_LEFT_OUT    ? notes.games
-                                                                    : 0;
-    if (count == 0) {
-        return std::string(why);
-    }
-    std::string text = std::to_string(count) + " ";
-    if (count == 1) {
-        // "variations left out" becomes "variation left out", "more games" "more game".
-        const std::size_t plural = why.find("s ");
-        text += why.substr(0, plural);
-        text += why.substr(plural + 1);
-        return text;
-    }
-    return text += why;
-}
-
 std::string MovesText(std::size_t moves) {
     return std::to_string(moves) + (moves == 1 ? " move" : " moves");
 }
@@ -150,18 +57,13 @@ std::string CheckText(const TGameCheck& check) {
         case TCheckVerdict::Same:
             return "same game (" + MovesText(source.moves.size()) + ")";
         case TCheckVerdict::ByDesign: {
-            std::string text = "not kept by design: ";
-            const char* separator = "";
-            for (const auto& [change, why] : DESIGN_CHANGES) {
-                if (check.changes & change) {
-                    text += separator;
-                    text += CountedChange(change, why, source.notes);
-                    separator = "; ";
-                }
-            }
-            text += " (" + MovesText(source.moves.size());
+            std::string text =
+                "not kept by design: " +
+                Shown(DesignChangesText(check.changes, source.notes, TWording::English)) + " (" +
+                MovesText(source.moves.size());
             if (check.difference.what != TGameDifference::TWhat::None) {
-                text += "; first change: " + DifferenceText(source, output, check.difference);
+                text += "; first change: " +
+                        Shown(DifferenceText(source, output, check.difference, TWording::English));
             }
             return text + ")";
         }
@@ -171,7 +73,7 @@ std::string CheckText(const TGameCheck& check) {
     if (!check.reason.empty()) {
         return "output cannot be read back: " + Shown(check.reason);
     }
-    return DifferenceText(source, output, check.difference);
+    return Shown(DifferenceText(source, output, check.difference, TWording::English));
 }
 
 int RunCheck(const TOptions& options, std::ostream& out, std::ostream& err, bool errIsTerminal) {

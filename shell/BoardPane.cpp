@@ -1,5 +1,6 @@
 #include "shell/BoardPane.h"
 
+#include "conversion/CheckText.h"
 #include "shell/BoardView.h"
 #include "shell/QtText.h"
 
@@ -39,74 +40,8 @@ private:
 
 namespace {
 
-// What the conversion's design changes, as the viewer says it.
-constexpr std::pair<unsigned, const char*> DESIGN_CHANGES[] = {
-    {design::VARIATIONS_LEFT_OUT, "本譜以外の分岐 %1 個は変換しません"},
-    {design::GAMES_LEFT_OUT, "このファイルのほかの対局 %1 局は変換しません"},
-    {design::ROOT_MOVES, "ルートノードの着手は移りません"},
-    {design::OTHER_SETUP, "AB 以外の配置（AW、AE、途中の配置）は UGF に移りません"},
-    {design::HANDICAP_AS_MOVES, "置石は黒の着手として読み戻されます（Hdcp 行を書きません）"},
-    {design::CAPITAL_POINTS, "大文字の座標は小文字として読み戻されます"},
-    {design::PASS_FORM, "「tt」が一方ではパス、他方では座標になります"},
-    {design::BARE_STONES, "ＡＩ囲碁の SGF は置石をプロパティ名なしで書きます"},
-};
-
 QString ColourText(TColour colour) {
     return colour == TColour::Black ? QStringLiteral("黒") : QStringLiteral("白");
-}
-
-QString PointText(const TGame& game, const TGamePoint& point) {
-    switch (point.kind) {
-        case TPointKind::Pass:
-            return QStringLiteral("パス");
-        case TPointKind::On:
-            return QString::fromStdString(CoordinateOf(point, game.boardSize));
-        case TPointKind::Off:
-            break;
-    }
-    return QStringLiteral("盤外 (%1)").arg(FromShiftJis(game.Text(point)));
-}
-
-QString SetupText(const TGame& game, std::size_t index) {
-    if (index >= game.setup.size()) {
-        return QStringLiteral("なし");
-    }
-    const TSetupStone& stone = game.setup[index];
-    const QString kind = stone.kind == TSetupKind::Black   ? QStringLiteral("黒 ")
-                         : stone.kind == TSetupKind::White ? QStringLiteral("白 ")
-                                                           : QStringLiteral("空点 ");
-    return kind + PointText(game, stone.point);
-}
-
-QString DifferenceText(const TGame& before, const TGame& after, const TGameDifference& difference) {
-    const std::size_t i = difference.index;
-    switch (difference.what) {
-        case TGameDifference::TWhat::Size:
-            return QStringLiteral("盤の大きさ 変換前 %1、変換後 %2")
-                .arg(FromShiftJis(before.size), FromShiftJis(after.size));
-        case TGameDifference::TWhat::Setup:
-            return QStringLiteral("配置の %1 番目 変換前 %2、変換後 %3")
-                .arg(i + 1)
-                .arg(SetupText(before, i), SetupText(after, i));
-        case TGameDifference::TWhat::Move: {
-            const bool both = i < before.moves.size() && i < after.moves.size();
-            const bool colours = both && before.moves[i].colour != after.moves[i].colour;
-            const auto move = [&](const TGame& game) {
-                if (i >= game.moves.size()) {
-                    return QStringLiteral("なし");
-                }
-                const TGameMove& m = game.moves[i];
-                return (colours ? ColourText(m.colour) + " " : QString()) +
-                       PointText(game, m.point);
-            };
-            return QStringLiteral("%1手 変換前 %2、変換後 %3")
-                .arg(i + 1)
-                .arg(move(before), move(after));
-        }
-        case TGameDifference::TWhat::None:
-            break;
-    }
-    return {};
 }
 
 // The line above the board: whether the conversion keeps the game, and where it does not.
@@ -119,20 +54,13 @@ QString CheckText(const TGameCheck& check) {
         case TCheckVerdict::Same:
             return QStringLiteral("変換後も同じ棋譜です（%1手）").arg(before.moves.size());
         case TCheckVerdict::ByDesign: {
-            QStringList changes;
-            for (const auto& [change, text] : DESIGN_CHANGES) {
-                if (check.changes & change) {
-                    const std::size_t count = change == design::VARIATIONS_LEFT_OUT
-                                                  ? before.notes.variations
-                                                  : before.notes.games;
-                    const QString line = QString::fromUtf8(text);
-                    changes << (line.contains(QLatin1String("%1")) ? line.arg(count) : line);
-                }
-            }
-            QString text = QStringLiteral("仕様で変わる点: ") + changes.join("、");
+            QString text =
+                QStringLiteral("仕様で変わる点: ") +
+                FromShiftJis(DesignChangesText(check.changes, before.notes, TWording::Japanese));
             if (check.difference.what != TGameDifference::TWhat::None) {
                 text += QStringLiteral(" ／ 最初の違い: ") +
-                        DifferenceText(before, after, check.difference);
+                        FromShiftJis(
+                            DifferenceText(before, after, check.difference, TWording::Japanese));
             }
             return text;
         }
@@ -143,7 +71,7 @@ QString CheckText(const TGameCheck& check) {
         return QStringLiteral("変換後の棋譜が読めません: ") + FromShiftJis(check.reason);
     }
     return QStringLiteral("変換後は違う棋譜になります: ") +
-           DifferenceText(before, after, check.difference);
+           FromShiftJis(DifferenceText(before, after, check.difference, TWording::Japanese));
 }
 
 QToolButton* NewButton(QWidget* parent, const char* name, QStyle::StandardPixmap icon,
@@ -443,7 +371,8 @@ void TBoardPane::GoTo(std::size_t move) {
     } else {
         QString text = QStringLiteral("%1手 %2 %3")
                            .arg(move)
-                           .arg(ColourText(last->colour), PointText(game, last->point));
+                           .arg(ColourText(last->colour),
+                                FromShiftJis(PointText(game, last->point, TWording::Japanese)));
         if (position.last.lost > 0) {
             text += QStringLiteral("（自殺手）");
         } else if (position.last.occupied) {
