@@ -7,6 +7,7 @@
 #include <QPointer>
 #include <QScreen>
 #include <QStyle>
+#include <QTimer>
 #include <QWidget>
 
 #include <optional>
@@ -16,12 +17,19 @@ namespace {
 
 // The frame the window system gave the last window it framed, from its client area out.
 QMargins g_knownFrame;
+// How often and how long a window just shown is looked at for its frame.
+constexpr int FRAME_LOOK_MS = 25;
+constexpr int FRAME_LOOKS = 80;
 
 std::vector<TRect> ScreenAreas() {
     std::vector<TRect> areas;
     for (const QScreen* screen : QGuiApplication::screens()) {
         const QRect area = screen->availableGeometry();
-        areas.push_back({area.x(), area.y(), area.width(), area.height()});
+        // At a scale such as 150 % the screen's last pixel of a window's width may round onto
+        // the next screen pixel: a window keeps a pixel off the screen's far edges.
+        const qreal ratio = screen->devicePixelRatio();
+        const int spare = ratio == static_cast<int>(ratio) ? 0 : 1;
+        areas.push_back({area.x(), area.y(), area.width() - spare, area.height() - spare});
     }
     return areas;
 }
@@ -41,6 +49,9 @@ public:
     TScreenKeeper(QWidget& window, const QWidget* owner, TPlacing placing)
         : QObject(&window), m_window(window), m_owner(owner), m_placing(placing) {
         window.installEventFilter(this);
+        // The window system tells the frame some time after it shows the window.
+        m_framing.setInterval(FRAME_LOOK_MS);
+        connect(&m_framing, &QTimer::timeout, this, [this] { LookForFrame(); });
     }
 
 protected:
@@ -52,23 +63,11 @@ protected:
             case QEvent::Show:
                 // Before the window system shows it: the frame is the one it had, or a guess.
                 Place(Frame());
-                m_framing = true;
-                break;
-            case QEvent::Move:
-            case QEvent::Resize:
-            case QEvent::Expose:
-                if (m_framing && m_window.isVisible()) {
-                    const QMargins frame = FrameOf(m_window);
-                    if (!frame.isNull()) {
-                        // Framed now: placed again by the real frame, once.
-                        m_framing = false;
-                        g_knownFrame = frame;
-                        Place(frame);
-                    }
-                }
+                m_looks = 0;
+                m_framing.start();
                 break;
             case QEvent::Hide:
-                m_framing = false;
+                m_framing.stop();
                 break;
             default:
                 break;
@@ -77,6 +76,18 @@ protected:
     }
 
 private:
+    void LookForFrame() {
+        const QMargins frame = FrameOf(m_window);
+        if (!m_window.isVisible() || ++m_looks > FRAME_LOOKS) {
+            m_framing.stop();
+        } else if (!frame.isNull()) {
+            // Framed now: placed again by the real frame, once.
+            m_framing.stop();
+            g_knownFrame = frame;
+            Place(frame);
+        }
+    }
+
     // The frame the window has, else the last one a window was given, else the style's title bar.
     QMargins Frame() const {
         QMargins frame = FrameOf(m_window);
@@ -121,8 +132,9 @@ private:
     QWidget& m_window;
     QPointer<const QWidget> m_owner;
     TPlacing m_placing;
-    // Shown and not yet placed by the frame the window system gave it.
-    bool m_framing = false;
+    // Looks for the frame the window system gives the window shown, until it has one.
+    QTimer m_framing;
+    int m_looks = 0;
 };
 
 }  // namespace
