@@ -139,6 +139,7 @@ TEST(TextView, WhatNeedsTheWholeTextHasTheRestMadeFirst) {
 
     start();
     whole.resize(220, 200);
+    (void)whole.RowCount();
     view.resize(220, 200);
     view.viewport()->repaint();
     EXPECT_FALSE(view.Complete());
@@ -164,6 +165,7 @@ TEST(TextView, AnotherWidthKeepsTheTextAtTheTopAndWrapsTheRestLater) {
         each->SetText(text);
     }
     whole.resize(220, 200);
+    (void)whole.RowCount();
     const struct {
         const char* name;
         int value;
