@@ -9,7 +9,8 @@
 // - the viewer showing a 50 MB record of 3,000,000 lines and a 16 MB record on one line, until the
 //   first paint, against reading the same file, with the board pane hidden (the classic viewer)
 //   and shown (the game read and the record converted in memory as well), and beside them the
-//   whole text made at once; alone with "viewer";
+//   whole text made at once, and a drag of the splitter (the text's width changing by a few
+//   pixels at a time, each change painted) beside the first paint; alone with "viewer";
 // - the board jumping to random moves of a record of 100,000 moves and painting the position,
 //   against painting the same positions alone (a frame is 16 ms).
 
@@ -29,6 +30,8 @@
 
 #include <QApplication>
 #include <QProcess>
+#include <QScrollBar>
+#include <QSplitter>
 #include <QTemporaryDir>
 
 #include <algorithm>
@@ -244,6 +247,41 @@ int main(int argc, char** argv) {
         std::printf("%-40s %9.3f s   %-28s %9.3f s   ratio %.2f\n",
                     (std::string(what) + ", whole text").c_str(), whole, "reading the file", load,
                     whole / load);
+        // A drag of the splitter: the text's width changes by a few pixels at a time, each change
+        // painted, at the top of the text and half-way down it; beside it the first paint.
+        viewer.ShowBoard(true);
+        const double first = Best([] {},
+                                  [&] {
+                                      viewer.ViewFile(path);
+                                      memo->viewport()->repaint();
+                                  });
+        auto* splitter = viewer.findChild<QSplitter*>("ViewSplitter");
+        for (const bool middle : {false, true}) {
+            viewer.ViewFile(path);
+            if (middle) {
+                (void)memo->Text();
+                memo->verticalScrollBar()->setValue(memo->verticalScrollBar()->maximum() / 2);
+            }
+            memo->viewport()->repaint();
+            QApplication::processEvents();
+            double worst = 0;
+            double total = 0;
+            const int steps = 20;
+            for (int step = 1; step <= steps; ++step) {
+                const int width = 473 + (step % 2 == 0 ? 6 * step : -3 * step);
+                const double frame = Seconds([&] {
+                    splitter->setSizes({width, splitter->width() - width});
+                    memo->viewport()->repaint();
+                });
+                worst = std::max(worst, frame);
+                total += frame;
+                QApplication::processEvents();
+            }
+            std::printf("%-40s %9.3f ms  %-28s %9.3f ms  worst %.3f ms (a frame: 16 ms)\n",
+                        (std::string(what) + (middle ? ", width change, middle" : ", width change, top"))
+                            .c_str(),
+                        total / steps * 1000, "first paint", first * 1000, worst * 1000);
+        }
     }
 
     // Jumps on the board of a record of 100,000 moves, each to a random move and painted.

@@ -76,6 +76,30 @@ std::string FileCountText(std::size_t count, std::size_t unlisted) {
     return text;
 }
 
+std::vector<std::string> FileCountForms(std::size_t count, std::size_t unlisted) {
+    if (unlisted == 0) {
+        return {FileCountText(count)};
+    }
+    const std::string counted = FileCountText(count);
+    const std::string left = std::to_string(unlisted);
+    return {FileCountText(count, unlisted), counted + "（改行のある名前" + left + "個は除外）",
+            counted + "（除外" + left + "個）", counted};
+}
+
+std::vector<std::string> LeftOutForms(std::optional<std::size_t> added, std::size_t notRecords,
+                                      std::size_t unstorable) {
+    const std::size_t left = notRecords + unstorable;
+    std::vector<std::string> forms{LeftOutText(notRecords, unstorable)};
+    std::string compact;
+    if (added) {
+        compact = "（追加" + std::to_string(*added) + "個" +
+                  (left > 0 ? "、除外" + std::to_string(left) + "個" : std::string()) + "）";
+        forms.push_back(compact);
+    }
+    forms.push_back(left > 0 ? "（除外" + std::to_string(left) + "個）" : std::string());
+    return forms;
+}
+
 std::string LeftOutText(std::size_t notRecords, std::size_t unstorable) {
     std::string text;
     if (notRecords > 0) {

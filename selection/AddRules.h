@@ -7,6 +7,7 @@
 #include "selection/CandidateRows.h"
 
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -49,8 +50,19 @@ std::string ListedName(std::string_view text, TNameCase nameCase = NATIVE_NAME_C
 // "（1個は名前に改行があるので一覧にありません）".
 std::string FileCountText(std::size_t count, std::size_t unlisted = 0);
 
+// The forms of the status text for count listed files of which unlisted cannot be rows, the
+// whole text (FileCountText) first, then shorter ones for a status line too narrow for it:
+// "（改行のある名前1個は除外）", then "（除外1個）" after the count, then the count alone.
+std::vector<std::string> FileCountForms(std::size_t count, std::size_t unlisted);
+
 // What is said of files handed to the program that did not become rows (UTF-8), after the
 // sentence that tells the rows: "（3個は棋譜ファイルではないので追加しませんでした）" for files
 // that are no records, "（1個は名前に改行があるので追加しませんでした）" for names with a line
 // break; empty when nothing was left out.
 std::string LeftOutText(std::size_t notRecords, std::size_t unstorable);
+
+// The forms of what is said after the sentence that tells the rows, of added rows (none: the
+// sentence does not tell them) and the files left out, the whole text (LeftOutText) first, then
+// shorter ones: "（追加5個、除外2個）", then "（除外2個）" or nothing.
+std::vector<std::string> LeftOutForms(std::optional<std::size_t> added, std::size_t notRecords,
+                                      std::size_t unstorable);

@@ -6,6 +6,7 @@
 #include "selection/AddRules.h"
 #include "selection/Fonts.h"
 #include "selection/Names.h"
+#include "selection/StatusLine.h"
 
 #include <QComboBox>
 #include <QFont>
@@ -26,10 +27,6 @@ namespace {
 const char* const BROWSE_TITLE = "棋譜ファイルのあるディレクトリを選択してください";
 const char* const HINT_EMPTY = "棋譜ファイルのあるディレクトリ選択してください";
 const char* const HINT_LISTED = "変換したい棋譜ファイルにチェックを入れてください";
-
-QString FromUtf8(const std::string& text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 // One of the three tool-bar pictures, drawn on a 16 x 16 grid at the given scale.
 QPixmap DrawImage(int image, int scale) {
@@ -228,7 +225,8 @@ void TAddfile::FileListDirChange() {
     } else {
         list.setToolTip(QString::fromUtf8(HINT_LISTED));
     }
-    m_ui->StatusBar->showMessage(FromUtf8(FileCountText(listed, unlisted)));
+    // Whole, in a shorter form when the whole text is wider than the bar.
+    ShowStatus(*m_ui->StatusBar, FileCountForms(listed, unlisted));
     m_ui->CheckAllBtn->setEnabled(list.Count() > 0);
     m_ui->UnCheckAllBtn->setEnabled(list.Count() > 0);
 }

@@ -2,13 +2,11 @@
 
 #include "ui_AboutBox.h"
 
-#include "shell/Placement.h"
+#include "shell/OnScreen.h"
 #include "shell/Version.h"
 
 #include <QDesktopServices>
-#include <QGuiApplication>
 #include <QMouseEvent>
-#include <QScreen>
 
 TAboutBox::TAboutBox(QWidget* parent, std::function<void(const QUrl&)> open)
     : QDialog(parent), m_ui(std::make_unique<Ui::TAboutBox>()), m_open(std::move(open)) {
@@ -17,6 +15,7 @@ TAboutBox::TAboutBox(QWidget* parent, std::function<void(const QUrl&)> open)
     }
     m_ui->setupUi(this);
     setFixedSize(size());
+    setWindowFlag(Qt::MSWindowsFixedSizeDialogHint);
     m_ui->Label2->setText(QStringLiteral("Ver") + QString::fromUtf8(MORVANE_VERSION));
     m_ui->Label3->setText(QString::fromUtf8(MORVANE_MAKER));
     m_ui->hpurl->setText(QString::fromUtf8(MORVANE_HOMEPAGE));
@@ -24,14 +23,8 @@ TAboutBox::TAboutBox(QWidget* parent, std::function<void(const QUrl&)> open)
     m_ui->hpurl->installEventFilter(this);
     m_ui->mailurl->installEventFilter(this);
     connect(m_ui->OKButton, &QPushButton::clicked, this, &QDialog::accept);
-    // Centred on the screen, not over the window that opens it.
-    const QScreen* screen = parent != nullptr ? parent->screen() : QGuiApplication::primaryScreen();
-    if (screen != nullptr) {
-        const QRect area = screen->availableGeometry();
-        const TPoint corner = Centred({0, 0, frameGeometry().width(), frameGeometry().height()},
-                                      {area.x(), area.y(), area.width(), area.height()});
-        move(corner.x, corner.y);
-    }
+    // Centred by its frame on the screen of the window that opens it, not over that window.
+    KeepOnScreen(*this, parent, TPlacing::Centre);
 }
 
 TAboutBox::~TAboutBox() = default;

@@ -17,25 +17,11 @@
 
 #include <utility>
 
-// A label of one line that ends in "…" where its text is wider than the label.
+// A label that shows its whole text, on as many lines as the pane's width takes.
 class TLineLabel : public QLabel {
 public:
-    using QLabel::QLabel;
-    void SetLine(const QString& text) {
-        m_line = text;
-        setToolTip(text);
-        Elide();
-    }
-
-protected:
-    void resizeEvent(QResizeEvent* event) override {
-        QLabel::resizeEvent(event);
-        Elide();
-    }
-
-private:
-    void Elide() { setText(fontMetrics().elidedText(m_line, Qt::ElideRight, width())); }
-    QString m_line;
+    explicit TLineLabel(QWidget* parent) : QLabel(parent) { setWordWrap(true); }
+    void SetLine(const QString& text) { setText(text); }
 };
 
 namespace {
@@ -104,6 +90,12 @@ TBoardPane::TBoardPane(QWidget* parent) : QWidget(parent) {
     auto* sides = new QButtonGroup(this);
     for (QToolButton* button : {m_before, m_after}) {
         button->setCheckable(true);
+        // The side shown stands out in the highlight's colours, the other one is a plain button.
+        button->setStyleSheet(QStringLiteral(
+            "QToolButton { padding: 2px 10px; border: 1px solid palette(mid);"
+            " border-radius: 3px; background-color: palette(button); }"
+            "QToolButton:checked { color: palette(highlighted-text);"
+            " background-color: palette(highlight); border-color: palette(highlight); }"));
         sides->addButton(button);
         top->addWidget(button);
     }
@@ -120,8 +112,8 @@ TBoardPane::TBoardPane(QWidget* parent) : QWidget(parent) {
     m_difference = new TLineLabel(this);
     m_difference->setObjectName(QStringLiteral("DiffLabel"));
     m_difference->setTextFormat(Qt::PlainText);
-    // One line: the whole text stays in reach as the tooltip.
-    m_difference->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
+    // Whole, on a second line when it needs one.
+    m_difference->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Minimum);
     layout->addWidget(m_difference);
 
     m_view = new TBoardView(this);

@@ -1,6 +1,7 @@
 #include "shell/ListRules.h"
 
 #include "conversion/Paths.h"
+#include "selection/AddRules.h"
 
 std::string StatusText(int rows) {
     if (rows <= 0) {
@@ -12,6 +13,19 @@ std::string StatusText(int rows) {
 std::string AddedStatusText(int added, int rows) {
     return std::to_string(added) + "個の棋譜ファイルを追加しました（" + std::to_string(rows) +
            "個が変換候補一覧にあります）";
+}
+
+std::vector<std::string> OpenedStatusForms(std::optional<std::size_t> added, int rows,
+                                           std::size_t notRecords, std::size_t unstorable) {
+    const std::string count = StatusText(rows);
+    std::vector<std::string> forms;
+    for (const std::string& form : LeftOutForms(added, notRecords, unstorable)) {
+        forms.push_back(forms.empty() && added
+                            ? AddedStatusText(static_cast<int>(*added), rows) + form
+                            : count + form);
+    }
+    forms.push_back(count);
+    return forms;
 }
 
 bool IsInstalledLayout(std::string_view exeDir, bool writable, std::string_view installBin) {

@@ -5,18 +5,17 @@
 #include "conversion/ConversionRun.h"
 #include "conversion/FileError.h"
 #include "selection/AddRules.h"
+#include "selection/StatusLine.h"
 #include "shell/ListRules.h"
 #include "shell/OpenFiles.h"
-#include "shell/Placement.h"
+#include "shell/OnScreen.h"
 #include "shell/ProgressForm.h"
 #include "shell/QtText.h"
 #include "shell/ViewForm.h"
 
 #include <QCloseEvent>
 #include <QDropEvent>
-#include <QGuiApplication>
 #include <QMimeData>
-#include <QScreen>
 #include <QStyle>
 #include <QTreeWidget>
 #include <QTreeWidgetItem>
@@ -31,16 +30,6 @@ namespace {
 
 constexpr int NARROW_WIDTH = 450;
 constexpr int WIDE_WIDTH = 842;
-
-// The areas of the screens free for windows.
-std::vector<TRect> ScreenAreas() {
-    std::vector<TRect> areas;
-    for (const QScreen* screen : QGuiApplication::screens()) {
-        const QRect area = screen->availableGeometry();
-        areas.push_back({area.x(), area.y(), area.width(), area.height()});
-    }
-    return areas;
-}
 
 // A folder's bytes and its text, shared by the rows of that folder.
 struct TFolderText {
@@ -126,7 +115,7 @@ TMainForm::TMainForm(TShellMessages& messages, TDialogs& dialogs, TFileService& 
                      std::string folder)
     : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                            Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
-                           Qt::WindowCloseButtonHint),
+                           Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
       m_ui(std::make_unique<Ui::TMainForm>()),
       m_messages(messages),
       m_dialogs(dialogs),
@@ -134,6 +123,7 @@ TMainForm::TMainForm(TShellMessages& messages, TDialogs& dialogs, TFileService& 
     m_ui->setupUi(this);
     setFixedSize(size());
     move(281, 117);
+    KeepOnScreen(*this, nullptr);
     m_ui->FileListView->setColumnWidth(0, 150);
     m_ui->FileListView->setColumnWidth(1, 295);
     m_ui->FileListView->viewport()->installEventFilter(this);
@@ -175,7 +165,7 @@ TMainForm::~TMainForm() {
 
 TViewForm& TMainForm::ViewForm() {
     if (!m_viewForm) {
-        m_viewForm = std::make_unique<TViewForm>();
+        m_viewForm = std::make_unique<TViewForm>(this);
         m_viewForm->SetSettings(&m_state);
         m_viewForm->ShowBoard(m_viewBoard);
     }
@@ -200,13 +190,9 @@ void TMainForm::FormCreate() {
     // settings, which the next shut-down would otherwise overwrite with the defaults.
     Guarded(m_messages, [&] {
         const TStoredSettings settings = m_programFiles.LoadSettings();
-        // A place stored on a screen that is no longer there (or off every screen) would leave
-        // the window out of reach: its title bar is brought onto a screen.
-        const int title = style()->pixelMetric(QStyle::PM_TitleBarHeight);
-        const TPoint corner = PlaceTitleBar({settings.left, settings.top, frameGeometry().width(),
-                                             frameGeometry().height() + title},
-                                            title, ScreenAreas());
-        move(corner.x, corner.y);
+        // A place stored on a screen that is no longer there, or partly off the screen, is
+        // brought whole onto a screen when the window shows (KeepOnScreen).
+        move(settings.left, settings.top);
         m_state.SGFConv = settings.sgfConv;
         m_state.UGFConv = settings.ugfConv;
         m_state.SSGFApli = settings.ssgfApli;
@@ -328,11 +314,12 @@ void TMainForm::OpenFiles(const std::vector<std::string>& paths, TOpener opener)
     if (!rows.empty()) {
         AppendRows(rows);
     }
-    const std::string status = opener == TOpener::CommandLine
-                                   ? AddedStatusText(static_cast<int>(rows.size()), RowCount())
-                                   : StatusText(RowCount());
-    m_ui->StatusBar->showMessage(
-        QString::fromUtf8(status + LeftOutText(opened.notRecords, opened.unstorable)));
+    // The whole text, or a shorter form of the counts that the status line shows whole.
+    ShowStatus(*m_ui->StatusBar,
+               OpenedStatusForms(opener == TOpener::CommandLine
+                                     ? std::optional<std::size_t>(rows.size())
+                                     : std::nullopt,
+                                 RowCount(), opened.notRecords, opened.unstorable));
     UpdateButtons();
 }
 
@@ -392,9 +379,11 @@ void TMainForm::AppendRow(std::string_view name, std::string_view directory) {
 }
 
 void TMainForm::SetReason(int row, const TUserText& reason) {
-    // The reason shows as the row's hint, over either column.
+    // The row is marked with the warning sign, and its reason shows as its hint, over either
+    // column.
     QTreeWidgetItem& item = *m_ui->FileListView->topLevelItem(row);
     const QString hint = FromUserText(reason);
+    item.setIcon(0, style()->standardIcon(QStyle::SP_MessageBoxWarning));
     item.setToolTip(0, hint);
     item.setToolTip(1, hint);
 }
@@ -426,7 +415,7 @@ void TMainForm::UpdateButtons() {
 }
 
 void TMainForm::UpdateStatusLine() {
-    m_ui->StatusBar->showMessage(QString::fromUtf8(StatusText(RowCount())));
+    ShowStatus(*m_ui->StatusBar, {StatusText(RowCount())});
 }
 
 void TMainForm::closeEvent(QCloseEvent* event) {

@@ -1,5 +1,6 @@
 #include "shell/Messages.h"
 
+#include "shell/OnScreen.h"
 #include "shell/QtText.h"
 
 #include <QApplication>
@@ -12,6 +13,7 @@ void TMessageBoxes::Show(int icon, const QString& caption, const QString& text) 
         m_owner != nullptr && m_owner->isVisible() ? m_owner.data() : QApplication::activeWindow();
     QMessageBox box(static_cast<QMessageBox::Icon>(icon), caption, text, QMessageBox::Ok, owner);
     box.setObjectName("MessageBox");
+    KeepOnScreen(box, owner);
     box.exec();
 }
 

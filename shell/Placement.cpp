@@ -13,37 +13,49 @@ long long Overlap(const TRect& a, const TRect& b) {
     return width * height;
 }
 
-bool Contains(const TRect& outer, const TRect& inner) {
-    return inner.left >= outer.left && inner.top >= outer.top &&
-           inner.left + inner.width <= outer.left + outer.width &&
-           inner.top + inner.height <= outer.top + outer.height;
+// The corner's coordinate that keeps [at, at + length) within [start, start + room), moved as
+// little as it takes; the start when it cannot fit.
+int Within(int at, int length, int start, int room) {
+    return std::max(start, std::min(at, start + room - length));
 }
 
 }  // namespace
 
-TPoint PlaceTitleBar(const TRect& frame, int titleHeight, const std::vector<TRect>& screens) {
-    const TRect bar{frame.left, frame.top, frame.width, titleHeight};
-    if (screens.empty() || std::any_of(screens.begin(), screens.end(), [&](const TRect& screen) {
-            return Contains(screen, bar);
-        })) {
-        return {frame.left, frame.top};
+int ScreenFor(const TRect& frame, const std::optional<TRect>& owner,
+              const std::vector<TRect>& screens) {
+    if (screens.empty()) {
+        return -1;
     }
-    // The screen the title bar overlaps most; over none, the nearest.
+    const TRect& window = owner ? *owner : frame;
+    // The most of the window; over none, the nearest.
     const auto fit = [&](const TRect& screen) {
-        const long long dx = std::max(
-            {0, screen.left - (bar.left + bar.width), bar.left - (screen.left + screen.width)});
-        const long long dy = std::max(
-            {0, screen.top - (bar.top + bar.height), bar.top - (screen.top + screen.height)});
-        return std::make_pair(Overlap(screen, bar), -(dx * dx + dy * dy));
+        const long long dx = std::max({0, screen.left - (window.left + window.width),
+                                       window.left - (screen.left + screen.width)});
+        const long long dy = std::max({0, screen.top - (window.top + window.height),
+                                       window.top - (screen.top + screen.height)});
+        return std::make_pair(Overlap(screen, window), -(dx * dx + dy * dy));
     };
-    const TRect& screen =
-        *std::max_element(screens.begin(), screens.end(),
-                          [&](const TRect& a, const TRect& b) { return fit(a) < fit(b); });
-    const int left =
-        std::max(screen.left, std::min(frame.left, screen.left + screen.width - frame.width));
-    const int top =
-        std::max(screen.top, std::min(frame.top, screen.top + screen.height - titleHeight));
-    return {left, top};
+    const auto best =
+        std::max_element(screens.begin(), screens.end(),
+                         [&](const TRect& a, const TRect& b) { return fit(a) < fit(b); });
+    return static_cast<int>(best - screens.begin());
+}
+
+TRect PlaceFrame(const TRect& frame, const std::optional<TRect>& owner,
+                 const std::vector<TRect>& screens, bool shrink) {
+    const int index = ScreenFor(frame, owner, screens);
+    if (index < 0) {
+        return frame;
+    }
+    const TRect& screen = screens[static_cast<std::size_t>(index)];
+    TRect placed = frame;
+    if (shrink) {
+        placed.width = std::min(placed.width, screen.width);
+        placed.height = std::min(placed.height, screen.height);
+    }
+    placed.left = Within(placed.left, placed.width, screen.left, screen.width);
+    placed.top = Within(placed.top, placed.height, screen.top, screen.height);
+    return placed;
 }
 
 TPoint Centred(const TRect& frame, const TRect& screen) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <vector>
 
 // Where windows go on the screens: plain rectangles in screen pixels, no windows.
@@ -18,12 +19,18 @@ struct TPoint {
     friend bool operator==(const TPoint&, const TPoint&) = default;
 };
 
-// The top-left corner for a window whose frame (title bar included) is frame, so that its whole
-// title bar, the top titleHeight pixels of the frame, lies on one of screens (their areas free
-// for windows): frame's own corner when it does already; else the corner moved as little as it
-// takes into the screen the title bar overlaps most (the nearest when it overlaps none). A
-// frame wider than its screen keeps its left edge on the screen's. No screens: frame's corner.
-TPoint PlaceTitleBar(const TRect& frame, int titleHeight, const std::vector<TRect>& screens);
+// Which of screens (their areas free for windows) a window belongs on: the one that holds most of
+// owner (the window that opens it) or, with no owner, of frame itself; the nearest when it
+// overlaps none. -1 when there are no screens.
+int ScreenFor(const TRect& frame, const std::optional<TRect>& owner,
+              const std::vector<TRect>& screens);
+
+// The frame (title bar and borders included) a window takes so that it lies whole on its screen
+// (ScreenFor): frame as it is when it does; else moved as little as it takes. A frame larger
+// than the screen takes the screen's size where it is larger when it may shrink (shrink), and
+// keeps its size with its top-left corner on the screen's otherwise. No screens: frame.
+TRect PlaceFrame(const TRect& frame, const std::optional<TRect>& owner,
+                 const std::vector<TRect>& screens, bool shrink);
 
 // The top-left corner that centres a window of frame's size on screen.
 TPoint Centred(const TRect& frame, const TRect& screen);

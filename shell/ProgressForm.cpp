@@ -2,6 +2,7 @@
 
 #include "ui_ProgressForm.h"
 
+#include "shell/OnScreen.h"
 #include "shell/ProgressBar.h"
 #include "shell/QtText.h"
 
@@ -14,13 +15,15 @@ constexpr int EXPOSE_WAIT_MS = 1000;
 }  // namespace
 
 TProgressForm::TProgressForm(const TConversionState& state, QWidget* owner)
-    : QWidget(owner, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
+    : QWidget(owner, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                         Qt::MSWindowsFixedSizeDialogHint),
       m_ui(std::make_unique<Ui::TProgressForm>()),
       m_state(state),
       m_pump(TICK_MS) {
     m_ui->setupUi(this);
     setFixedSize(size());
     move(246, 292);
+    KeepOnScreen(*this, owner);
     Timer1.setObjectName("Timer1");
     Timer1.setInterval(TICK_MS);
     connect(&Timer1, &QTimer::timeout, this, &TProgressForm::Timer1Timer);

@@ -14,6 +14,8 @@ void Select(QComboBox& box, int index) {
 TSettingForm::TSettingForm(TConversionState& state, QWidget* parent)
     : QDialog(parent), m_ui(std::make_unique<Ui::TSettingForm>()), m_state(state) {
     m_ui->setupUi(this);
+    // It can be made larger, never so small that OK and キャンセル are lost.
+    setMinimumSize(size());
     move(192, 107);
     connect(m_ui->Button1, &QPushButton::clicked, this, &TSettingForm::Button1Click);
     connect(m_ui->Button2, &QPushButton::clicked, this, &TSettingForm::Button2Click);

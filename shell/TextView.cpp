@@ -1,5 +1,6 @@
 #include "shell/TextView.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QClipboard>
 #include <QFontMetricsF>
@@ -7,6 +8,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScrollBar>
+#include <QWheelEvent>
 
 #include <algorithm>
 #include <chrono>
@@ -22,12 +24,12 @@ constexpr qsizetype SLICE_UNITS = 65536;
 constexpr std::chrono::milliseconds SLICE(5);
 }  // namespace
 
-void TTextRows::Start(std::int64_t room) {
+void TTextRows::Start(std::int64_t room, qsizetype from) {
     rows.clear();
     m_room = room;
-    m_at = 0;
+    m_at = from;
     m_done = false;
-    m_rowStart = 0;
+    m_rowStart = from;
     m_breakAt = -1;
     m_x = 0;
     m_xAtBreak = 0;
@@ -110,6 +112,36 @@ TTextView::TTextView(QWidget* parent) : QAbstractScrollArea(parent) {
     connect(&m_slices, &QTimer::timeout, this, [this] { Slice(); });
     // The thumb stands for the whole text.
     connect(verticalScrollBar(), &QScrollBar::sliderPressed, this, [this] { Finish(); });
+    connect(verticalScrollBar(), &QScrollBar::actionTriggered, this, [this] { Settle(); });
+    m_copy = new QAction(QStringLiteral("コピー(&C)"), this);
+    m_copy->setObjectName(QStringLiteral("CopyAction"));
+    m_copy->setShortcut(QKeySequence::Copy);
+    m_copy->setShortcutContext(Qt::WidgetShortcut);
+    m_copy->setEnabled(false);
+    connect(m_copy, &QAction::triggered, this, [this] { Copy(); });
+    m_selectAll = new QAction(QStringLiteral("すべて選択(&A)"), this);
+    m_selectAll->setObjectName(QStringLiteral("SelectAllAction"));
+    m_selectAll->setShortcut(QKeySequence::SelectAll);
+    m_selectAll->setShortcutContext(Qt::WidgetShortcut);
+    connect(m_selectAll, &QAction::triggered, this, [this] { SelectAll(); });
+}
+
+void TTextView::SelectAll() {
+    Finish();
+    m_anchor = 0;
+    m_cursor = m_text.size();
+    SelectionChanged();
+}
+
+void TTextView::Copy() {
+    if (m_anchor != m_cursor) {
+        QApplication::clipboard()->setText(SelectedText());
+    }
+}
+
+void TTextView::SelectionChanged() {
+    m_copy->setEnabled(m_anchor != m_cursor);
+    viewport()->update();
 }
 
 const QString& TTextView::Text() {
@@ -122,6 +154,7 @@ void TTextView::SetText(QString text) {
     m_source = {};
     m_text = std::move(text);
     m_anchor = m_cursor = 0;
+    SelectionChanged();
     Rewrap();
     Finish();
     verticalScrollBar()->setValue(0);
@@ -134,6 +167,7 @@ void TTextView::SetSource(TTextSource source, qsizetype size) {
     m_text.reserve(size);
     m_source = std::move(source);
     m_anchor = m_cursor = 0;
+    SelectionChanged();
     Rewrap();
     UpdateScrollBars();
     verticalScrollBar()->setValue(0);
@@ -193,7 +227,63 @@ void TTextView::Rewrap() {
     if (m_advances.empty()) {
         m_advances.assign(0x10000, -1);
     }
+    m_pendingTop = -1;
     m_rows.Start(std::max<std::int64_t>(1, m_wrappedWidth - 2 * MARGIN) * 64);
+}
+
+qsizetype TTextView::TopPosition() const {
+    if (m_pendingTop >= 0) {
+        return m_pendingTop;
+    }
+    if (m_rows.rows.empty()) {
+        return 0;
+    }
+    const auto row = std::min(static_cast<std::size_t>(verticalScrollBar()->value()),
+                              m_rows.rows.size() - 1);
+    return m_rows.rows[row].start;
+}
+
+bool TTextView::Resolve() {
+    if (m_pendingTop < 0) {
+        return true;
+    }
+    const std::deque<TRow>& rows = m_rows.rows;
+    if (!m_rows.Done() && (rows.empty() || rows.back().start < m_pendingTop)) {
+        return false;
+    }
+    // The row that holds the text the top showed: the last that starts at it or before.
+    const auto after = std::upper_bound(
+        rows.begin(), rows.end(), m_pendingTop,
+        [](qsizetype position, const TRow& row) { return position < row.start; });
+    const int top = static_cast<int>(std::max<std::ptrdiff_t>(0, after - rows.begin() - 1));
+    m_pendingTop = -1;
+    m_topRows.rows.clear();
+    UpdateScrollBars();
+    verticalScrollBar()->setValue(top);
+    viewport()->update();
+    return true;
+}
+
+void TTextView::Settle() {
+    while (!Resolve() && !Step(STEP_UNITS)) {
+    }
+    Resolve();
+}
+
+void TTextView::MakeTopRows(std::size_t count) {
+    while (m_topRows.rows.size() < count && !m_topRows.Done()) {
+        if (m_topRows.At() == m_text.size()) {
+            if (!m_source) {
+                m_topRows.Wrap(m_text, m_text.size(), true, m_advances.data(), m_measure);
+                break;
+            }
+            if (m_source(m_text)) {
+                m_source = {};
+            }
+            continue;
+        }
+        m_topRows.Wrap(m_text, m_topRows.At() + STEP_UNITS, false, m_advances.data(), m_measure);
+    }
 }
 
 bool TTextView::Step(qsizetype units) {
@@ -213,6 +303,7 @@ bool TTextView::Step(qsizetype units) {
 }
 
 void TTextView::MakeRows(std::size_t count) {
+    Settle();
     while (m_rows.rows.size() < count && !Step(STEP_UNITS)) {
     }
 }
@@ -228,6 +319,7 @@ void TTextView::Finish() {
     if (!m_rows.Done()) {
         while (!Step(std::numeric_limits<qsizetype>::max())) {
         }
+        Resolve();
         UpdateScrollBars();
     }
     m_slices.stop();
@@ -237,6 +329,7 @@ void TTextView::Slice() {
     const auto end = std::chrono::steady_clock::now() + SLICE;
     while (!Step(SLICE_UNITS) && std::chrono::steady_clock::now() < end) {
     }
+    Resolve();
     UpdateScrollBars();
     if (m_rows.Done()) {
         m_slices.stop();
@@ -244,6 +337,10 @@ void TTextView::Slice() {
 }
 
 void TTextView::UpdateScrollBars() {
+    if (m_pendingTop >= 0) {
+        // The bars stay as they were until the new rows come to the text shown.
+        return;
+    }
     const int visible = VisibleRows();
     const int rows = static_cast<int>(m_rows.rows.size());
     verticalScrollBar()->setRange(0, std::max(0, rows - visible));
@@ -259,19 +356,27 @@ void TTextView::paintEvent(QPaintEvent*) {
     const qreal height = RowHeight();
     const qsizetype selectionStart = std::min(m_anchor, m_cursor);
     const qsizetype selectionEnd = std::max(m_anchor, m_cursor);
-    const int first = verticalScrollBar()->value();
+    Resolve();
+    int first = verticalScrollBar()->value();
     // Only the rows in sight need be there; the rest is made after this paint.
-    const std::size_t wanted = static_cast<std::size_t>(first + VisibleRows() + 1);
-    if (m_rows.rows.size() < wanted) {
-        MakeRows(wanted);
+    const std::size_t wanted = static_cast<std::size_t>(VisibleRows() + 1);
+    const std::deque<TRow>* rows = &m_rows.rows;
+    if (m_pendingTop >= 0) {
+        // Another width, whose rows have not come to the text the top showed: the rows from it.
+        MakeTopRows(wanted);
+        rows = &m_topRows.rows;
+        first = 0;
+    } else if (m_rows.rows.size() < first + wanted) {
+        while (m_rows.rows.size() < first + wanted && !Step(STEP_UNITS)) {
+        }
         UpdateScrollBars();
     }
     if (!m_rows.Done() && !m_slices.isActive()) {
         m_slices.start();
     }
-    const int last = std::min(static_cast<int>(m_rows.rows.size()), first + VisibleRows() + 1);
+    const int last = std::min(static_cast<int>(rows->size()), first + VisibleRows() + 1);
     for (int row = first; row < last; ++row) {
-        const TRow& span = m_rows.rows[static_cast<std::size_t>(row)];
+        const TRow& span = (*rows)[static_cast<std::size_t>(row)];
         const qreal top = MARGIN + (row - first) * height;
         QString text = m_text.mid(span.start, span.length);
         text.replace(QLatin1Char('\t'), QLatin1Char(' '));
@@ -304,8 +409,17 @@ void TTextView::paintEvent(QPaintEvent*) {
 void TTextView::resizeEvent(QResizeEvent* event) {
     QAbstractScrollArea::resizeEvent(event);
     if (viewport()->width() != m_wrappedWidth) {
+        // The rows of the new width as the first paint makes them: those in sight now, from the
+        // text the top showed, and the rest in slices; a drag of the width never waits for them.
+        const qsizetype top = TopPosition();
         Rewrap();
-        Finish();
+        if (top > 0) {
+            m_pendingTop = top;
+            m_topRows.Start(std::max<std::int64_t>(1, m_wrappedWidth - 2 * MARGIN) * 64, top);
+        } else {
+            UpdateScrollBars();
+        }
+        viewport()->update();
     } else {
         UpdateScrollBars();
     }
@@ -321,16 +435,18 @@ void TTextView::changeEvent(QEvent* event) {
     }
 }
 
+void TTextView::wheelEvent(QWheelEvent* event) {
+    Settle();
+    QAbstractScrollArea::wheelEvent(event);
+}
+
 void TTextView::keyPressEvent(QKeyEvent* event) {
+    Settle();
     QScrollBar& bar = *verticalScrollBar();
     if (event->matches(QKeySequence::SelectAll)) {
-        Finish();
-        m_anchor = 0;
-        m_cursor = m_text.size();
+        SelectAll();
     } else if (event->matches(QKeySequence::Copy)) {
-        if (m_anchor != m_cursor) {
-            QApplication::clipboard()->setText(SelectedText());
-        }
+        Copy();
         return;
     } else if (event->matches(QKeySequence::MoveToStartOfDocument)) {
         bar.triggerAction(QAbstractSlider::SliderToMinimum);
@@ -374,18 +490,20 @@ qsizetype TTextView::PositionAt(const QPoint& point) const {
 }
 
 void TTextView::mousePressEvent(QMouseEvent* event) {
+    Settle();
     if (event->button() == Qt::LeftButton) {
         m_cursor = PositionAt(event->position().toPoint());
         if (!(event->modifiers() & Qt::ShiftModifier)) {
             m_anchor = m_cursor;
         }
-        viewport()->update();
+        SelectionChanged();
     }
 }
 
 void TTextView::mouseMoveEvent(QMouseEvent* event) {
     if (event->buttons() & Qt::LeftButton) {
+        Settle();
         m_cursor = PositionAt(event->position().toPoint());
-        viewport()->update();
+        SelectionChanged();
     }
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QAbstractScrollArea>
+#include <QList>
 #include <QString>
 #include <QTimer>
 
@@ -8,6 +9,8 @@
 #include <deque>
 #include <functional>
 #include <vector>
+
+class QAction;
 
 // The rows a text wraps into at a width, made a part at a time: as far as the text is there, and
 // as far as they are asked for. Long lines break after the last blank that fits, or where the room
@@ -25,8 +28,9 @@ public:
     // slice of the work copies the rows of millions of lines at once.
     std::deque<TRow> rows;
 
-    // Starts again from the start of the text, for rows room wide (64ths of a pixel).
-    void Start(std::int64_t room);
+    // Starts again from the start of the text, or from from (the start of a row), for rows room
+    // wide (64ths of a pixel).
+    void Start(std::int64_t room, qsizetype from = 0);
     // Wraps the text on to until (a position in it); a line that does not end before until is
     // carried on by the next call. complete says the text is whole: its last line then ends at
     // its end. advances holds each unit's width in 64ths of a pixel, negative where measure is
@@ -53,9 +57,12 @@ private:
 // A read-only text area for texts of any size: long lines wrap at the area's width, and only the
 // rows in sight are drawn, so a record of tens of megabytes, or one line of that size, opens at
 // once. A text can come a piece at a time: the area takes what the rows in sight need, and the
-// rest in short slices from the event loop once it has painted. The user scrolls with the bars,
-// the wheel and the keys, selects with the mouse or Ctrl+A, and copies with Ctrl+C; what needs the
-// whole text (the end, the thumb, Ctrl+A, another width or font) has the rest made at once.
+// rest in short slices from the event loop once it has painted. Another width is taken the same
+// way: the rows in sight first, from the text the top row showed, and the rest in slices. The user
+// scrolls with the bars, the wheel and the keys, selects with the mouse or Ctrl+A, and copies with
+// Ctrl+C, or with the text's menu (EditActions); what needs the whole text (the end, the thumb,
+// Ctrl+A, another font) has the rest made at once, and so has any input while a new width's rows
+// have not yet come to the text shown.
 class TTextView : public QAbstractScrollArea {
 public:
     // Appends the next piece of a text to text; true once the whole text is appended.
@@ -77,11 +84,16 @@ public:
     int RowCount();
     // The text of a row (from 0), without its line feed.
     QString RowText(int row);
+    // The position in the text of the top row's start.
+    qsizetype TopPosition() const;
+    // コピー (the selection to the clipboard, Ctrl+C) and すべて選択 (Ctrl+A), for a menu.
+    QList<QAction*> EditActions() const { return {m_copy, m_selectAll}; }
 
 protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void changeEvent(QEvent* event) override;
@@ -99,6 +111,17 @@ private:
     void MakeRowsBelow(int count);
     // Does all the work left.
     void Finish();
+    // Once the rows of a new width have come to the text the top row showed, that row goes to the
+    // top of the bars; true when no such text waits (any more).
+    bool Resolve();
+    // Makes the rows of a new width up to the text the top row showed, at once.
+    void Settle();
+    // Makes count rows from the text the top row showed, for a width whose rows have not come
+    // there yet.
+    void MakeTopRows(std::size_t count);
+    void SelectAll();
+    void Copy();
+    void SelectionChanged();
     // A slice of the work left, from the event loop.
     void Slice();
     void UpdateScrollBars();
@@ -122,4 +145,10 @@ private:
     int m_wrappedWidth = -1;
     qsizetype m_anchor = 0;
     qsizetype m_cursor = 0;
+    // After a change of width: the start of the row the top showed, and the rows made from it,
+    // shown until the rows of the whole text come to it; -1 when there is none.
+    qsizetype m_pendingTop = -1;
+    TTextRows m_topRows;
+    QAction* m_copy;
+    QAction* m_selectAll;
 };

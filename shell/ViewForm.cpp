@@ -10,11 +10,14 @@
 #include "shell/QtText.h"
 #include "shell/ShellTexts.h"
 #include "shell/TextView.h"
+#include "shell/OnScreen.h"
 #include "shell/ViewText.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QHBoxLayout>
 #include <QSplitter>
+#include <QTimer>
 
 #include <cstdint>
 #include <memory>
@@ -30,15 +33,19 @@ constexpr QSize BOARD_SIZE(474 + 6 + 440, 600);
 constexpr QSize SMALLEST_WITH_BOARD(474 + 6 + 220, 323);
 // The bytes of a file decoded at a time.
 constexpr std::size_t PIECE_BYTES = 16384;
+// How long after it is shown the viewer takes the front back from the program's other windows.
+constexpr int FRONT_MS = 1000;
 
 }  // namespace
 
-TViewForm::TViewForm()
+TViewForm::TViewForm(const QWidget* owner)
     : QWidget(nullptr, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint),
       m_ui(std::make_unique<Ui::TViewForm>()),
       m_shownSize(BOARD_SIZE) {
     m_ui->setupUi(this);
     move(393, 249);
+    // Whole on the screen of the main window, shrunk to it when the board makes it larger.
+    KeepOnScreen(*this, owner);
     m_ui->Memo1->SetText(QStringLiteral("Memo1"));
 
     // The text keeps its designed place and size (0, 0, 473 x 321 of the classic window); the
@@ -60,7 +67,14 @@ TViewForm::TViewForm()
     m_boardAction->setObjectName(QStringLiteral("BoardAction"));
     m_boardAction->setCheckable(true);
     m_boardAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_B));
+    // The text's menu: the usual copy and select-all, then the board.
     m_ui->Memo1->setContextMenuPolicy(Qt::ActionsContextMenu);
+    for (QAction* action : m_ui->Memo1->EditActions()) {
+        m_ui->Memo1->addAction(action);
+    }
+    auto* separator = new QAction(this);
+    separator->setSeparator(true);
+    m_ui->Memo1->addAction(separator);
     m_ui->Memo1->addAction(m_boardAction);
     addAction(m_boardAction);
     connect(m_boardAction, &QAction::triggered, this, [this](bool shown) { ShowBoard(shown); });
@@ -106,10 +120,56 @@ void TViewForm::Arrange() {
     }
 }
 
-void TViewForm::ViewFile(const std::string& path) {
+bool TViewForm::event(QEvent* event) {
+    if (event->type() == QEvent::WindowDeactivate && m_keepFront) {
+        if (m_frontSince.elapsed() < FRONT_MS) {
+            // Taken by another window of the program without the user's asking: given back once
+            // the events of the moment are done.
+            QTimer::singleShot(0, this, [this] {
+                if (m_keepFront && isVisible() && !isActiveWindow() &&
+                    QApplication::activeModalWidget() == nullptr) {
+                    raise();
+                    activateWindow();
+                }
+            });
+        } else {
+            m_keepFront = false;
+        }
+    }
+    return QWidget::event(event);
+}
+
+bool TViewForm::eventFilter(QObject* watched, QEvent* event) {
+    switch (event->type()) {
+        case QEvent::MouseButtonPress:
+        case QEvent::KeyPress:
+        case QEvent::NonClientAreaMouseButtonPress:
+            // The user turns to a window: the viewer no longer keeps the front.
+            if (event->spontaneous()) {
+                m_keepFront = false;
+                qApp->removeEventFilter(this);
+            }
+            break;
+        default:
+            break;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void TViewForm::BringToFront() {
     show();
     raise();
     activateWindow();
+    // The press that asked for the viewer may still have its release and its double-click on the
+    // way: they come with the same moment, and a press after them is the user's.
+    m_keepFront = true;
+    m_frontSince.start();
+    qApp->removeEventFilter(this);
+    qApp->installEventFilter(this);
+}
+
+void TViewForm::ViewFile(const std::string& path) {
+    BringToFront();
     setWindowTitle(FromName(path));
     m_ui->Memo1->Clear();
     m_bytes.reset();

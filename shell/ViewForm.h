@@ -4,6 +4,7 @@
 #include "conversion/ConversionState.h"
 #include "conversion/GameCheck.h"
 
+#include <QElapsedTimer>
 #include <QWidget>
 
 #include <memory>
@@ -33,7 +34,8 @@ public:
 // classic fixed window; with the board shown it can be resized.
 class TViewForm : public QWidget, public TFileViewer {
 public:
-    TViewForm();
+    // owner, the main window, decides the screen the viewer opens on; it is no parent of it.
+    explicit TViewForm(const QWidget* owner = nullptr);
     ~TViewForm() override;
 
     void ViewFile(const std::string& path) override;
@@ -53,7 +55,14 @@ public:
     // asks for it, so its text shows as fast as the classic viewer's.
     static constexpr std::size_t GAME_AT_ONCE_BYTES = std::size_t{8} << 20;
 
+protected:
+    bool event(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
+    // Shows the window in front of the program's others, active, and keeps it there until the
+    // user turns to another window (FRONT_MS at most).
+    void BringToFront();
     // Lays the window out for the board shown or hidden.
     void Arrange();
     // Reads the game of the file shown, when the pane shows and the game is not yet read; the
@@ -64,6 +73,10 @@ private:
     void ReadGameForSettings();
 
     std::unique_ptr<Ui::TViewForm> m_ui;
+    // Brought to the front and not yet left by the user: a window that takes the front from it
+    // meanwhile (the double-click's end, the list, a focus handed back) gives it back.
+    bool m_keepFront = false;
+    QElapsedTimer m_frontSince;
     QSplitter* m_splitter;
     TBoardPane* m_boardPane;
     QAction* m_boardAction;

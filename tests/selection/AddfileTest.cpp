@@ -1,5 +1,6 @@
 #include "selection/Addfile.h"
 #include "selection/CheckListBox.h"
+#include "selection/StatusLine.h"
 #include "tests/support/FakeCandidateRows.h"
 #include "tests/support/FakeFolderBrowser.h"
 #include "tests/support/QtTest.h"
@@ -102,10 +103,14 @@ TEST_F(AddfileTest, ChoosingAFolderListsItsRecordsAndOkAddsTheTickedOnes) {
     EXPECT_TRUE(Child<QWidget>(*dialog, "CheckAllBtn")->isEnabled());
     EXPECT_TRUE(Child<QWidget>(*dialog, "UnCheckAllBtn")->isEnabled());
 
-    // A name with a line break cannot be a row: it is not listed, and said so.
+    // A name with a line break cannot be a row: it is not listed, and said so, whole, in a form
+    // the status line shows whole, the whole text its hint.
     Click(*dialog, "UGFRadioBtn");
     EXPECT_EQ(Lines(*dialog), "c.ugf d.UGI");
-    EXPECT_EQ(Status(*dialog),
+    const auto* bar = Child<QStatusBar>(*dialog, "StatusBar");
+    EXPECT_EQ(Status(*dialog), "2個の棋譜ファイルがありました（改行のある名前1個は除外）");
+    EXPECT_LE(bar->fontMetrics().horizontalAdvance(bar->currentMessage()), StatusRoom(*bar));
+    EXPECT_EQ(bar->toolTip().toStdString(),
               "2個の棋譜ファイルがありました（1個は名前に改行があるので一覧にありません）");
     Click(*dialog, "SGFRadioBtn");
     Press(*dialog, 1, 60);

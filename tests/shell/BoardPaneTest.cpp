@@ -7,11 +7,15 @@
 #include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
+#include <QImage>
 #include <QLabel>
 #include <QSlider>
+#include <QToolButton>
 #include <QTest>
 #include <QWheelEvent>
 
+#include <algorithm>
+#include <cstdlib>
 #include <gtest/gtest.h>
 
 namespace {
@@ -103,9 +107,16 @@ TEST(BoardPane, ShowsTheConvertedGameAndTheBoardsItCannotShow) {
     TViewForm form;
     form.ViewFile(dir.Path("h.sgf"));
     EXPECT_EQ(Text(form, "MoveLabel"), "1手 白 E5");
-    EXPECT_EQ(Child<QLabel>(form, "DiffLabel")->toolTip().toStdString(),
+    // The line above the board is whole, on two lines in a narrow pane.
+    const auto* difference = Child<QLabel>(form, "DiffLabel");
+    EXPECT_EQ(difference->text().toStdString(),
               "仕様で変わる点: 置石は黒の着手として読み戻されます（Hdcp 行を書きません） ／ "
               "最初の違い: 配置の 1 番目 変換前 黒 C7、変換後 なし");
+    form.resize(720, 500);
+    form.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+    EXPECT_GE(difference->height(), difference->heightForWidth(difference->width()));
+    EXPECT_GT(difference->height(), 2 * difference->fontMetrics().height() - 2);
     Click(form, "AfterBtn");
     EXPECT_TRUE(Child<TBoardPane>(form, "BoardPane")->ShowsConverted());
     EXPECT_EQ(Text(form, "MoveLabel"), "1手 黒 C7");
@@ -155,5 +166,57 @@ TEST(BoardPane, HidesToTheClassicWindowAndComesBack) {
     EXPECT_TRUE(pane->isVisible());
     EXPECT_GT(form.width(), 474);
     EXPECT_EQ(Text(form, "MoveLabel"), "1手 黒 Q16");
+    form.hide();
+}
+
+namespace {
+
+// The mean colour of a widget as it is drawn.
+QColor MeanColour(QWidget& widget) {
+    const QImage image = widget.grab().toImage();
+    long long red = 0;
+    long long green = 0;
+    long long blue = 0;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            const QColor colour = image.pixelColor(x, y);
+            red += colour.red();
+            green += colour.green();
+            blue += colour.blue();
+        }
+    }
+    const long long count = std::max(1LL, static_cast<long long>(image.width()) * image.height());
+    return QColor(static_cast<int>(red / count), static_cast<int>(green / count),
+                  static_cast<int>(blue / count));
+}
+
+int Distance(const QColor& a, const QColor& b) {
+    return std::abs(a.red() - b.red()) + std::abs(a.green() - b.green()) +
+           std::abs(a.blue() - b.blue());
+}
+
+}  // namespace
+
+// Which of 変換前 and 変換後 is pressed shows at a glance: the pressed one is drawn unlike the
+// other, whichever it is.
+TEST(BoardPane, ThePressedSideStandsOut) {
+    TTempDir dir;
+    dir.Write("h.sgf", "(;SZ[9]AB[cc][gg];W[ee])");
+    TViewForm form;
+    form.ViewFile(dir.Path("h.sgf"));
+    form.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+    auto* before = Child<QToolButton>(form, "BeforeBtn");
+    auto* after = Child<QToolButton>(form, "AfterBtn");
+    for (const bool converted : {false, true}) {
+        SCOPED_TRACE(converted ? "after" : "before");
+        Click(form, converted ? "AfterBtn" : "BeforeBtn");
+        QToolButton* pressed = converted ? after : before;
+        QToolButton* other = converted ? before : after;
+        ASSERT_TRUE(pressed->isChecked());
+        EXPECT_GT(Distance(MeanColour(*pressed), MeanColour(*other)), 120)
+            << MeanColour(*pressed).name().toStdString() << " "
+            << MeanColour(*other).name().toStdString();
+    }
     form.hide();
 }

@@ -11,6 +11,7 @@
 #include <QFileDialog>
 #include <QHeaderView>
 #include <QLocale>
+#include <QRegularExpression>
 #include <QStyle>
 #include <QTest>
 #include <QTreeView>
@@ -24,9 +25,12 @@ TEST(Locale, QtsOwnTextsAreInTheUsersLanguage) {
         QLocale locale;
         const char* lookIn;  // the folder browser's "Look in:"
         const char* copy;    // a text field's context menu
+        const char* folder;  // the folder browser's type column, which Qt's translation lacks
     } rows[] = {
-        {"Japanese", QLocale(QLocale::Japanese, QLocale::Japan), "アドレス:", "コピー(&C)"},
-        {"English", QLocale(QLocale::English, QLocale::UnitedStates), "Look in:", "&Copy"},
+        {"Japanese", QLocale(QLocale::Japanese, QLocale::Japan), "アドレス:", "コピー(&C)",
+         "フォルダ"},
+        {"English", QLocale(QLocale::English, QLocale::UnitedStates), "Look in:", "&Copy",
+         "Folder"},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
@@ -34,15 +38,20 @@ TEST(Locale, QtsOwnTextsAreInTheUsersLanguage) {
         const std::unique_ptr<QTranslator> translations = UseQtTranslations();
         EXPECT_EQ(QCoreApplication::translate("QFileDialog", "Look in:").toStdString(), row.lookIn);
         EXPECT_EQ(QCoreApplication::translate("QLineEdit", "&Copy").toStdString(), row.copy);
+        EXPECT_EQ(QCoreApplication::translate("QAbstractFileIconProvider", "Folder",
+                                              "All other platforms")
+                      .toStdString(),
+                  row.folder);
     }
     QLocale::setDefault(QLocale::system());
 }
 
-TEST(Locale, TheFolderBrowserShowsWholeDates) {
+TEST(Locale, TheFolderBrowserIsJapaneseAndShowsWholeDates) {
     ASSERT_EQ(QLocale::system().language(), QLocale::Japanese);
     UseClassicFont();
+    const std::unique_ptr<QTranslator> translations = UseQtTranslations();
     TTempDir dir;
-    std::filesystem::create_directories(dir.Path("kifu/sub"));
+    std::filesystem::create_directories(dir.Path("kifu/対局"));
     // Qt keeps the browser's column widths among the user's settings (Linux: in the configuration
     // folder): the test has its own, so it starts as a first start does.
     qputenv("XDG_CONFIG_HOME", QByteArray::fromStdString(dir.Path("config")));
@@ -53,6 +62,15 @@ TEST(Locale, TheFolderBrowserShowsWholeDates) {
     const auto* list = browser->findChild<QTreeView*>(QStringLiteral("treeView"));
     ASSERT_NE(list, nullptr);
     ASSERT_TRUE(QTest::qWaitFor([&] { return list->model()->rowCount(list->rootIndex()) == 1; }));
+    // Every column of the list, its header and each cell, is Japanese.
+    for (int column = 0; column < list->model()->columnCount(list->rootIndex()); ++column) {
+        for (const QString& text :
+             {list->model()->headerData(column, Qt::Horizontal).toString(),
+              list->model()->index(0, column, list->rootIndex()).data().toString()}) {
+            EXPECT_FALSE(text.contains(QRegularExpression(QStringLiteral("[A-Za-z]{2,}"))))
+                << column << ": " << text.toStdString();
+        }
+    }
     // The date as the list writes it ("2026/12/07 16:17"), with the margins the style draws.
     const QString date = list->model()->index(0, 3, list->rootIndex()).data().toString();
     const int margin = list->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, list) + 1;

@@ -1,4 +1,5 @@
 #include "conversion/FileError.h"
+#include "selection/StatusLine.h"
 #include "shell/MainForm.h"
 #include "shell/ProgressForm.h"
 #include "shell/TextView.h"
@@ -204,12 +205,13 @@ TEST(MainForm, KeepsListPositionAndSettingsFromOneRunToTheNext) {
     EXPECT_EQ(w.dir.List().find("flvback.dat"), std::string::npos);
     EXPECT_TRUE(w.messages.log.empty());
 
-    // A place off every screen (a screen that is gone) brings the title bar back onto one.
+    // A place off every screen (a screen that is gone) brings the window whole onto one when it
+    // shows, moved no further than it takes.
     w.dir.Write("tessaro.ini", "[FORM]\r\nTOP=100\r\nLEFT=5000\r\n");
     w.Start();
+    w.form->show();
     const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
-    EXPECT_TRUE(screen.contains(QRect(w.form->pos(), QSize(w.form->width(), 20))))
-        << w.form->x() << "," << w.form->y();
+    EXPECT_TRUE(screen.contains(w.form->frameGeometry())) << w.form->x() << "," << w.form->y();
     EXPECT_EQ(w.form->y(), 100);
 }
 
@@ -299,12 +301,12 @@ TEST(MainForm, TheViewersBoardIsConvertedWithTheSettingsAndStaysHiddenOnceHidden
     w.form->SelectRow(0);
     w.form->State().UGFConv = 1;
     w.form->FileListViewDblClick();
-    EXPECT_EQ(Child<QLabel>(w.form->ViewForm(), "DiffLabel")->toolTip().toStdString(),
+    EXPECT_EQ(Child<QLabel>(w.form->ViewForm(), "DiffLabel")->text().toStdString(),
               "変換されません: 設定により UGF ファイルは変換しません");
     // The settings read when the converted game is asked for.
     w.form->State().UGFConv = 0;
     Click(w.form->ViewForm(), "AfterBtn");
-    EXPECT_EQ(Child<QLabel>(w.form->ViewForm(), "DiffLabel")->toolTip().toStdString(),
+    EXPECT_EQ(Child<QLabel>(w.form->ViewForm(), "DiffLabel")->text().toStdString(),
               "変換後も同じ棋譜です（2手）");
     Click(w.form->ViewForm(), "HideBoardBtn");
     w.Stop();
@@ -343,7 +345,10 @@ TEST(MainForm, FullRunConvertsThroughTheWindowsAndKeepsTheFailedRows) {
     // The box comes up above the progress window, which stays until it goes.
     EXPECT_EQ(w.messages.owners, (std::vector<QWidget*>{&w.form->ProgressForm()}));
     EXPECT_EQ(w.Names(), (std::vector<std::string>{"b.ugf", "k.ugf"}));
-    // Each row left tells why as its hint.
+    // Each row left is marked with the warning sign and tells why as its hint.
+    for (int row = 0; row < 2; ++row) {
+        EXPECT_FALSE(w.List().topLevelItem(row)->icon(0).isNull()) << row;
+    }
     EXPECT_EQ(w.List().topLevelItem(0)->toolTip(1).toStdString(),
               "Crypt の値が 0,PLAIN_UGF_FILE ではありません: 1,SECRET");
     EXPECT_EQ(w.List().topLevelItem(1)->toolTip(0).toStdString(),
@@ -447,7 +452,11 @@ TEST(MainForm, FilesDroppedOrGivenAtStartBecomeRowsOnce) {
     w.dir.Write("c\nd.sgf", "");
     DropFiles(w.List().viewport(), {w.dir.root, w.dir.Path("notes.txt")});
     EXPECT_EQ(w.Names(), (std::vector<std::string>{"a.sgf", "b.UGF"}));
-    EXPECT_EQ(w.Status(),
+    // Whole, in a form the status line shows whole; the whole text is its hint.
+    const auto* bar = Child<QStatusBar>(*w.form, "StatusBar");
+    EXPECT_EQ(w.Status(), "2個の棋譜ファイルが変換候補一覧にあります（除外2個）");
+    EXPECT_LE(bar->fontMetrics().horizontalAdvance(bar->currentMessage()), StatusRoom(*bar));
+    EXPECT_EQ(bar->toolTip().toStdString(),
               "2個の棋譜ファイルが変換候補一覧にあります（1個は棋譜ファイルではないので追加しません"
               "でした）（1個は名前に改行があるので追加しませんでした）");
     // A drag that carries no file, or only files elsewhere than on this computer, is refused.

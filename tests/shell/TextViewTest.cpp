@@ -110,7 +110,7 @@ TEST(TextView, TextGivenInPiecesWrapsIntoTheRowsOfTheWholeText) {
 }
 
 // What needs the whole text makes the rest at once: Ctrl+A (then Ctrl+C copies it all),
-// Ctrl+End, another width; left alone, the rest is made from the event loop.
+// Ctrl+End; left alone, and after another width, the rest is made from the event loop.
 TEST(TextView, WhatNeedsTheWholeTextHasTheRestMadeFirst) {
     const QString text = LongText();
     TTextView whole;
@@ -139,12 +139,60 @@ TEST(TextView, WhatNeedsTheWholeTextHasTheRestMadeFirst) {
 
     start();
     whole.resize(220, 200);
+    (void)whole.RowCount();
     view.resize(220, 200);
-    EXPECT_TRUE(view.Complete());
+    view.viewport()->repaint();
+    EXPECT_FALSE(view.Complete());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return view.Complete(); }));
     EXPECT_EQ(view.verticalScrollBar()->maximum(), whole.verticalScrollBar()->maximum());
     EXPECT_EQ(Rows(view), Rows(whole));
 
     start();
     EXPECT_TRUE(QTest::qWaitFor([&] { return view.Complete(); }));
     EXPECT_EQ(view.verticalScrollBar()->maximum(), whole.verticalScrollBar()->maximum());
+}
+
+// A drag of the width never waits for the whole text: the row at the top keeps its text, shown
+// from rows made from it, and the rows of the whole text come from the event loop, or at once
+// when a key needs them.
+TEST(TextView, AnotherWidthKeepsTheTextAtTheTopAndWrapsTheRestLater) {
+    const QString text = LongText();
+    TTextView whole;
+    TTextView view;
+    for (TTextView* each : {&whole, &view}) {
+        each->resize(300, 200);
+        each->show();
+        each->SetText(text);
+    }
+    whole.resize(220, 200);
+    (void)whole.RowCount();
+    const struct {
+        const char* name;
+        int value;
+        bool key;
+    } rows[] = {{"left alone", 1000, false}, {"then a key", 2000, true}};
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        view.resize(300, 200);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return view.Complete(); }));
+        view.verticalScrollBar()->setValue(row.value);
+        const qsizetype top = view.TopPosition();
+        view.resize(220, 200);
+        view.viewport()->repaint();
+        EXPECT_FALSE(view.Complete());
+        EXPECT_EQ(view.TopPosition(), top);
+        if (row.key) {
+            // Down, then Up: the row that holds the text is at the top again.
+            QTest::keyClick(&view, Qt::Key_Down);
+            QTest::keyClick(&view, Qt::Key_Up);
+        } else {
+            ASSERT_TRUE(QTest::qWaitFor([&] { return view.Complete(); }));
+        }
+        const int at = view.verticalScrollBar()->value();
+        EXPECT_LE(view.TopPosition(), top);
+        EXPECT_GT(view.TopPosition() + view.RowText(at).size() + 1, top);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return view.Complete(); }));
+        EXPECT_EQ(view.verticalScrollBar()->maximum(), whole.verticalScrollBar()->maximum());
+        EXPECT_EQ(Rows(view), Rows(whole));
+    }
 }

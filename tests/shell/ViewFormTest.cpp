@@ -7,6 +7,11 @@
 #include "tests/support/QtTest.h"
 #include "tests/support/TempDir.h"
 
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QTest>
 
 #include <filesystem>
@@ -147,4 +152,42 @@ TEST(ViewForm, ASecondFileBeforeTheFirstIsFinishedShowsAlone) {
     form.close();
     EXPECT_TRUE(QTest::qWaitFor([&] { return memo->Complete(); }));
     EXPECT_EQ(memo->RowCount(), 20001);
+}
+
+// The text's right-click menu holds the usual コピー and すべて選択, then the board's item.
+TEST(ViewForm, TheTextsMenuCopiesSelectsAllAndShowsTheBoard) {
+    TTempDir dir;
+    dir.Write("a.ugf", "[Header]\r\nTitle=x\r\n");
+    TViewForm form;
+    form.ViewFile(dir.Path("a.ugf"));
+    auto* memo = Child<TTextView>(form, "Memo1");
+    EXPECT_EQ(memo->contextMenuPolicy(), Qt::ActionsContextMenu);
+    std::vector<std::string> texts;
+    for (const QAction* action : memo->actions()) {
+        texts.push_back(action->isSeparator() ? "-" : action->text().toStdString());
+    }
+    EXPECT_EQ(texts, (std::vector<std::string>{"コピー(&C)", "すべて選択(&A)", "-", "盤面を表示"}));
+    QAction* copy = memo->actions()[0];
+    EXPECT_FALSE(copy->isEnabled());
+    memo->actions()[1]->trigger();
+    EXPECT_TRUE(copy->isEnabled());
+    copy->trigger();
+    EXPECT_EQ(QApplication::clipboard()->text().toStdString(), "[Header]\nTitle=x\n");
+}
+
+// The viewer with its board lies whole on the screen, shrunk to it when the screen is smaller.
+TEST(ViewForm, OpensWholeOnTheScreenOfItsOwner) {
+    TTempDir dir;
+    dir.Write("a.ugf", "[Header]\r\n");
+    QWidget owner;
+    owner.move(100, 100);
+    owner.show();
+    TViewForm form(&owner);
+    ASSERT_TRUE(form.BoardShown());
+    form.ViewFile(dir.Path("a.ugf"));
+    const QRect screen = owner.screen()->availableGeometry();
+    EXPECT_TRUE(screen.contains(form.frameGeometry()))
+        << form.x() << "," << form.y() << " " << form.width() << "x" << form.height() << " in "
+        << screen.width() << "x" << screen.height();
+    form.hide();
 }

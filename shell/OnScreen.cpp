@@ -1,0 +1,144 @@
+#include "shell/OnScreen.h"
+
+#include "shell/Placement.h"
+
+#include <QEvent>
+#include <QGuiApplication>
+#include <QPointer>
+#include <QScreen>
+#include <QStyle>
+#include <QTimer>
+#include <QWidget>
+
+#include <optional>
+#include <vector>
+
+namespace {
+
+// The frame the window system gave the last window it framed, from its client area out.
+QMargins g_knownFrame;
+// How often and how long a window just shown is looked at for its frame.
+constexpr int FRAME_LOOK_MS = 25;
+constexpr int FRAME_LOOKS = 80;
+
+std::vector<TRect> ScreenAreas() {
+    std::vector<TRect> areas;
+    for (const QScreen* screen : QGuiApplication::screens()) {
+        const QRect area = screen->availableGeometry();
+        // At a scale such as 150 % the screen's last pixel of a window's width may round onto
+        // the next screen pixel: a window keeps a pixel off the screen's far edges.
+        const qreal ratio = screen->devicePixelRatio();
+        const int spare = ratio == static_cast<int>(ratio) ? 0 : 1;
+        areas.push_back({area.x(), area.y(), area.width() - spare, area.height() - spare});
+    }
+    return areas;
+}
+
+TRect RectOf(const QRect& rect) { return {rect.x(), rect.y(), rect.width(), rect.height()}; }
+
+// The window's frame around its client area, zero while it has none.
+QMargins FrameOf(const QWidget& window) {
+    const QRect frame = window.frameGeometry();
+    const QRect client = window.geometry();
+    return {client.left() - frame.left(), client.top() - frame.top(),
+            frame.right() - client.right(), frame.bottom() - client.bottom()};
+}
+
+class TScreenKeeper : public QObject {
+public:
+    TScreenKeeper(QWidget& window, const QWidget* owner, TPlacing placing)
+        : QObject(&window), m_window(window), m_owner(owner), m_placing(placing) {
+        window.installEventFilter(this);
+        // The window system tells the frame some time after it shows the window.
+        m_framing.setInterval(FRAME_LOOK_MS);
+        connect(&m_framing, &QTimer::timeout, this, [this] { LookForFrame(); });
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (watched != &m_window) {
+            return false;
+        }
+        switch (event->type()) {
+            case QEvent::Show:
+                // Before the window system shows it: the frame is the one it had, or a guess.
+                Place(Frame());
+                m_looks = 0;
+                m_framing.start();
+                break;
+            case QEvent::Hide:
+                m_framing.stop();
+                break;
+            default:
+                break;
+        }
+        return false;
+    }
+
+private:
+    void LookForFrame() {
+        const QMargins frame = FrameOf(m_window);
+        if (!m_window.isVisible() || ++m_looks > FRAME_LOOKS) {
+            m_framing.stop();
+        } else if (!frame.isNull()) {
+            // Framed now: placed again by the real frame, once.
+            m_framing.stop();
+            g_knownFrame = frame;
+            Place(frame);
+        }
+    }
+
+    // The frame the window has, else the last one a window was given, else the style's title bar.
+    QMargins Frame() const {
+        QMargins frame = FrameOf(m_window);
+        if (frame.isNull()) {
+            frame = g_knownFrame;
+        }
+        if (frame.isNull() && m_window.style() != nullptr) {
+            frame = {0, m_window.style()->pixelMetric(QStyle::PM_TitleBarHeight), 0, 0};
+        }
+        return frame;
+    }
+
+    void Place(const QMargins& margins) {
+        const QPoint corner = m_window.pos();  // a top-level window's is its frame's
+        TRect frame{corner.x(), corner.y(),
+                    m_window.width() + margins.left() + margins.right(),
+                    m_window.height() + margins.top() + margins.bottom()};
+        std::optional<TRect> owner;
+        if (m_owner && m_owner->isVisible()) {
+            owner = RectOf(m_owner->frameGeometry());
+        }
+        const std::vector<TRect> screens = ScreenAreas();
+        if (m_placing == TPlacing::Centre) {
+            const int screen = ScreenFor(frame, owner, screens);
+            if (screen >= 0) {
+                const TPoint centred = Centred(frame, screens[static_cast<std::size_t>(screen)]);
+                frame.left = centred.x;
+                frame.top = centred.y;
+            }
+        }
+        const bool resizable = m_window.minimumSize() != m_window.maximumSize();
+        const TRect placed = PlaceFrame(frame, owner, screens, resizable);
+        if (placed.width != frame.width || placed.height != frame.height) {
+            m_window.resize(placed.width - margins.left() - margins.right(),
+                            placed.height - margins.top() - margins.bottom());
+        }
+        if (QPoint(placed.left, placed.top) != corner) {
+            m_window.move(placed.left, placed.top);
+        }
+    }
+
+    QWidget& m_window;
+    QPointer<const QWidget> m_owner;
+    TPlacing m_placing;
+    // Looks for the frame the window system gives the window shown, until it has one.
+    QTimer m_framing;
+    int m_looks = 0;
+};
+
+}  // namespace
+
+void KeepOnScreen(QWidget& window, const QWidget* owner, TPlacing placing) {
+    new TScreenKeeper(window, owner, placing);
+}
