@@ -1,5 +1,7 @@
 #pragma once
 
+#include "conversion/Game.h"
+
 #include <array>
 #include <cstdint>
 
@@ -21,12 +23,13 @@ struct TPlacement {
     friend bool operator==(const TPlacement&, const TPlacement&) = default;
 };
 
-// A square board of 2 to 25 lines; points count from 0, column from the left, row from the top.
+// A square board of 2 to LARGEST_BOARD lines; points count from 0, column from the left, row from
+// the top.
 class TBoard {
 public:
-    static constexpr int LARGEST = 25;
+    static constexpr int LARGEST = LARGEST_BOARD;
 
-    // An empty board of size lines (2 to 25).
+    // An empty board of size lines (2 to LARGEST).
     explicit TBoard(int size = 19);
 
     int Size() const { return m_size; }

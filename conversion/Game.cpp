@@ -14,12 +14,6 @@
 
 namespace {
 
-// The board's columns as Go players name them: no "I", which reads too much like "J" and "1".
-constexpr std::string_view COLUMN_LETTERS = "ABCDEFGHJKLMNOPQRSTUVWXYZ";
-
-// The largest board: the letters of a point name 25 columns without "I".
-constexpr int LARGEST_BOARD = 25;
-
 // The value of a point letter: "a" to "z" 0 to 25; with capitals, "A" to "Z" 26 to 51; else -1.
 int LetterValue(char c, bool capitals) {
     if (c >= 'a' && c <= 'z') {
@@ -127,11 +121,10 @@ TGamePoint UgfPoint(std::string_view text, bool pass, int boardSize, bool move, 
 }
 
 std::string CoordinateOf(const TGamePoint& point, int boardSize) {
-    if (point.kind != TPointKind::On || point.column >= COLUMN_LETTERS.size() ||
-        point.row >= boardSize) {
+    if (point.kind != TPointKind::On || point.column >= LARGEST_BOARD || point.row >= boardSize) {
         return {};
     }
-    return COLUMN_LETTERS[point.column] + std::to_string(boardSize - point.row);
+    return ColumnLetter(point.column) + std::to_string(boardSize - point.row);
 }
 
 bool SamePoint(const TGame& a, const TGamePoint& p, const TGame& b, const TGamePoint& q) {

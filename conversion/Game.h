@@ -15,6 +15,14 @@
 // root's AB, AW and AE, the moves of the main line), so that a fault of the converter's streaming
 // reading shows as a difference rather than hiding.
 
+// The largest board: 25 lines, whose columns the letters "A" to "Z" without "I" name. The one place
+// that says so, for the readers, the board and the windows alike.
+inline constexpr int LARGEST_BOARD = 25;
+
+// The letter Go players read for a column (from 0, from the left, below LARGEST_BOARD): "A" to "Z"
+// without "I", which reads too much like "J" and "1".
+constexpr char ColumnLetter(int column) { return "ABCDEFGHJKLMNOPQRSTUVWXYZ"[column]; }
+
 enum class TColour : std::uint8_t { Black, White };
 
 enum class TPointKind : std::uint8_t {
@@ -66,7 +74,8 @@ struct TGameNotes {
 struct TGame {
     // The size as the record gives it (an SGF record without SZ is 19 x 19).
     std::string size;
-    // The board's size when the size is a whole number from 2 to 25; 0 otherwise (no board).
+    // The board's size when the size is a whole number from 2 to LARGEST_BOARD; 0 otherwise (no
+    // board).
     int boardSize = 0;
     std::vector<TSetupStone> setup;
     std::vector<TGameMove> moves;
@@ -126,7 +135,7 @@ TGameRecord ReadSgfGameAsSplit(std::string_view bytes);
 TGameRecord ReadRecordGame(std::string_view bytes, TRecordKind kind);
 
 // The board size of a size text: ASCII digits alone (blanks around them ignored) of a value from 2
-// to 25; 0 for anything else ('19:19', '1', '26', '').
+// to LARGEST_BOARD; 0 for anything else ('19:19', '1', '26', '').
 int BoardSizeOf(std::string_view size);
 
 // A point of an SGF record on a board of boardSize (0: no board, every point off it). For a move,

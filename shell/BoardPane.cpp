@@ -309,8 +309,9 @@ void TBoardPane::Refresh() {
     } else if (!record.ok) {
         reason = QStringLiteral("盤面を表示できません: ") + FromShiftJis(record.reason);
     } else if (record.game.boardSize == 0) {
-        reason = QStringLiteral("盤の大きさ「%1」は表示できません（2 路から 25 路まで）")
-                     .arg(FromShiftJis(record.game.size));
+        reason = QStringLiteral("盤の大きさ「%1」は表示できません（2 路から %2 路まで）")
+                     .arg(FromShiftJis(record.game.size))
+                     .arg(LARGEST_BOARD);
     }
     m_reason->setText(reason);
     m_reason->setVisible(!reason.isEmpty());

@@ -9,8 +9,6 @@
 
 namespace {
 
-constexpr char COLUMN_LETTERS[] = "ABCDEFGHJKLMNOPQRSTUVWXYZ";
-
 // The space between the outer lines and the board's edge, in cells: room for the coordinates.
 constexpr qreal EDGE_CELLS = 1.35;
 
@@ -133,7 +131,7 @@ QPixmap TBoardView::DrawBoard(const TGeometry& g) const {
                          Qt::AlignCenter, text);
     };
     for (int i = 0; i < g.size; ++i) {
-        const QString letter(QChar::fromLatin1(COLUMN_LETTERS[i]));
+        const QString letter(QChar::fromLatin1(ColumnLetter(i)));
         const QString number = QString::number(g.size - i);
         centred({g.X(i), g.Y(0) - label}, letter);
         centred({g.X(i), g.Y(last) + label}, letter);

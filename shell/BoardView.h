@@ -10,10 +10,10 @@
 #include <functional>
 #include <optional>
 
-// A Go board drawn as players know it: wood, lines, star points, coordinates (columns "A" to "T"
-// without "I" along the top and the bottom, rows numbered upwards on both sides) and lightly
-// shaded stones, scaled to the widget and drawn at the screen's own resolution. The last move
-// carries a ring; a move onto a stone carries a red ring, and a suicide a red cross where its
+// A Go board drawn as players know it: wood, lines, star points, coordinates (columns from "A"
+// without "I", ColumnLetter, along the top and the bottom, rows numbered upwards on both sides) and
+// lightly shaded stones, scaled to the widget and drawn at the screen's own resolution. The last
+// move carries a ring; a move onto a stone carries a red ring, and a suicide a red cross where its
 // stone stood.
 class TBoardView : public QWidget {
 public:
