@@ -56,6 +56,9 @@ public:
     virtual void UpdateButtons() = 0;
     // Shows the row count in the status line.
     virtual void UpdateStatusLine() = 0;
+    // The file of row has been converted by the full run under way; the row stays in the list
+    // until the run ends, and what the list keeps on disk meanwhile goes without it.
+    virtual void RowConverted(int /*row*/) {}
 
     // JoinPath(SubItem(row), Caption(row)).
     std::string FullPath(int row) const;
