@@ -73,7 +73,7 @@ public:
     TChannelClaim& operator=(const TChannelClaim&) = delete;
     ~TChannelClaim() { Release(); }
 
-    // name: the pipe's full name ("\\.\pipe\..."), in UTF-8.
+    // name: the channel's name as a local server of Qt's takes it, in UTF-8.
     bool Claim(const std::string& name);
     void Release();
 

@@ -199,13 +199,26 @@ bool TChannelClaim::Claim(const std::string& name) {
         return false;
     }
     SECURITY_ATTRIBUTES attributes{sizeof attributes, &descriptor, FALSE};
-    const std::wstring wide = QtWide(name);
+    // Qt's rule for a local server's name: the pipe namespace's prefix unless it has it.
+    const std::wstring prefix = L"\\\\.\\pipe\\";
+    std::wstring wide = QtWide(name);
+    if (wide.rfind(prefix, 0) != 0) {
+        wide = prefix + wide;
+    }
     // The kind of pipe Qt makes for a local server, so its instances join this one.
     const HANDLE pipe = CreateNamedPipeW(
         wide.c_str(), PIPE_ACCESS_DUPLEX | FILE_FLAG_OVERLAPPED | FILE_FLAG_FIRST_PIPE_INSTANCE,
         PIPE_TYPE_BYTE | PIPE_READMODE_BYTE | PIPE_WAIT,
         PIPE_UNLIMITED_INSTANCES, 0, 0, 3000, &attributes);
     if (pipe == INVALID_HANDLE_VALUE) {
+        return false;
+    }
+    // The instance made is the pipe's only one: so also where the flag is not kept (Wine), and no
+    // other user can add one, as the access list lets only this user make instances.
+    DWORD instances = 0;
+    if (!GetNamedPipeHandleStateW(pipe, nullptr, &instances, nullptr, nullptr, nullptr, 0) ||
+        instances != 1) {
+        CloseHandle(pipe);
         return false;
     }
     m_pipe = pipe;

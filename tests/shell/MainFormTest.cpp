@@ -18,6 +18,7 @@
 #include <QScreen>
 #include <QStatusBar>
 #include <QTest>
+#include <QTimer>
 #include <QToolButton>
 #include <QTreeWidget>
 #include <QUrl>
@@ -497,6 +498,25 @@ TEST(MainForm, AskedToEndDuringARunItEndsAfterTheRecordUnderWayWithoutItsMessage
     EXPECT_TRUE(closed);
     EXPECT_TRUE(w.messages.log.empty());
     EXPECT_EQ(w.Names(), (std::vector<std::string>{"b.ugf", "c.ugf"}));
+    w.Stop();
+
+    // Asked while the closing message is up, a real box: the box goes.
+    TMessageBoxes boxes;
+    TMainForm form(boxes, w.dialogs, w.disk, w.dir.root + "/");
+    closed = false;
+    form.OnClosed = [&] { closed = true; };
+    bool boxStayed = false;
+    WhenModalOpens([&](QWidget* box) {
+        form.RequestEnd();
+        QTimer::singleShot(5000, box, [&boxStayed, box] {
+            boxStayed = true;
+            box->close();
+        });
+    });
+    form.SelectRow(0);
+    Click(form, "SelConvBtn");
+    EXPECT_FALSE(boxStayed);
+    EXPECT_TRUE(closed);
 }
 
 TEST(MainForm, TheAddButtonOpensTheAddFilesDialogAndItsRowsConvert) {
