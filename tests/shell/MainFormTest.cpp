@@ -55,16 +55,7 @@ const std::string EMPTY_TEXT = "棋譜変換候補一覧に棋譜ファイルが
 
 // A record of a million moves, long enough that the progress bar moves while it is converted.
 const std::string& LongUgf() {
-    static const std::string record = [] {
-        std::string text =
-            "[Header]\r\nLang=SJIS\r\nCrypt=0,PLAIN_UGF_FILE\r\nSize=19\r\nWinner=B,C\r\n"
-            "BMemb1=Taro,3d\r\nWMemb1=Jiro\r\n[Data]\r\n";
-        for (int move = 1; move <= 1000000; ++move) {
-            text += move % 2 ? "PD,B1," : "DD,W1,";
-            text += std::to_string(move) + ",0\r\n";
-        }
-        return text;
-    }();
+    static const std::string record = UgfOfMoves(1000000);
     return record;
 }
 

@@ -2,6 +2,7 @@
 // its own (where it keeps its list and settings) and runs it on Qt's offscreen platform.
 
 #include "shell/Instance.h"
+#include "tests/shell/WindowTestSupport.h"
 #include "tests/support/TempDir.h"
 
 #include <QProcess>
@@ -77,6 +78,34 @@ bool Ended(QProcess& process) {
     return process.state() == QProcess::NotRunning || process.waitForFinished(20000);
 }
 
+// Starts the program twice at once, with a file each: one of the two hands its file over and
+// ends, the other is the window, which keeps both files when a signal ends it.
+void TwoStartsGiveOneWindow(const TProgram& program) {
+    const std::string a = program.Record("a.sgf");
+    const std::string b = program.Record("b.sgf");
+    program.RemoveList();
+    const auto first = program.Start({a});
+    const auto second = program.Start({b});
+    QProcess* ended = nullptr;
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] {
+            for (QProcess* process : {first.get(), second.get()}) {
+                if (process->state() == QProcess::NotRunning) {
+                    ended = process;
+                }
+            }
+            return ended != nullptr;
+        },
+        20000));
+    EXPECT_EQ(ended->exitCode(), 0);
+    QProcess* window = ended == first.get() ? second.get() : first.get();
+    ASSERT_EQ(window->state(), QProcess::Running);
+    kill(static_cast<pid_t>(window->processId()), SIGTERM);
+    ASSERT_TRUE(Ended(*window));
+    const std::string list = program.List();
+    EXPECT_TRUE(list == a + "\r\n" + b + "\r\n" || list == b + "\r\n" + a + "\r\n") << list;
+}
+
 }  // namespace
 
 TEST(Program, AskedToEndBySignalOrSessionItKeepsItsListAsACloseDoes) {
@@ -96,32 +125,9 @@ TEST(Program, AskedToEndBySignalOrSessionItKeepsItsListAsACloseDoes) {
 
 TEST(Program, TwoStartsAtOnceGiveOneWindowThatKeepsTheFilesOfBoth) {
     TProgram program;
-    const std::string a = program.Record("a.sgf");
-    const std::string b = program.Record("b.sgf");
     for (int trial = 0; trial < 8; ++trial) {
-        program.RemoveList();
-        const auto first = program.Start({a});
-        const auto second = program.Start({b});
-        // One of the two hands its file over and ends; the other is the window.
-        QProcess* ended = nullptr;
-        ASSERT_TRUE(QTest::qWaitFor(
-            [&] {
-                for (QProcess* process : {first.get(), second.get()}) {
-                    if (process->state() == QProcess::NotRunning) {
-                        ended = process;
-                    }
-                }
-                return ended != nullptr;
-            },
-            20000));
-        EXPECT_EQ(ended->exitCode(), 0) << trial;
-        QProcess* window = ended == first.get() ? second.get() : first.get();
-        EXPECT_EQ(window->state(), QProcess::Running) << trial;
-        kill(static_cast<pid_t>(window->processId()), SIGTERM);
-        ASSERT_TRUE(Ended(*window));
-        const std::string list = program.List();
-        EXPECT_TRUE(list == a + "\r\n" + b + "\r\n" || list == b + "\r\n" + a + "\r\n")
-            << trial << ": " << list;
+        SCOPED_TRACE(trial);
+        TwoStartsGiveOneWindow(program);
     }
 }
 
@@ -144,28 +150,7 @@ TEST(Program, WithoutItsRuntimeFolderTwoStartsStillGiveOneWindow) {
         TProgram program;
         program.Environment().remove("XDG_RUNTIME_DIR");
         spoil(program.Dir());
-        const std::string a = program.Record("a.sgf");
-        const std::string b = program.Record("b.sgf");
-        const auto first = program.Start({a});
-        const auto second = program.Start({b});
-        QProcess* ended = nullptr;
-        ASSERT_TRUE(QTest::qWaitFor(
-            [&] {
-                for (QProcess* process : {first.get(), second.get()}) {
-                    if (process->state() == QProcess::NotRunning) {
-                        ended = process;
-                    }
-                }
-                return ended != nullptr;
-            },
-            20000));
-        EXPECT_EQ(ended->exitCode(), 0);
-        QProcess* window = ended == first.get() ? second.get() : first.get();
-        ASSERT_EQ(window->state(), QProcess::Running);
-        kill(static_cast<pid_t>(window->processId()), SIGTERM);
-        ASSERT_TRUE(Ended(*window));
-        const std::string list = program.List();
-        EXPECT_TRUE(list == a + "\r\n" + b + "\r\n" || list == b + "\r\n" + a + "\r\n") << list;
+        TwoStartsGiveOneWindow(program);
     }
 }
 
@@ -193,13 +178,7 @@ TEST(Program, ARowAddedIsOnDiskBeforeTheProgramIsKilled) {
 TEST(Program, EndedDuringARunItFinishesTheRecordStoresAndEndsWithoutABox) {
     TProgram program(MORVANE_DRIVEN);
     // Records that take a while each, so that the run is under way when the signal comes.
-    std::string ugf =
-        "[Header]\r\nLang=SJIS\r\nCrypt=0,PLAIN_UGF_FILE\r\nSize=19\r\nWinner=B,C\r\n"
-        "BMemb1=Taro,3d\r\nWMemb1=Jiro\r\n[Data]\r\n";
-    for (int move = 1; move <= 50000; ++move) {
-        ugf += move % 2 ? "PD,B1," : "DD,W1,";
-        ugf += std::to_string(move) + ",0\r\n";
-    }
+    const std::string ugf = UgfOfMoves(50000);
     std::vector<std::string> records;
     for (int i = 0; i < 20; ++i) {
         records.push_back(program.Record("r" + std::to_string(100 + i) + ".ugf", ugf));
