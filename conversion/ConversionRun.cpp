@@ -101,13 +101,16 @@ void TConversionRun::SelConvBtnClick() {
     if (outcome.converted) {
         m_progress.SetBar(TBar::ProgressBar2, TBarField::Position,
                           m_progress.GetBar(TBar::ProgressBar2, TBarField::Max));
-        TUserText message(texts::CONVERTED);
-        if (kind == TRecordKind::Sgf) {
-            if (const std::string leftOut = LeftOutText(m_state.SgfNotes); !leftOut.empty()) {
-                message.Text("\n").Text(leftOut);
+        m_candidates.RowConverted(row);
+        if (!m_endRequested) {
+            TUserText message(texts::CONVERTED);
+            if (kind == TRecordKind::Sgf) {
+                if (const std::string leftOut = LeftOutText(m_state.SgfNotes); !leftOut.empty()) {
+                    message.Text("\n").Text(leftOut);
+                }
             }
+            m_messages.Info(message);
         }
-        m_messages.Info(message);
         m_progress.Close();
         m_candidates.DeleteRow(row);
         if (const std::optional<int> next = RowAfterDeletion(row, m_candidates.RowCount())) {
@@ -121,7 +124,9 @@ void TConversionRun::SelConvBtnClick() {
         if (!outcome.reason.Empty()) {
             message.Text("\n").Append(outcome.reason);
         }
-        m_messages.Error(message);
+        if (!m_endRequested) {
+            m_messages.Error(message);
+        }
         m_progress.Close();
         m_candidates.SetReason(row, outcome.reason);
         m_candidates.Focus();
@@ -141,7 +146,8 @@ void TConversionRun::ConvBtnClick() {
     m_progress.Show();
     m_state.RunFiles.Clear();
     std::vector<std::pair<std::string, TUserText>> failures;
-    for (int row = 0; row < rows; ++row) {
+    int row = 0;
+    for (; row < rows && !m_endRequested; ++row) {
         const std::string path = m_candidates.FullPath(row);
         ShowCaptionFor(path);
         const TRecordKind kind = RecordKindOf(path);
@@ -150,7 +156,9 @@ void TConversionRun::ConvBtnClick() {
             continue;
         }
         const TRowOutcome outcome = ConvertRow(path, kind, m_state, m_converters);
-        if (!outcome.converted) {
+        if (outcome.converted) {
+            m_candidates.RowConverted(row);
+        } else {
             failures.emplace_back(path, outcome.reason);
             if (!outcome.error.Empty()) {
                 m_state.TempMemo.push_back(outcome.error);
@@ -159,14 +167,25 @@ void TConversionRun::ConvBtnClick() {
         m_progress.SetBar(TBar::ProgressBar2, TBarField::Position,
                           m_progress.GetBar(TBar::ProgressBar2, TBarField::Position) + 1);
     }
-    m_progress.SetBar(TBar::ProgressBar2, TBarField::Position,
-                      m_progress.GetBar(TBar::ProgressBar2, TBarField::Max));
-    m_messages.Info(texts::ALL_CONVERTED);
+    // Asked to end, the run leaves the rows it did not reach after those that failed, as they
+    // stood, and nobody is there to answer a message.
+    std::vector<std::string> notReached;
+    for (; row < rows; ++row) {
+        notReached.push_back(m_candidates.FullPath(row));
+    }
+    if (!m_endRequested) {
+        m_progress.SetBar(TBar::ProgressBar2, TBarField::Position,
+                          m_progress.GetBar(TBar::ProgressBar2, TBarField::Max));
+        m_messages.Info(texts::ALL_CONVERTED);
+    }
     m_progress.Close();
     m_candidates.Clear();
     for (const auto& [path, reason] : failures) {
         m_candidates.AppendRow(ExtractFileName(path), ExtractFileDir(path));
         m_candidates.SetReason(m_candidates.RowCount() - 1, reason);
+    }
+    for (const std::string& path : notReached) {
+        m_candidates.AppendRow(ExtractFileName(path), ExtractFileDir(path));
     }
     RefreshListState();
 }

@@ -69,6 +69,10 @@ public:
     // Converts every row top to bottom, tells once that all is done, and leaves only the rows
     // that failed, in their order, each with its reason.
     void ConvBtnClick();
+    // The program is asked to end: the run under way (or the next) ends once the record under way
+    // is converted, without its closing message; a full run leaves the rows that failed and those
+    // it did not reach, in their order.
+    void RequestEnd() { m_endRequested = true; }
 
 private:
     void ShowCaptionFor(const std::string& path);
@@ -79,4 +83,5 @@ private:
     TProgressService& m_progress;
     TMessageService& m_messages;
     TConverterService& m_converters;
+    bool m_endRequested = false;
 };

@@ -452,6 +452,11 @@ std::optional<TFileId> FileIdentity(const std::string& path) {
     return IdentityOf(handle);
 }
 
+bool FileOrLinkExists(const std::string& path) {
+    // The attributes of a link are its own: one to a file counts as a file, reached or not.
+    return FileExists(path);
+}
+
 bool RemoveFile(const std::string& path) {
     const std::wstring wide = WidePath(path);
     return !wide.empty() && IsFile(wide) && DeleteFileW(wide.c_str()) != 0;
@@ -587,10 +592,20 @@ std::optional<TFileId> FileIdentity(const std::string& path) {
                    static_cast<std::uint64_t>(status.st_ino)};
 }
 
-bool RemoveFile(const std::string& path) { return FileExists(path) && ::unlink(path.c_str()) == 0; }
+bool FileOrLinkExists(const std::string& path) {
+    struct stat status {};
+    if (HasNul(path) || ::lstat(path.c_str(), &status) != 0) {
+        return false;
+    }
+    return S_ISREG(status.st_mode) || (S_ISLNK(status.st_mode) && !FolderExists(path));
+}
+
+bool RemoveFile(const std::string& path) {
+    return FileOrLinkExists(path) && ::unlink(path.c_str()) == 0;
+}
 
 bool RenameFile(const std::string& from, const std::string& to) {
-    if (HasNul(from) || HasNul(to)) {
+    if (HasNul(from) || HasNul(to) || !FileOrLinkExists(from)) {
         return false;
     }
 #if defined(__linux__) && defined(RENAME_NOREPLACE)
@@ -602,9 +617,22 @@ bool RenameFile(const std::string& from, const std::string& to) {
         return false;
     }
 #endif
-    // Where the file system cannot refuse by itself: look first, then rename.
+    // Where the file system cannot refuse by itself (FUSE): a second name for the file, which the
+    // system gives only while the name is free, so no other program's file can slip in between;
+    // then the first name goes. A link gets the name itself, never what it leads to.
+    if (::linkat(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), 0) == 0) {
+        if (::unlink(from.c_str()) == 0) {
+            return true;
+        }
+        ::unlink(to.c_str());
+        return false;
+    }
+    if (errno == EEXIST) {
+        return false;
+    }
+    // Where it has no second names either (FAT): look first, then rename.
     struct stat status {};
-    if (!FileExists(from) || ::lstat(to.c_str(), &status) == 0) {
+    if (::lstat(to.c_str(), &status) == 0) {
         return false;
     }
     return ::rename(from.c_str(), to.c_str()) == 0;

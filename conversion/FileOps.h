@@ -34,11 +34,19 @@ struct TFileId {
 // The file at path, links followed; nothing when path names no file (a folder is no file).
 std::optional<TFileId> FileIdentity(const std::string& path);
 
-// Deletes the file at path; false when it could not be deleted (a directory is never deleted).
+// True when path names a file, or a symbolic link that reaches no folder, one that reaches
+// nothing included: a name that only the file or the link itself stands for.
+bool FileOrLinkExists(const std::string& path);
+
+// Deletes the file at path, or the link (see FileOrLinkExists; never what it leads to); false
+// when it could not be deleted (a directory is never deleted).
 bool RemoveFile(const std::string& path);
 
-// Renames the file from (callers pass a file they know) to the name to; false when it could not be
-// renamed, for example because a directory stands at to. An existing file at to is not replaced.
+// Renames the file from (callers pass a file or link they know; a link is renamed itself) to the
+// name to; false when it could not be renamed, for example because a directory stands at to. An
+// existing file at to is not replaced, not even one that another program makes meanwhile: the
+// system checks and renames in one step (a file system that cannot: a hard link, which never
+// replaces a name, then the old name goes; one without hard links either: a look, then a rename).
 bool RenameFile(const std::string& from, const std::string& to);
 
 // Renames the file from to the name to in one step, replacing a file at to; false when it could

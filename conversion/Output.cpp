@@ -24,7 +24,9 @@ bool WriteOutput(const std::string& source, std::string_view extension, const TO
     // The new output is written in full before any old file is touched, so a failed write leaves
     // the files as they were.
     std::optional<TFileId> identity;
-    if (!files.Exists(output)) {
+    // A link at the output's name, one that leads nowhere as well as one that leads to a file,
+    // goes to the backup as a file would; what it leads to is never touched.
+    if (!files.Taken(output)) {
         if (!files.SaveNew(output, text, identity)) {
             throw TFileError(TFileErrorKind::Create, output);  // a file took the name meanwhile
         }
@@ -34,7 +36,7 @@ bool WriteOutput(const std::string& source, std::string_view extension, const TO
             return false;
         }
         const std::string temporary = files.SaveTemporary(output, text, TDurability::Plain);
-        if (files.Exists(backup)) {
+        if (files.Taken(backup)) {
             (void)files.Delete(backup);  // a failure shows in the rename below
         }
         // The earlier output is never overwritten: when it cannot become the backup, nothing is

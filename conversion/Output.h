@@ -26,13 +26,14 @@ struct TConvertedRecord {
                                                     TConversionState& state, TFileService& files);
 
 // Writes text as the output of source: at source's path with its extension replaced by
-// extension. An existing output first becomes the ".bak" file of the same stem, after an older
-// ".bak" file has been deleted. When the existing output cannot be moved out of the way, or the
-// ".bak" file is one that this run made (which holds a record of the user's), nothing is written,
-// the reason goes to state.FailureReason and the result is false. Throws TFileError when the
-// output cannot be written: the new bytes are written before any old file is touched, so the old
-// files are then as they were (unless the very last rename fails, when the old output has already
-// become the backup). The output and the backup are noted in state.RunFiles.
+// extension. An existing output (a file, or a link at its name, see TFileService::Taken: the link
+// itself moves) first becomes the ".bak" file of the same stem, after an older ".bak" file has
+// been deleted. When the existing output cannot be moved out of the way, or the ".bak" file is one
+// that this run made (which holds a record of the user's), nothing is written, the reason goes to
+// state.FailureReason and the result is false. Throws TFileError when the output cannot be
+// written: the new bytes are written before any old file is touched, so the old files are then as
+// they were (unless the very last rename fails, when the old output has already become the
+// backup). The output and the backup are noted in state.RunFiles.
 [[nodiscard]] bool WriteOutput(const std::string& source, std::string_view extension,
                                const TOutputText& text, TConversionState& state,
                                TFileService& files);

@@ -11,6 +11,8 @@ bool TDiskFileService::Exists(const std::string& path) { return FileExists(path)
 
 bool TDiskFileService::FolderExists(const std::string& path) { return ::FolderExists(path); }
 
+bool TDiskFileService::Taken(const std::string& path) { return FileOrLinkExists(path); }
+
 std::optional<TFileId> TDiskFileService::Identity(const std::string& path) {
     return FileIdentity(path);
 }

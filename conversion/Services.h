@@ -56,6 +56,9 @@ public:
     virtual void UpdateButtons() = 0;
     // Shows the row count in the status line.
     virtual void UpdateStatusLine() = 0;
+    // The file of row has been converted by the full run under way; the row stays in the list
+    // until the run ends, and what the list keeps on disk meanwhile goes without it.
+    virtual void RowConverted(int /*row*/) {}
 
     // JoinPath(SubItem(row), Caption(row)).
     std::string FullPath(int row) const;
@@ -79,6 +82,9 @@ public:
     virtual bool Exists(const std::string& path) = 0;
     // True only for an existing directory.
     virtual bool FolderExists(const std::string& path) = 0;
+    // True when a file, or a link that reaches no folder (or nothing), holds the name path (see
+    // FileOrLinkExists): a name that is not free for a new file.
+    virtual bool Taken(const std::string& path) { return Exists(path); }
     // Which file path reaches (see FileIdentity); nothing when it names no file.
     virtual std::optional<TFileId> Identity(const std::string& path) = 0;
     // False when the file could not be deleted.
@@ -141,6 +147,7 @@ class TDiskFileService : public TFileService {
 public:
     bool Exists(const std::string& path) override;
     bool FolderExists(const std::string& path) override;
+    bool Taken(const std::string& path) override;
     std::optional<TFileId> Identity(const std::string& path) override;
     bool Delete(const std::string& path) override;
     bool Rename(const std::string& from, const std::string& to) override;

@@ -44,22 +44,39 @@ std::string HandOverMessage(const std::vector<std::string>& paths) {
     return message;
 }
 
+std::vector<std::string> HandOverMessages(const std::vector<std::string>& paths) {
+    std::vector<std::string> messages;
+    std::vector<std::string> batch;
+    std::size_t size = HEAD + 4;
+    for (const std::string& path : paths) {
+        if (!batch.empty() && size + 4 + path.size() > HAND_OVER_LIMIT) {
+            messages.push_back(HandOverMessage(batch));
+            batch.clear();
+            size = HEAD + 4;
+        }
+        batch.push_back(path);
+        size += 4 + path.size();
+    }
+    messages.push_back(HandOverMessage(batch));
+    return messages;
+}
+
 THandOverReading ReadHandOver(std::string_view bytes) {
     using TState = THandOverReading::TState;
-    const THandOverReading damaged{TState::Damaged, {}};
+    const THandOverReading damaged{TState::Damaged, {}, 0};
     const std::size_t known = std::min(bytes.size(), MAGIC.size());
     if (bytes.substr(0, known) != MAGIC.substr(0, known)) {
         return damaged;
     }
     if (bytes.size() < HEAD) {
-        return {};
+        return {TState::Partial, {}, HEAD - bytes.size()};
     }
     const std::uint64_t rest = GetNumber(bytes, MAGIC.size(), 8);
     if (rest < 4 || rest > HAND_OVER_LIMIT - HEAD || bytes.size() > HEAD + rest) {
         return damaged;
     }
     if (bytes.size() < HEAD + rest) {
-        return {};
+        return {TState::Partial, {}, static_cast<std::size_t>(HEAD + rest - bytes.size())};
     }
     std::size_t at = HEAD;
     const std::uint64_t count = GetNumber(bytes, at, 4);
@@ -69,7 +86,7 @@ THandOverReading ReadHandOver(std::string_view bytes) {
     if (count > (bytes.size() - at) / 4) {
         return damaged;
     }
-    THandOverReading reading{TState::Whole, {}};
+    THandOverReading reading{TState::Whole, {}, 0};
     reading.paths.reserve(count);
     for (std::uint64_t i = 0; i < count; ++i) {
         if (bytes.size() - at < 4) {

@@ -10,11 +10,17 @@
 // number of paths in 4 bytes and each path as its length in 4 bytes and its bytes (lengths and
 // numbers most significant byte first). Paths are the bytes the file system uses.
 
-// The largest message taken, rest and head together.
-inline constexpr std::size_t HAND_OVER_LIMIT = std::size_t{64} << 20;
+// The largest message taken, rest and head together: the program that listens holds at most this
+// much for each start it reads, however much a start sends.
+inline constexpr std::size_t HAND_OVER_LIMIT = std::size_t{1} << 20;
 
 // The message that hands paths over. Throws std::length_error when it would pass HAND_OVER_LIMIT.
 std::string HandOverMessage(const std::vector<std::string>& paths);
+
+// The messages that hand paths over, in order, as many as it takes so that none passes
+// HAND_OVER_LIMIT; one (of no paths) when there are none. Throws std::length_error for a path
+// that no message can hold.
+std::vector<std::string> HandOverMessages(const std::vector<std::string>& paths);
 
 // What the bytes received so far are.
 struct THandOverReading {
@@ -29,5 +35,8 @@ struct THandOverReading {
     };
     TState state = TState::Partial;
     std::vector<std::string> paths;
+    // Partial: how many more bytes the message has at least, so that a reader takes no more than
+    // its declared length; 0 otherwise.
+    std::size_t missing = 0;
 };
 THandOverReading ReadHandOver(std::string_view bytes);

@@ -1,11 +1,13 @@
 #pragma once
 
+#include "shell/Session.h"
+
 #include <QLocalServer>
-#include <QLockFile>
 #include <QString>
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -13,22 +15,38 @@ class QLocalSocket;
 
 // One window program for one program folder: a second start hands its files to the program that
 // already runs and ends, so the two never keep one stored list each and overwrite each other's.
-// The first start is elected by a lock, and only then listens; the lock and the channel lie in a
-// folder only the user can enter (see SessionFolder), and only a program of the same user is
-// heard or handed files.
+// The first start is elected by a lock (see TSessionLock: it goes with its process, so a start
+// never waits on a lock that a program left behind), and only then listens. On Linux the lock and
+// the channel lie in a folder only the user can enter (see SessionFolder); a channel whose path
+// there would not fit a socket's address is a name of the abstract namespace instead. On Windows
+// the channel is a named pipe, whose names every program of the machine shares: the pipe is made
+// by the first start with an access list for the user alone, and refused when another program
+// made a pipe of that name first (see TChannelClaim). Either way only a program of the same user
+// is heard or handed files: each end checks the user of the process at the other.
 
-// The channel's name for the program folder, inside the private folder place (with its
-// separator): "morvane-" and 16 hex digits of a hash of the folder.
-QString InstanceName(const std::string& place, const std::string& folder);
+// Where the channel of a program folder is.
+struct TChannelName {
+    QString name;
+    // A name of Linux's abstract namespace rather than a file's path.
+    bool abstract = false;
+};
 
-// Hands paths (absolute) to the program listening at name and waits until it has taken them
-// whole; tries to connect until waitMs have passed. False when no program of this user took them
-// in that time.
-bool HandOver(const QString& name, const std::vector<std::string>& paths, int waitMs);
+// The channel for the program folder, inside the private folder place (with its separator): the
+// file "morvane-" and 16 hex digits of a hash of the folder, or, when that path is too long for a
+// socket's address, an abstract name of this user's for the two.
+TChannelName InstanceName(const std::string& place, const std::string& folder);
 
-// Listens at name for the files of later starts, and gives each start's paths to opened from the
-// event loop. A start is heard only when its program runs as the same user; at most MAX_WAITING
-// starts are read at once, each for at most READ_MS, and others are turned away at once; a
+// Hands paths (absolute) to the program listening at channel and waits until it has taken them
+// whole, in as many messages as they need; tries until waitMs have passed, also when the program
+// turns the start away while it reads others. False when no program of this user took them in
+// that time.
+bool HandOver(const TChannelName& channel, const std::vector<std::string>& paths, int waitMs);
+
+// Listens at a channel for the files of later starts, and gives each start's paths to opened from
+// the event loop. A start is heard only when its program runs as the same user; at most
+// MAX_WAITING starts are read at once, each for at most READ_MS, and others are turned away at
+// once (they try again); a message is read only as far as its declared length, and one longer than
+// HAND_OVER_LIMIT is refused at its head, so the starts read hold a few megabytes at most. A
 // message that is not whole and well formed within that time adds nothing. Whatever the starts
 // do, the channel keeps serving.
 class TInstanceServer : public QObject {
@@ -37,9 +55,10 @@ public:
     static constexpr int READ_MS = 2000;
 
     explicit TInstanceServer(std::function<void(const std::vector<std::string>&)> opened);
-    // Listens at name, taking the place of a channel that a program left behind (the caller
-    // holds the lock, so no program listens there). False when it cannot.
-    bool Listen(const QString& name);
+    // Listens at channel, taking the place of a channel file that a program left behind (the
+    // caller holds the lock, so no program listens there). False when it cannot, or when on
+    // Windows another program made a pipe of that name.
+    bool Listen(const TChannelName& channel);
     bool Listening() const { return m_server.isListening(); }
 
 private:
@@ -59,8 +78,11 @@ enum class TStartKind {
     HandedOver,
     // A program runs for the folder but took no files in time: it ends, touching nothing.
     NoAnswer,
-    // No private place for the lock (no runtime folder, no home): it runs alone.
+    // No private folder, or no lock in it: it runs alone, and a later start may too.
     Alone,
+    // It holds the lock but cannot listen: it lets the lock go, so that later starts are not
+    // kept waiting for an answer that never comes, and runs alone.
+    NoChannel,
 };
 
 // The start of the program for folder: elects it with the lock in the private folder place, or
@@ -74,6 +96,6 @@ public:
                      int waitMs = 10000);
 
 private:
-    std::unique_ptr<QLockFile> m_lock;
+    TSessionLock m_lock;
     std::unique_ptr<TInstanceServer> m_server;
 };

@@ -6,6 +6,7 @@
 #include "conversion/FileError.h"
 #include "selection/AddRules.h"
 #include "selection/StatusLine.h"
+#include "shell/DelayedStore.h"
 #include "shell/ListRules.h"
 #include "shell/OpenFiles.h"
 #include "shell/OnScreen.h"
@@ -13,9 +14,12 @@
 #include "shell/QtText.h"
 #include "shell/ViewForm.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QDropEvent>
 #include <QMimeData>
+#include <QMoveEvent>
+#include <QScreen>
 #include <QStyle>
 #include <QTreeWidget>
 #include <QTreeWidgetItem>
@@ -70,6 +74,16 @@ private:
     mutable std::optional<QString> m_nameText;
 };
 
+// What a store in the background does with a failure: nothing. Nobody may be there to answer a
+// box (a run holds the window), and the store at the end tells the same failure.
+class TQuietMessages : public TShellMessages {
+public:
+    void Info(const TUserText&) override {}
+    void Error(const TUserText&) override {}
+    void ApplicationError(const TUserText&) override {}
+    void SetOwner(QWidget*) override {}
+};
+
 const TRowItem& RowItem(const QTreeWidgetItem& item) {
     // Every row of the list is made by this file.
     assert(item.type() == TRowItem::TYPE);
@@ -120,6 +134,10 @@ TMainForm::TMainForm(TShellMessages& messages, TDialogs& dialogs, TFileService& 
       m_messages(messages),
       m_dialogs(dialogs),
       m_programFiles(folder, files) {
+    m_delayedStore = std::make_unique<TDelayedStore>([this] {
+        TQuietMessages quiet;
+        StoreWith(quiet);
+    });
     m_ui->setupUi(this);
     setFixedSize(size());
     move(281, 117);
@@ -207,19 +225,42 @@ void TMainForm::FormCreate() {
 void TMainForm::FormDestroy() { Store(); }
 
 void TMainForm::Store() {
+    m_delayedStore->Stored();
+    StoreWith(m_messages);
+}
+
+void TMainForm::StoreWith(TShellMessages& messages) {
     if (!m_storing) {
         return;
     }
-    Guarded(m_messages, [&] {
+    Guarded(messages, [&] {
         // A stored list that could not be read at start is left as it is, rather than replaced
         // by what this run knew of it.
         if (!m_listUnreadable) {
-            m_programFiles.SaveList(Rows());
+            // The rows converted by the run under way go when it ends: the list on disk loses
+            // them now, so an end that the run never sees does not bring them back.
+            std::vector<bool> converted(static_cast<std::size_t>(RowCount()));
+            for (const int row : m_converted) {
+                converted[static_cast<std::size_t>(row)] = true;
+            }
+            std::vector<TCandidateRow> rows;
+            for (int row = 0; row < RowCount(); ++row) {
+                if (!converted[static_cast<std::size_t>(row)]) {
+                    rows.push_back({Caption(row), SubItem(row)});
+                }
+            }
+            m_programFiles.SaveList(rows);
         }
         const bool viewBoard = m_viewForm ? m_viewForm->BoardShown() : m_viewBoard;
         m_programFiles.SaveSettings({y(), x(), m_state.SGFConv, m_state.UGFConv, m_state.SSGFApli,
                                      m_state.USGFApli, viewBoard ? 1 : 0});
     });
+}
+
+void TMainForm::Changed() {
+    if (m_storing) {
+        m_delayedStore->Changed();
+    }
 }
 
 void TMainForm::tuikaClick() {
@@ -255,6 +296,7 @@ void TMainForm::FileListViewDblClick() {
 
 void TMainForm::SettingSpdBtnClick() {
     Guarded(m_messages, [&] { m_dialogs.Settings(this, m_state); });
+    Changed();
 }
 
 void TMainForm::AboutClick() {
@@ -281,11 +323,13 @@ void TMainForm::Run(Body&& body) {
         return;
     }
     m_running = true;
+    m_converted.clear();
     // The run's message boxes come up above the progress window, which stays until they go.
     m_messages.SetOwner(m_progressForm.get());
     Guarded(m_messages, std::forward<Body>(body));
     m_messages.SetOwner(nullptr);
     m_running = false;
+    m_converted.clear();
     ShowNewDiagnostics();
     for (const auto& [paths, opener] : std::exchange(m_waiting, {})) {
         OpenFiles(paths, opener);
@@ -297,10 +341,15 @@ void TMainForm::Run(Body&& body) {
 
 void TMainForm::RequestEnd() {
     Store();
-    if (m_running) {
-        m_endAfterRun = true;
-    } else {
+    if (!m_running) {
         close();
+        return;
+    }
+    m_run->RequestEnd();
+    m_endAfterRun = true;
+    // The run may be showing its closing message already: nobody is there to answer it.
+    if (QWidget* box = QApplication::activeModalWidget()) {
+        box->close();
     }
 }
 
@@ -370,12 +419,24 @@ std::string TMainForm::SubItem(int row) const {
     return RowItem(*m_ui->FileListView->topLevelItem(row)).Directory();
 }
 
-void TMainForm::DeleteRow(int row) { delete m_ui->FileListView->takeTopLevelItem(row); }
+void TMainForm::DeleteRow(int row) {
+    delete m_ui->FileListView->takeTopLevelItem(row);
+    std::erase(m_converted, row);
+    for (int& converted : m_converted) {
+        converted -= converted > row ? 1 : 0;
+    }
+    Changed();
+}
 
-void TMainForm::Clear() { m_ui->FileListView->clear(); }
+void TMainForm::Clear() {
+    m_ui->FileListView->clear();
+    m_converted.clear();
+    Changed();
+}
 
 void TMainForm::AppendRow(std::string_view name, std::string_view directory) {
     m_ui->FileListView->addTopLevelItem(new TRowItem(std::string(name), FolderText(directory)));
+    Changed();
 }
 
 void TMainForm::SetReason(int row, const TUserText& reason) {
@@ -395,6 +456,7 @@ void TMainForm::AppendRows(const std::vector<TCandidateRow>& rows) {
         items.Add(row.name, row.directory);
     }
     items.AppendTo(*m_ui->FileListView);
+    Changed();
 }
 
 void TMainForm::SelectRow(int row) {
@@ -418,6 +480,11 @@ void TMainForm::UpdateStatusLine() {
     ShowStatus(*m_ui->StatusBar, {StatusText(RowCount())});
 }
 
+void TMainForm::RowConverted(int row) {
+    m_converted.push_back(row);
+    Changed();
+}
+
 void TMainForm::closeEvent(QCloseEvent* event) {
     if (m_running) {
         event->ignore();
@@ -426,6 +493,14 @@ void TMainForm::closeEvent(QCloseEvent* event) {
     event->accept();
     if (OnClosed) {
         OnClosed();
+    }
+}
+
+void TMainForm::moveEvent(QMoveEvent* event) {
+    QWidget::moveEvent(event);
+    // Not the move that showing the window reports, which changes nothing.
+    if (event->pos() != event->oldPos()) {
+        Changed();
     }
 }
 

@@ -19,12 +19,14 @@
 namespace Ui {
 class TMainForm;
 }
+class TDelayedStore;
 class TProgressForm;
 class TViewForm;
 
 // The main window: the candidate list of record files, its buttons, and the state that the
 // conversions share. It restores the list, its position and the settings from the program's folder
-// when it is made, and stores them there when it goes. It is the candidate list of the conversion
+// when it is made, stores them there about a second after they change (see TDelayedStore), and
+// when it goes. It is the candidate list of the conversion
 // run and of the add-files dialog, and owns the progress window and the viewer.
 class TMainForm : public QWidget, public TCandidateService, public TCandidateRows {
 public:
@@ -67,8 +69,9 @@ public:
 
     // Stores the list, the position and the settings now, as the end of the program does.
     void Store();
-    // The program is asked to end (a signal, the end of the desktop session): stores everything
-    // now, and closes as the close button does, at once or, during a run, when the run ends.
+    // The program is asked to end (a signal): stores everything now, and closes as the close
+    // button does, at once or, during a run, once the record under way is converted, without
+    // the run's closing message (a box already up goes).
     void RequestEnd();
     // Nothing is stored from now on (the program's folder could not be made).
     void StoreNothing() { m_storing = false; }
@@ -87,10 +90,12 @@ public:
     void Focus() override;
     void UpdateButtons() override;
     void UpdateStatusLine() override;
+    void RowConverted(int row) override;
 
 protected:
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
 
 private:
     template <typename Body>
@@ -98,6 +103,11 @@ private:
     // The local files of a drag, none when it carries no file.
     static std::vector<std::string> DroppedFiles(const QEvent& event);
     void ShowNewDiagnostics();
+    // Stores the list (without the rows the run under way has converted), the position and the
+    // settings; a failure goes to messages.
+    void StoreWith(TShellMessages& messages);
+    // The list or the settings have changed: they go to disk shortly.
+    void Changed();
 
     std::unique_ptr<Ui::TMainForm> m_ui;
     TShellMessages& m_messages;
@@ -119,4 +129,7 @@ private:
     std::size_t m_diagnosticsShown = 0;
     // Files handed to the window during a run, opened when it ends.
     std::vector<std::pair<std::vector<std::string>, TOpener>> m_waiting;
+    // The rows that the run under way has converted, in order.
+    std::vector<int> m_converted;
+    std::unique_ptr<TDelayedStore> m_delayedStore;
 };

@@ -5,8 +5,10 @@
 #include <cstdlib>
 #include <fcntl.h>
 #include <pwd.h>
+#include <sys/file.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/un.h>
 #include <unistd.h>
 
 namespace {
@@ -24,6 +26,35 @@ bool IsPrivateFolder(const std::string& path) {
            (status.st_mode & (S_IRWXG | S_IRWXO)) == 0;
 }
 
+std::string WithSeparator(std::string path) {
+    if (path.empty() || path.back() != '/') {
+        path.push_back('/');
+    }
+    return path;
+}
+
+// The program's own folder at path, with its separator: made for the user alone when it is missing,
+// and given back to the user alone when it is the user's with another mode (made by hand, or
+// under another umask). Nothing when something else stands there: a file, a link, a folder of
+// another user's.
+std::optional<std::string> OwnFolder(const std::string& path) {
+    if (::mkdir(path.c_str(), 0700) != 0 && errno != EEXIST) {
+        return std::nullopt;
+    }
+    struct stat status {};
+    if (::lstat(path.c_str(), &status) != 0 || !S_ISDIR(status.st_mode) ||
+        status.st_uid != ::geteuid()) {
+        return std::nullopt;
+    }
+    if ((status.st_mode & 07777) != 0700 && ::chmod(path.c_str(), 0700) != 0) {
+        return std::nullopt;
+    }
+    if (!IsPrivateFolder(path)) {
+        return std::nullopt;
+    }
+    return WithSeparator(path);
+}
+
 // The pipe a signal handler writes to; the event loop listens at its other end.
 int endPipe[2] = {-1, -1};
 
@@ -32,13 +63,6 @@ void OnEndSignal(int) {
     const char signalled = 1;
     [[maybe_unused]] const ssize_t written = ::write(endPipe[1], &signalled, 1);
     errno = saved;
-}
-
-std::string WithSeparator(std::string path) {
-    if (path.empty() || path.back() != '/') {
-        path.push_back('/');
-    }
-    return path;
 }
 
 }  // namespace
@@ -57,31 +81,77 @@ std::optional<std::string> PrivateFolder(std::string_view runtimeDir, std::strin
     if (IsPrivateFolder(std::string(runtimeDir))) {
         return WithSeparator(std::string(runtimeDir));
     }
+    const bool absoluteHome = !home.empty() && home.front() == '/';
     // A relative XDG_CACHE_HOME is to be ignored, as the base directory rules say.
-    std::string cache =
+    const std::string cache =
         !cacheHome.empty() && cacheHome.front() == '/'
             ? std::string(cacheHome)
-            : (home.empty() || home.front() != '/' ? std::string()
-                                                   : WithSeparator(std::string(home)) + ".cache");
-    if (cache.empty()) {
-        return std::nullopt;
+            : (absoluteHome ? WithSeparator(std::string(home)) + ".cache" : std::string());
+    if (!cache.empty()) {
+        // The cache folder itself may be missing; the last folder is made for the user alone.
+        ::mkdir(cache.c_str(), 0700);
+        if (std::optional<std::string> folder = OwnFolder(WithSeparator(cache) + "morvane-session")) {
+            return folder;
+        }
     }
-    const std::string folder = WithSeparator(cache) + "morvane-session";
-    // The cache folder itself may be missing; the last folder is made for the user alone.
-    ::mkdir(cache.c_str(), 0700);
-    if (::mkdir(folder.c_str(), 0700) != 0 && errno != EEXIST) {
-        return std::nullopt;
+    if (absoluteHome) {
+        return OwnFolder(WithSeparator(std::string(home)) + ".morvane-session");
     }
-    if (!IsPrivateFolder(folder)) {
-        return std::nullopt;
-    }
-    return WithSeparator(folder);
+    return std::nullopt;
 }
 
 std::optional<std::string> SessionFolder() {
     return PrivateFolder(Environment("XDG_RUNTIME_DIR"), Environment("XDG_CACHE_HOME"),
                          HomeFolder());
 }
+
+std::optional<std::string> AbstractChannelName(const std::string& path, std::string_view key) {
+    if (path.size() < sizeof(sockaddr_un{}.sun_path)) {
+        return std::nullopt;
+    }
+#if defined(__linux__)
+    return "morvane-" + std::to_string(::geteuid()) + "-" + std::string(key);
+#else
+    return std::nullopt;
+#endif
+}
+
+TSessionLock::TResult TSessionLock::Take(const std::string& path) {
+    Release();
+    // Never through a link, and never inherited by a program started from this one, which could
+    // otherwise keep the lock after this program ended.
+    const int file = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
+    if (file < 0) {
+        return TResult::Failed;
+    }
+    if (::flock(file, LOCK_EX | LOCK_NB) != 0) {
+        const int error = errno;
+        ::close(file);
+        return error == EWOULDBLOCK ? TResult::Held : TResult::Failed;
+    }
+    m_file = file;
+    // Who holds it, for a person who looks, in the form an older program of ours reads (its
+    // process, its name, its host): it takes a lock over only when the process named has ended.
+    char host[256] = {};
+    ::gethostname(host, sizeof host - 1);
+    const std::string holder = std::to_string(::getpid()) + "\nmorvane\n" + host + "\n";
+    if (::ftruncate(file, 0) == 0) {
+        [[maybe_unused]] const ssize_t written = ::write(file, holder.data(), holder.size());
+    }
+    return TResult::Taken;
+}
+
+void TSessionLock::Release() {
+    if (m_file >= 0) {
+        // Closing lets the lock go; the file stays for the next start.
+        ::close(static_cast<int>(m_file));
+        m_file = -1;
+    }
+}
+
+bool TChannelClaim::Claim(const std::string&) { return true; }
+
+void TChannelClaim::Release() {}
 
 bool PeerIsThisUser(long long descriptor) {
 #if defined(SO_PEERCRED)

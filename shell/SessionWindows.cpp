@@ -44,6 +44,16 @@ std::string KnownFolder(REFKNOWNFOLDERID id) {
     return name;
 }
 
+// UTF-8 text as UTF-16.
+std::wstring QtWide(const std::string& text) {
+    const int length = MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
+                                           nullptr, 0);
+    std::wstring wide(static_cast<std::size_t>(length > 0 ? length : 0), L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), wide.data(),
+                        length);
+    return wide;
+}
+
 struct THandleCloser {
     void operator()(HANDLE handle) const { CloseHandle(handle); }
 };
@@ -140,6 +150,86 @@ bool PeerIsThisUser(long long descriptor) {
         }
     }
     return true;
+}
+
+std::optional<std::string> AbstractChannelName(const std::string&, std::string_view) {
+    return std::nullopt;
+}
+
+TSessionLock::TResult TSessionLock::Take(const std::string& path) {
+    Release();
+    // Shared with nobody: a second start's open fails while this process holds the file, and
+    // Windows closes the handle when the process ends, however it ends.
+    const std::wstring wide = WideFromCodePage932(path);
+    const HANDLE file = wide.empty() || CodePage932FromWide(wide) != path
+                            ? INVALID_HANDLE_VALUE
+                            : CreateFileW(wide.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+                                          OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        return GetLastError() == ERROR_SHARING_VIOLATION ? TResult::Held : TResult::Failed;
+    }
+    m_file = static_cast<long long>(reinterpret_cast<INT_PTR>(file));
+    return TResult::Taken;
+}
+
+void TSessionLock::Release() {
+    if (m_file != -1) {
+        CloseHandle(reinterpret_cast<HANDLE>(static_cast<INT_PTR>(m_file)));
+        m_file = -1;
+    }
+}
+
+bool TChannelClaim::Claim(const std::string& name) {
+    Release();
+    // An access list that lets this user alone in, and FILE_FLAG_FIRST_PIPE_INSTANCE, which fails
+    // when any program has made a pipe of this name already: a program of another user could
+    // otherwise make the pipe first and have a later start of ours hand its files to it.
+    const std::vector<unsigned char>& user = ThisUser();
+    if (user.empty()) {
+        return false;
+    }
+    std::vector<unsigned char> list(sizeof(ACL) + sizeof(ACCESS_ALLOWED_ACE) + user.size());
+    const auto acl = reinterpret_cast<PACL>(list.data());
+    auto* sid = const_cast<unsigned char*>(user.data());
+    SECURITY_DESCRIPTOR descriptor;
+    if (!InitializeAcl(acl, static_cast<DWORD>(list.size()), ACL_REVISION) ||
+        !AddAccessAllowedAce(acl, ACL_REVISION, FILE_ALL_ACCESS, sid) ||
+        !InitializeSecurityDescriptor(&descriptor, SECURITY_DESCRIPTOR_REVISION) ||
+        !SetSecurityDescriptorDacl(&descriptor, TRUE, acl, FALSE)) {
+        return false;
+    }
+    SECURITY_ATTRIBUTES attributes{sizeof attributes, &descriptor, FALSE};
+    // Qt's rule for a local server's name: the pipe namespace's prefix unless it has it.
+    const std::wstring prefix = L"\\\\.\\pipe\\";
+    std::wstring wide = QtWide(name);
+    if (wide.rfind(prefix, 0) != 0) {
+        wide = prefix + wide;
+    }
+    // The kind of pipe Qt makes for a local server, so its instances join this one.
+    const HANDLE pipe = CreateNamedPipeW(
+        wide.c_str(), PIPE_ACCESS_DUPLEX | FILE_FLAG_OVERLAPPED | FILE_FLAG_FIRST_PIPE_INSTANCE,
+        PIPE_TYPE_BYTE | PIPE_READMODE_BYTE | PIPE_WAIT,
+        PIPE_UNLIMITED_INSTANCES, 0, 0, 3000, &attributes);
+    if (pipe == INVALID_HANDLE_VALUE) {
+        return false;
+    }
+    // The instance made is the pipe's only one: so also where the flag is not kept (Wine), and no
+    // other user can add one, as the access list lets only this user make instances.
+    DWORD instances = 0;
+    if (!GetNamedPipeHandleStateW(pipe, nullptr, &instances, nullptr, nullptr, nullptr, 0) ||
+        instances != 1) {
+        CloseHandle(pipe);
+        return false;
+    }
+    m_pipe = pipe;
+    return true;
+}
+
+void TChannelClaim::Release() {
+    if (m_pipe != nullptr) {
+        CloseHandle(m_pipe);
+        m_pipe = nullptr;
+    }
 }
 
 int EndSignalDescriptor() { return -1; }

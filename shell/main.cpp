@@ -64,8 +64,16 @@ int main(int argc, char** argv) {
             // Another program holds the folder's files: this one touches nothing.
             messages.ApplicationError(texts::NO_ANSWER);
             return 1;
-        case TStartKind::First:
         case TStartKind::Alone:
+            // Two windows may run for the folder: the user is told once, and each window's list
+            // goes to disk as it changes.
+            messages.ApplicationError(
+                TUserText(texts::NO_PRIVATE_FOLDER).Text(texts::SECOND_WINDOWS));
+            break;
+        case TStartKind::NoChannel:
+            messages.ApplicationError(TUserText(texts::NO_CHANNEL).Text(texts::SECOND_WINDOWS));
+            break;
+        case TStartKind::First:
             break;
     }
 

@@ -15,6 +15,20 @@
 #include <sys/wait.h>
 #include <unistd.h>
 #endif
+#if defined(__linux__)
+#include <algorithm>
+#include <atomic>
+#include <cstddef>
+#include <fcntl.h>
+#include <linux/audit.h>
+#include <linux/filter.h>
+#include <linux/seccomp.h>
+#include <sys/ioctl.h>
+#include <sys/prctl.h>
+#include <sys/syscall.h>
+#include <thread>
+#include <vector>
+#endif
 
 using namespace std::string_literals;
 
@@ -128,6 +142,151 @@ TEST(FileOps, KeptDataIsReplacedWholeWithItsOwnPermissions) {
 #endif
 
 #if defined(__linux__)
+
+namespace {
+
+// Plays, for the calling thread and those it starts, a file system that refuses RENAME_NOREPLACE
+// (renameat2 with flags fails with EINVAL, as FUSE's do) and another program that makes a file
+// at a name: while interfere is set, each other call that renames or links to a name first has
+// the file "other" made at "to". The calls are held by the system (a seccomp listener) and answered
+// from a thread of its own; false where that cannot be set up.
+class TSlowFileSystem {
+public:
+    explicit TSlowFileSystem(std::string to) : m_to(std::move(to)) {}
+
+    bool Start() {
+#if defined(__x86_64__)
+        constexpr unsigned ARCH = AUDIT_ARCH_X86_64;
+#elif defined(__aarch64__)
+        constexpr unsigned ARCH = AUDIT_ARCH_AARCH64;
+#else
+        return false;
+#endif
+        std::vector<sock_filter> filter = {
+            BPF_STMT(BPF_LD | BPF_W | BPF_ABS, offsetof(seccomp_data, arch)),
+            BPF_JUMP(BPF_JMP | BPF_JEQ | BPF_K, ARCH, 1, 0),
+            BPF_STMT(BPF_RET | BPF_K, SECCOMP_RET_ALLOW),
+            BPF_STMT(BPF_LD | BPF_W | BPF_ABS, offsetof(seccomp_data, nr)),
+        };
+        for (const unsigned call : {
+#if defined(SYS_rename)
+                 unsigned{SYS_rename},
+#endif
+#if defined(SYS_link)
+                 unsigned{SYS_link},
+#endif
+                 unsigned{SYS_renameat}, unsigned{SYS_renameat2}, unsigned{SYS_linkat}}) {
+            filter.push_back(BPF_JUMP(BPF_JMP | BPF_JEQ | BPF_K, call, 0, 1));
+            filter.push_back(BPF_STMT(BPF_RET | BPF_K, SECCOMP_RET_USER_NOTIF));
+        }
+        filter.push_back(BPF_STMT(BPF_RET | BPF_K, SECCOMP_RET_ALLOW));
+        sock_fprog program{static_cast<unsigned short>(filter.size()), filter.data()};
+        // The thread that answers starts before the filter, which therefore does not hold it.
+        m_answerer = std::thread([this] { Answer(); });
+        const int listener =
+            prctl(PR_SET_NO_NEW_PRIVS, 1, 0, 0, 0) == 0
+                ? static_cast<int>(syscall(SYS_seccomp, SECCOMP_SET_MODE_FILTER,
+                                           SECCOMP_FILTER_FLAG_NEW_LISTENER, &program))
+                : -1;
+        m_listener = listener < 0 ? -2 : listener;
+        return listener >= 0;
+    }
+
+    std::atomic<bool> interfere = false;
+
+    // Ends with the process.
+    ~TSlowFileSystem() { m_answerer.detach(); }
+
+private:
+    void Answer() {
+        while (m_listener == -1) {
+            std::this_thread::yield();
+        }
+        seccomp_notif_sizes sizes{};
+        if (m_listener < 0 || syscall(SYS_seccomp, SECCOMP_GET_NOTIF_SIZES, 0, &sizes) != 0) {
+            return;
+        }
+        std::vector<char> request(std::max<std::size_t>(sizes.seccomp_notif, sizeof(seccomp_notif)));
+        std::vector<char> response(
+            std::max<std::size_t>(sizes.seccomp_notif_resp, sizeof(seccomp_notif_resp)));
+        for (;;) {
+            std::fill(request.begin(), request.end(), '\0');
+            auto* call = reinterpret_cast<seccomp_notif*>(request.data());
+            if (ioctl(m_listener, SECCOMP_IOCTL_NOTIF_RECV, call) != 0) {
+                if (errno == EINTR || errno == ENOENT) {
+                    continue;
+                }
+                return;
+            }
+            std::fill(response.begin(), response.end(), '\0');
+            auto* answer = reinterpret_cast<seccomp_notif_resp*>(response.data());
+            answer->id = call->id;
+            if (call->data.nr == SYS_renameat2 && call->data.args[4] != 0) {
+                answer->error = -EINVAL;
+            } else {
+                // The other program comes between a look at the name and the call that takes it.
+                if (interfere) {
+                    const int file = ::open(m_to.c_str(), O_WRONLY | O_CREAT | O_EXCL, 0644);
+                    if (file >= 0) {
+                        [[maybe_unused]] const ssize_t written = ::write(file, "other", 5);
+                        ::close(file);
+                    }
+                }
+                answer->flags = SECCOMP_USER_NOTIF_FLAG_CONTINUE;
+            }
+            ioctl(m_listener, SECCOMP_IOCTL_NOTIF_SEND, answer);
+        }
+    }
+
+    std::string m_to;
+    std::atomic<int> m_listener = -1;
+    std::thread m_answerer;
+};
+
+}  // namespace
+
+TEST(FileOps, WhereTheFileSystemRefusesRenameNoReplaceNoFileSlipsInBetween) {
+    TTempDir dir;
+    const std::string to = dir.Path("to.sgf");
+    dir.Write("a.sgf", "a");
+    dir.Write("b.sgf", "b");
+    std::filesystem::create_symlink(dir.Path("nowhere"), dir.Path("link.sgf"));
+    // In a process of its own, for the system call filter.
+    const pid_t child = fork();
+    if (child == 0) {
+        TSlowFileSystem system(to);
+        if (!system.Start()) {
+            _exit(2);
+        }
+        const auto read = [](const std::string& path) {
+            try {
+                return LoadBytes(path);
+            } catch (const TFileError&) {
+                return std::string();
+            }
+        };
+        // The rename still works, and moves a link itself.
+        bool sound = RenameFile(dir.Path("a.sgf"), to) && !FileOrLinkExists(dir.Path("a.sgf")) &&
+                     read(to) == "a" && !RenameFile(dir.Path("b.sgf"), to) &&
+                     read(dir.Path("b.sgf")) == "b" &&
+                     RenameFile(dir.Path("link.sgf"), dir.Path("link.bak")) &&
+                     std::filesystem::is_symlink(dir.Path("link.bak"));
+        // Another program's file that comes at the free name just before the rename is its own.
+        ::unlink(to.c_str());
+        system.interfere = true;
+        sound = sound && !RenameFile(dir.Path("b.sgf"), to) && read(to) == "other" &&
+                read(dir.Path("b.sgf")) == "b";
+        _exit(sound ? 0 : 1);
+    }
+    int status = -1;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status));
+    if (WEXITSTATUS(status) == 2) {
+        GTEST_SKIP() << "no system call listener here";
+    }
+    EXPECT_EQ(WEXITSTATUS(status), 0);
+}
+
 TEST(FileOps, AReadErrorFailsTheLoad) {
     // A file whose read fails: the process's memory from address 0, which nothing maps.
     EXPECT_THROW(LoadBytes("/proc/self/mem"), TFileError);

@@ -3,6 +3,7 @@
 #include "tests/support/FakeServices.h"
 #include "tests/support/TempDir.h"
 
+#include <filesystem>
 #include <gtest/gtest.h>
 
 TEST(Output, AFailedLastRenameLeavesTheOldOutputAsTheBackupAndNoTemporaryFile) {
@@ -41,3 +42,38 @@ TEST(Output, AnOutputThatSpillsToATemporaryFileIsWrittenWholeAndInOrder) {
     EXPECT_EQ(LoadBytes(dir.Path("a.ugf")), expected);
     EXPECT_EQ(LoadBytes(SaveTemporaryBeside(dir.Path("b.ugf"), text)), expected);
 }
+
+#if !defined(_WIN32)
+TEST(Output, ALinkAtTheOutputsNameBecomesTheBackupWhetherOrNotItLeadsAnywhere) {
+    namespace fs = std::filesystem;
+    struct TRow {
+        const char* name;
+        bool targetThere;
+    };
+    for (const TRow& row : {TRow{"a link to a file", true}, TRow{"a link to nothing", false}}) {
+        SCOPED_TRACE(row.name);
+        TTempDir dir;
+        fs::create_directory(dir.Path("elsewhere"));
+        if (row.targetThere) {
+            dir.Write("elsewhere/theirs.sgf", "theirs");
+        }
+        fs::create_symlink(dir.Path("elsewhere/theirs.sgf"), dir.Path("a.sgf"));
+        // And a backup that is a link to nothing, which goes as a backup file would.
+        fs::create_symlink(dir.Path("elsewhere/gone.bak"), dir.Path("a.bak"));
+        TConversionState state;
+        TDiskFileService disk;
+        TOutputText text;
+        text.AppendLine("new");
+        EXPECT_TRUE(WriteOutput(dir.Path("a.ugf"), ".sgf", text, state, disk));
+        EXPECT_FALSE(fs::is_symlink(dir.Path("a.sgf")));
+        EXPECT_EQ(dir.Read("a.sgf"), "new\r\n");
+        ASSERT_TRUE(fs::is_symlink(dir.Path("a.bak")));
+        EXPECT_EQ(fs::read_symlink(dir.Path("a.bak")), dir.Path("elsewhere/theirs.sgf"));
+        EXPECT_EQ(dir.List(), "a.bak a.sgf elsewhere/");
+        EXPECT_EQ(fs::exists(dir.Path("elsewhere/theirs.sgf")), row.targetThere);
+        if (row.targetThere) {
+            EXPECT_EQ(dir.Read("elsewhere/theirs.sgf"), "theirs");
+        }
+    }
+}
+#endif

@@ -19,6 +19,7 @@
 #include <QScreen>
 #include <QStatusBar>
 #include <QTest>
+#include <QTimer>
 #include <QToolButton>
 #include <QTreeWidget>
 #include <QUrl>
@@ -52,6 +53,12 @@ const std::string UGF =
     "BMemb1=Taro,3d\r\nWMemb1=Jiro\r\n[Data]\r\nPD,B1,1,0\r\nDD,W1,2,0\r\n";
 const std::string BAD_UGF = "[Header]\r\nLang=SJIS\r\nCrypt=1,SECRET\r\n[Data]\r\n";
 const std::string EMPTY_TEXT = "棋譜変換候補一覧に棋譜ファイルが追加されていません";
+
+// A record of a million moves, long enough that the progress bar moves while it is converted.
+const std::string& LongUgf() {
+    static const std::string record = UgfOfMoves(1000000);
+    return record;
+}
 
 // A main window on a folder of its own (real files), with its message boxes and dialogs answered
 // by the test.
@@ -383,14 +390,7 @@ TEST(MainForm, SingleRunTellsTheOutcomeAndSelectsTheNextRow) {
 TEST(MainForm, ProgressMovesDuringALongConversionAndInputWaitsForTheEnd) {
     TWindow w;
     w.Start();
-    std::string record =
-        "[Header]\r\nLang=SJIS\r\nCrypt=0,PLAIN_UGF_FILE\r\nSize=19\r\nWinner=B,C\r\n"
-        "BMemb1=Taro,3d\r\nWMemb1=Jiro\r\n[Data]\r\n";
-    for (int move = 1; move <= 1000000; ++move) {
-        record += move % 2 ? "PD,B1," : "DD,W1,";
-        record += std::to_string(move) + ",0\r\n";
-    }
-    w.AddFiles({{"long.ugf", record}, {"short.ugf", UGF}});
+    w.AddFiles({{"long.ugf", LongUgf()}, {"short.ugf", UGF}});
     w.dir.Write("later.sgf", "");
     auto* bar = Child<QProgressBar>(w.form->ProgressForm(), "ProgressBar1");
     std::set<int> between;
@@ -415,7 +415,104 @@ TEST(MainForm, ProgressMovesDuringALongConversionAndInputWaitsForTheEnd) {
     EXPECT_GE(between.size(), 2u) << "the bar never moved between its ends";
     EXPECT_EQ(w.messages.log, (std::vector<std::string>{"Info 全変換終了しました"}));
     EXPECT_EQ(w.Names(), (std::vector<std::string>{"later.sgf"}));
-    EXPECT_EQ(w.dir.List(), "later.sgf long.sgf long.ugf short.sgf short.ugf");
+    // The list and the settings may have been stored meanwhile.
+    std::string outputs = w.dir.List();
+    for (const std::string stored : {"flvback.dat ", " tessaro.ini"}) {
+        if (const std::size_t at = outputs.find(stored); at != std::string::npos) {
+            outputs.erase(at, stored.size());
+        }
+    }
+    EXPECT_EQ(outputs, "later.sgf long.sgf long.ugf short.sgf short.ugf");
+}
+
+TEST(MainForm, TheListAndTheSettingsGoToDiskShortlyAfterEachChange) {
+    TWindow w;
+    w.Start();
+    // What a start finds if the program is killed now.
+    const auto stored = [&](const std::string& name) {
+        return std::filesystem::exists(w.dir.Path(name)) ? w.dir.Read(name) : std::string();
+    };
+    const auto storedSoon = [&](const std::string& name, const std::string& bytes) {
+        return QTest::qWaitFor([&] { return stored(name) == bytes; }, 10000);
+    };
+    w.AddFiles({{"a.ugf", UGF}, {"b.ugf", UGF}});
+    EXPECT_TRUE(storedSoon("flvback.dat", w.dir.Path("a.ugf") + "\r\n" + w.dir.Path("b.ugf") + "\r\n"));
+    w.form->SelectRow(0);
+    Click(*w.form, "seldelBtn");
+    w.dialogs.settings = [](TConversionState& state) { state.SGFConv = 1; };
+    Click(*w.form, "SettingSpdBtn");
+    w.form->move(300, 200);
+    EXPECT_TRUE(storedSoon("flvback.dat", w.dir.Path("b.ugf") + "\r\n"));
+    EXPECT_TRUE(storedSoon("tessaro.ini", "[FORM]\r\nTOP=200\r\nLEFT=300\r\n[SETTING]\r\n"
+                                          "SGFCONV=1\r\nUGFCONV=0\r\nSSGFAPLI=0\r\nUSGFAPLI=0\r\n"));
+    Click(*w.form, "alldelBtn");
+    EXPECT_TRUE(storedSoon("flvback.dat", ""));
+    EXPECT_TRUE(w.messages.log.empty());
+}
+
+TEST(MainForm, AskedToEndDuringARunItEndsAfterTheRecordUnderWayWithoutItsMessage) {
+    TWindow w;
+    w.Start();
+    w.AddFiles({{"a.ugf", UGF}, {"long.ugf", LongUgf()}, {"b.ugf", BAD_UGF}, {"c.ugf", UGF}});
+    std::string storedAtRequest;
+    const auto endDuringTheRecord = [&] {
+        auto* bar = Child<QProgressBar>(w.form->ProgressForm(), "ProgressBar1");
+        return QObject::connect(bar, &QProgressBar::valueChanged, [&, bar](int value) {
+            if (value > bar->minimum() && value < bar->maximum() && storedAtRequest.empty()) {
+                w.form->RequestEnd();
+                storedAtRequest = w.dir.Read("flvback.dat");
+            }
+        });
+    };
+    const QMetaObject::Connection during = endDuringTheRecord();
+    bool closed = false;
+    w.form->OnClosed = [&] { closed = true; };
+    Click(*w.form, "ConvBtn");
+    QObject::disconnect(during);
+    EXPECT_TRUE(closed);
+    EXPECT_TRUE(w.messages.log.empty());
+    // The record converted before goes at once; the one under way is finished; those not reached
+    // stay, as the program's end stores them.
+    EXPECT_EQ(storedAtRequest, w.dir.Path("long.ugf") + "\r\n" + w.dir.Path("b.ugf") + "\r\n" +
+                                   w.dir.Path("c.ugf") + "\r\n");
+    EXPECT_EQ(w.Names(), (std::vector<std::string>{"b.ugf", "c.ugf"}));
+    EXPECT_EQ(w.dir.Read("long.sgf").substr(0, 3), "(;\r");
+    EXPECT_FALSE(std::filesystem::exists(w.dir.Path("c.sgf")));
+    w.Stop();
+    EXPECT_EQ(w.dir.Read("flvback.dat"), w.dir.Path("b.ugf") + "\r\n" + w.dir.Path("c.ugf") + "\r\n");
+
+    // The single run: its record is converted, and no box waits for an answer.
+    w.Start();
+    w.AddFiles({{"long.ugf", LongUgf()}});
+    storedAtRequest.clear();
+    const QMetaObject::Connection single = endDuringTheRecord();
+    closed = false;
+    w.form->OnClosed = [&] { closed = true; };
+    w.form->SelectRow(2);
+    Click(*w.form, "SelConvBtn");
+    QObject::disconnect(single);
+    EXPECT_TRUE(closed);
+    EXPECT_TRUE(w.messages.log.empty());
+    EXPECT_EQ(w.Names(), (std::vector<std::string>{"b.ugf", "c.ugf"}));
+    w.Stop();
+
+    // Asked while the closing message is up, a real box: the box goes.
+    TMessageBoxes boxes;
+    TMainForm form(boxes, w.dialogs, w.disk, w.dir.root + "/");
+    closed = false;
+    form.OnClosed = [&] { closed = true; };
+    bool boxStayed = false;
+    WhenModalOpens([&](QWidget* box) {
+        form.RequestEnd();
+        QTimer::singleShot(5000, box, [&boxStayed, box] {
+            boxStayed = true;
+            box->close();
+        });
+    });
+    form.SelectRow(0);
+    Click(form, "SelConvBtn");
+    EXPECT_FALSE(boxStayed);
+    EXPECT_TRUE(closed);
 }
 
 TEST(MainForm, TheAddButtonOpensTheAddFilesDialogAndItsRowsConvert) {

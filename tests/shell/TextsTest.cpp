@@ -44,6 +44,10 @@ TEST(Texts, EveryShiftJisTextDecodesToItsJapanese) {
         {texts::PROPERTY_PREFIX, "プロパティ "},
         {texts::OUT_OF_RANGE, " の範囲を超えています"},
         {texts::TEXT_TOO_LARGE, "文字列の大きさが メモ の制限を越えました"},
+        {texts::NO_PRIVATE_FOLDER, "利用者専用のフォルダーが用意できません"},
+        {texts::NO_CHANNEL, "後からの起動を受け付けられません"},
+        {texts::SECOND_WINDOWS,
+         "。後から起動すると別のウィンドウが開き、一覧は最後に変更したウィンドウのものが保存されます"},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.text);

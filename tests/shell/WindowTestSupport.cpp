@@ -2,6 +2,17 @@
 
 #include "shell/QtText.h"
 
+std::string UgfOfMoves(int moves) {
+    std::string text =
+        "[Header]\r\nLang=SJIS\r\nCrypt=0,PLAIN_UGF_FILE\r\nSize=19\r\nWinner=B,C\r\n"
+        "BMemb1=Taro,3d\r\nWMemb1=Jiro\r\n[Data]\r\n";
+    for (int move = 1; move <= moves; ++move) {
+        text += move % 2 ? "PD,B1," : "DD,W1,";
+        text += std::to_string(move) + ",0\r\n";
+    }
+    return text;
+}
+
 void TLoggedMessages::Info(const TUserText& text) {
     log.push_back("Info " + FromUserText(text).toStdString());
     owners.push_back(owner);

@@ -9,6 +9,9 @@
 #include <string>
 #include <vector>
 
+// A plain UGF record of moves moves, which takes a converter a while when there are many.
+std::string UgfOfMoves(int moves);
+
 // Message boxes that log "<kind> <text as the user reads it>" and return at once.
 class TLoggedMessages : public TShellMessages {
 public:

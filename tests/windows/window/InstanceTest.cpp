@@ -62,3 +62,23 @@ TEST(WindowsInstance, LaterStartsHandTheirFilesToTheFirstInTheUsersPrivatePlace)
     EXPECT_TRUE(fs::is_directory(dir.Path("cache/morvane-session")));
     EXPECT_EQ(PrivateFolder("", "", ""), std::nullopt);
 }
+
+TEST(WindowsInstance, APipeOfTheSameNameMadeFirstByAnotherProgramIsRefused) {
+    TTempDir dir;
+    const std::string place = dir.root + "\\";
+    const std::string folder = dir.root + "\\program\\";
+    // Another program makes a pipe of the folder's channel's name first: the first start must not
+    // add its instances to that pipe, where later starts could hand their files to that program.
+    const std::wstring pipe =
+        L"\\\\.\\pipe\\" + InstanceName(place, folder).name.toStdWString();
+    const HANDLE squatter =
+        CreateNamedPipeW(pipe.c_str(), PIPE_ACCESS_DUPLEX, PIPE_TYPE_BYTE | PIPE_WAIT,
+                         PIPE_UNLIMITED_INSTANCES, 0, 0, 0, nullptr);
+    ASSERT_NE(squatter, INVALID_HANDLE_VALUE);
+    TInstance first;
+    EXPECT_EQ(first.Start(place, folder, {}, {}), TStartKind::NoChannel);
+    // Its lock is let go, and once the pipe is gone the next start is the first.
+    CloseHandle(squatter);
+    TInstance next;
+    EXPECT_EQ(next.Start(place, folder, {}, {}), TStartKind::First);
+}
