@@ -12,7 +12,7 @@ namespace {
 
 void ConvertUgf(benchmark::State& run, const std::string& name, int dialect) {
     TConversionState state;
-    state.USGFApli = dialect;
+    state.Settings.USGFApli = dialect;
     TSilentProgress progress;
     OverInput(run, name, [&](const std::string& record) {
         const TConvertedRecord converted = ConvertUgfRecord(record, state, progress);

@@ -77,10 +77,7 @@ std::string CheckText(const TGameCheck& check) {
 }
 
 int RunCheck(const TOptions& options, std::ostream& out, std::ostream& err, bool errIsTerminal) {
-    TConversionState settings;
-    settings.USGFApli = options.app;
-    settings.SGFConv = options.sgfConv;
-    settings.UGFConv = options.ugfConv;
+    const TConversionSettings& settings = options.settings;
     TDiskFileService files;
     const bool progress = errIsTerminal && !options.quiet && options.files.size() > 1;
     int status = 0;

@@ -139,9 +139,7 @@ int RunKifuconv(const std::vector<std::string>& arguments, std::ostream& out, st
     }
 
     TConversionState state;
-    state.USGFApli = options->app;
-    state.SGFConv = options->sgfConv;
-    state.UGFConv = options->ugfConv;
+    state.Settings = options->settings;
     TSilentProgress progress;
     TDiskFileService files;
     TRecordConverters converters(state, progress, files);

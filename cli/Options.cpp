@@ -7,13 +7,13 @@ namespace {
 // The setting an option with a value names, or nullptr.
 std::int32_t* ValueOption(TOptions& options, std::string_view name) {
     if (name == "--app") {
-        return &options.app;
+        return &options.settings.USGFApli;
     }
     if (name == "--sgf-conv") {
-        return &options.sgfConv;
+        return &options.settings.SGFConv;
     }
     if (name == "--ugf-conv") {
-        return &options.ugfConv;
+        return &options.settings.UGFConv;
     }
     return nullptr;
 }

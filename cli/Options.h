@@ -1,5 +1,7 @@
 #pragma once
 
+#include "conversion/ConversionSettings.h"
+
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -7,9 +9,8 @@
 
 // What kifuconv was asked to do.
 struct TOptions {
-    std::int32_t app = 0;      // USGFApli
-    std::int32_t sgfConv = 0;  // SGFConv
-    std::int32_t ugfConv = 0;  // UGFConv
+    // --app (USGFApli), --sgf-conv (SGFConv), --ugf-conv (UGFConv).
+    TConversionSettings settings;
     bool quiet = false;
     bool check = false;  // --check: compare the games, write nothing
     bool help = false;

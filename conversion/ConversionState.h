@@ -1,5 +1,6 @@
 #pragma once
 
+#include "conversion/ConversionSettings.h"
 #include "conversion/LineList.h"
 #include "conversion/PatExtract.h"
 #include "conversion/RunFiles.h"
@@ -41,11 +42,8 @@ public:
     std::uint8_t KeyCode = 0;
     // The program's folder (where its list and settings are kept), with its trailing separator.
     std::string ExeDir;
-    // The conversion settings: 0 writes an output; the dialect of SGF written (0 to 3).
-    std::int32_t SGFConv = 0;
-    std::int32_t UGFConv = 0;
-    std::int32_t SSGFApli = 0;
-    std::int32_t USGFApli = 0;
+    // The user's settings, which the conversions read and never change.
+    TConversionSettings Settings;
     // Work steps of the file being converted.
     std::int32_t ProgressCount = 0;
     // Diagnostic lines, only ever appended to.

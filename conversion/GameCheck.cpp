@@ -113,15 +113,12 @@ TGame ExpectedOutputGame(const TGame& source, TRecordKind kind, int dialect, uns
 }
 
 TGameCheck CheckRecordGame(std::string_view bytes, TRecordKind kind,
-                           const TConversionState& settings) {
+                           const TConversionSettings& settings) {
     TGameCheck check;
     // A state of its own: the conversion leaves its traces (KeyCode, TempMemo, the components) in
     // it, and the caller's stays as it was.
     TConversionState state;
-    state.SGFConv = settings.SGFConv;
-    state.UGFConv = settings.UGFConv;
-    state.SSGFApli = settings.SSGFApli;
-    state.USGFApli = settings.USGFApli;
+    state.Settings = settings;
     TSilentProgress progress;
     const bool sgf = kind == TRecordKind::Sgf;
     const TConvertedRecord converted =
@@ -140,7 +137,7 @@ TGameCheck CheckRecordGame(std::string_view bytes, TRecordKind kind,
     }
     check.difference = FirstDifference(check.source.game, check.output.game);
     const TGame expected =
-        ExpectedOutputGame(check.source.game, kind, state.USGFApli, check.changes);
+        ExpectedOutputGame(check.source.game, kind, settings.USGFApli, check.changes);
     if (FirstDifference(expected, check.output.game).what != TGameDifference::TWhat::None) {
         check.verdict = TCheckVerdict::Differs;
     } else {

@@ -52,11 +52,10 @@ struct TGameCheck {
     unsigned changes = 0;
 };
 
-// Checks the record of kind (Ugf or Sgf) in bytes: converted in memory with the conversion
-// settings of settings (UGFConv, SGFConv, USGFApli; nothing else of it is used or touched), the
-// output read back, the games compared. Writes nothing.
+// Checks the record of kind (Ugf or Sgf) in bytes: converted in memory with settings, the output
+// read back, the games compared. Writes nothing.
 TGameCheck CheckRecordGame(std::string_view bytes, TRecordKind kind,
-                           const TConversionState& settings);
+                           const TConversionSettings& settings);
 
 // The game that reading back the output of converting source (a record of kind) should give, as
 // the design changes it; changes gets the bits (design::) of what changed. dialect: the SGF

@@ -484,7 +484,7 @@ TConvertedRecord ConvertSplitRecord(std::string_view text, std::size_t size, TCo
     progress.SetBar(TBar::ProgressBar1, TBarField::Max,
                     static_cast<int>(std::min<std::size_t>(*steps, INT_MAX)));
 
-    TUgfBuilder builder(state, state.SGFConv == 0, text);
+    TUgfBuilder builder(state, state.Settings.SGFConv == 0, text);
     // An output many times its record (millions of empty AB values, each a line) goes to a
     // temporary file past twice the record, so memory stays bounded by the record.
     builder.SpillBeyond(2 * size + (16 << 20));
@@ -496,7 +496,7 @@ TConvertedRecord ConvertSplitRecord(std::string_view text, std::size_t size, TCo
     state.SgfNotes.variations = leftOut.variations;
     state.SgfNotes.games = leftOut.games;
     record.text = builder.Finish();
-    if (state.SGFConv != 0) {
+    if (state.Settings.SGFConv != 0) {
         state.FailureReason = texts::SGF_CONVERSION_OFF;
     } else {
         record.ready = true;

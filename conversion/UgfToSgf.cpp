@@ -228,9 +228,9 @@ TConvertedRecord ConvertUgfRecord(std::string_view text, TConversionState& state
         }
     }
 
-    const std::int32_t dialect = state.USGFApli;
+    const std::int32_t dialect = state.Settings.USGFApli;
     // Whether an output is written is settled now, so the moves go straight into it.
-    const bool writing = state.UGFConv == 0 && dialect >= 0 && dialect <= 3;
+    const bool writing = state.Settings.UGFConv == 0 && dialect >= 0 && dialect <= 3;
     const TUgfDataLines& data = layout.data;
     TLineCursor& lines = layout.lines;
     std::string_view line;
@@ -271,7 +271,7 @@ TConvertedRecord ConvertUgfRecord(std::string_view text, TConversionState& state
         LeaveSplitAsLineLeftIt(line, ',', split);
     }
 
-    if (state.UGFConv != 0) {
+    if (state.Settings.UGFConv != 0) {
         return Fail(texts::UGF_CONVERSION_OFF, state, progress);
     }
     if (dialect < 0 || dialect > 3) {

@@ -9,10 +9,10 @@
 #include <string_view>
 
 // The SGF text of one UGF record (its lines as SplitLines cuts them), in the dialect that
-// state.USGFApli picks (0 to 3), working on the shared state (KeyCode, ProgressCount, StringSplit,
-// TempMemo, FailureReason) and driving ProgressBar1 (maximum: the line that ends the data, else the
-// last line, never below 0) and Timer1. Reads both plain forms: the newer form's data lines end at
-// the first section line after
+// state.Settings.USGFApli picks (0 to 3), working on the shared state (KeyCode, ProgressCount,
+// StringSplit, TempMemo, FailureReason) and driving ProgressBar1 (maximum: the line that ends the
+// data, else the last line, never below 0) and Timer1. Reads both plain forms: the newer form's
+// data lines end at the first section line after
 // "[Data]", its "PlayerB" and "PlayerW" stand in for a missing "BMemb1" or "WMemb1", and with
 // "CoordinateType" IGS its rows count from the bottom. Not ready, with a reason in FailureReason,
 // when line 0 is not "[Header]", "Crypt" names no plain record (its value is added to TempMemo),

@@ -33,7 +33,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::uint8_t head = size > 0 ? data[0] : 0;
     const std::string_view bytes(reinterpret_cast<const char*>(data) + (size > 0 ? 1 : 0),
                                  size > 0 ? size - 1 : 0);
-    TConversionState settings;
+    TConversionSettings settings;
     settings.USGFApli = (head >> 1) & 3;
     const TRecordKind kind = head & 1 ? TRecordKind::Sgf : TRecordKind::Ugf;
     const TGameCheck check = CheckRecordGame(bytes, kind, settings);

@@ -20,7 +20,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string_view bytes(reinterpret_cast<const char*>(data) + head, size - head);
 
     TConversionState state;
-    state.SGFConv = setting;
+    state.Settings.SGFConv = setting;
     TSilentProgress progress;
     const TConvertedRecord record = ConvertSgfBytes(bytes, state, progress);
     if (!record.ready && state.FailureReason.empty()) {

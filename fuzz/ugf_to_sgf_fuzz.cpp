@@ -36,8 +36,8 @@ void Check(bool condition) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     TConversionState state;
-    state.UGFConv = TakeInt(data, size);
-    state.USGFApli = TakeInt(data, size);
+    state.Settings.UGFConv = TakeInt(data, size);
+    state.Settings.USGFApli = TakeInt(data, size);
     const std::string_view text(reinterpret_cast<const char*>(data), size);
     const TLineList source = SplitLines(text);
     TSilentProgress progress;

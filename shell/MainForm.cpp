@@ -8,8 +8,8 @@
 #include "selection/StatusLine.h"
 #include "shell/DelayedStore.h"
 #include "shell/ListRules.h"
-#include "shell/OpenFiles.h"
 #include "shell/OnScreen.h"
+#include "shell/OpenFiles.h"
 #include "shell/ProgressForm.h"
 #include "shell/QtText.h"
 #include "shell/ViewForm.h"
@@ -184,7 +184,7 @@ TMainForm::~TMainForm() {
 TViewForm& TMainForm::ViewForm() {
     if (!m_viewForm) {
         m_viewForm = std::make_unique<TViewForm>(this);
-        m_viewForm->SetSettings(&m_state);
+        m_viewForm->SetSettings(&m_state.Settings);
         m_viewForm->ShowBoard(m_viewBoard);
     }
     return *m_viewForm;
@@ -211,10 +211,7 @@ void TMainForm::FormCreate() {
         // A place stored on a screen that is no longer there, or partly off the screen, is
         // brought whole onto a screen when the window shows (KeepOnScreen).
         move(settings.left, settings.top);
-        m_state.SGFConv = settings.sgfConv;
-        m_state.UGFConv = settings.ugfConv;
-        m_state.SSGFApli = settings.ssgfApli;
-        m_state.USGFApli = settings.usgfApli;
+        m_state.Settings = settings.conversion;
         m_viewBoard = settings.viewBoard != 0;
     });
     UpdateButtons();
@@ -252,8 +249,7 @@ void TMainForm::StoreWith(TShellMessages& messages) {
             m_programFiles.SaveList(rows);
         }
         const bool viewBoard = m_viewForm ? m_viewForm->BoardShown() : m_viewBoard;
-        m_programFiles.SaveSettings({y(), x(), m_state.SGFConv, m_state.UGFConv, m_state.SSGFApli,
-                                     m_state.USGFApli, viewBoard ? 1 : 0});
+        m_programFiles.SaveSettings({y(), x(), m_state.Settings, viewBoard ? 1 : 0});
     });
 }
 
@@ -364,11 +360,11 @@ void TMainForm::OpenFiles(const std::vector<std::string>& paths, TOpener opener)
         AppendRows(rows);
     }
     // The whole text, or a shorter form of the counts that the status line shows whole.
-    ShowStatus(*m_ui->StatusBar,
-               OpenedStatusForms(opener == TOpener::CommandLine
-                                     ? std::optional<std::size_t>(rows.size())
-                                     : std::nullopt,
-                                 RowCount(), opened.notRecords, opened.unstorable));
+    ShowStatus(
+        *m_ui->StatusBar,
+        OpenedStatusForms(
+            opener == TOpener::CommandLine ? std::optional<std::size_t>(rows.size()) : std::nullopt,
+            RowCount(), opened.notRecords, opened.unstorable));
     UpdateButtons();
 }
 
@@ -476,9 +472,7 @@ void TMainForm::UpdateButtons() {
     }
 }
 
-void TMainForm::UpdateStatusLine() {
-    ShowStatus(*m_ui->StatusBar, {StatusText(RowCount())});
-}
+void TMainForm::UpdateStatusLine() { ShowStatus(*m_ui->StatusBar, {StatusText(RowCount())}); }
 
 void TMainForm::RowConverted(int row) {
     m_converted.push_back(row);

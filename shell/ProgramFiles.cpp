@@ -15,21 +15,26 @@ constexpr char SETTINGS_FILE[] = "tessaro.ini";
 struct TIntKey {
     const char* section;
     const char* key;
-    std::int32_t TStoredSettings::*field;
+    std::int32_t& (*field)(TStoredSettings&);
 };
 
 // The six keys of the classic program, in the order they are read and written.
 constexpr TIntKey KEYS[] = {
-    {"FORM", "TOP", &TStoredSettings::top},
-    {"FORM", "LEFT", &TStoredSettings::left},
-    {"SETTING", "SGFCONV", &TStoredSettings::sgfConv},
-    {"SETTING", "UGFCONV", &TStoredSettings::ugfConv},
-    {"SETTING", "SSGFAPLI", &TStoredSettings::ssgfApli},
-    {"SETTING", "USGFAPLI", &TStoredSettings::usgfApli},
+    {"FORM", "TOP", [](TStoredSettings& s) -> std::int32_t& { return s.top; }},
+    {"FORM", "LEFT", [](TStoredSettings& s) -> std::int32_t& { return s.left; }},
+    {"SETTING", "SGFCONV",
+     [](TStoredSettings& s) -> std::int32_t& { return s.conversion.SGFConv; }},
+    {"SETTING", "UGFCONV",
+     [](TStoredSettings& s) -> std::int32_t& { return s.conversion.UGFConv; }},
+    {"SETTING", "SSGFAPLI",
+     [](TStoredSettings& s) -> std::int32_t& { return s.conversion.SSGFApli; }},
+    {"SETTING", "USGFAPLI",
+     [](TStoredSettings& s) -> std::int32_t& { return s.conversion.USGFApli; }},
 };
 
 // Where the viewer's board is remembered: a section of the program's own, beside the classic ones.
-constexpr TIntKey VIEW_BOARD = {"MORVANE", "VIEWBOARD", &TStoredSettings::viewBoard};
+constexpr TIntKey VIEW_BOARD = {"MORVANE", "VIEWBOARD",
+                                [](TStoredSettings& s) -> std::int32_t& { return s.viewBoard; }};
 
 TUserError CannotWrite(const std::string& path) {
     return TUserError(TUserText().Name(path).Text(texts::CANNOT_WRITE));
@@ -121,7 +126,7 @@ TStoredSettings TProgramFiles::LoadSettings() {
         const std::optional<std::string> text = profile.ReadString(key.section, key.key);
         if (const std::optional<std::int32_t> value =
                 text ? ParseProfileInt(*text) : std::nullopt) {
-            settings.*key.field = *value;
+            key.field(settings) = *value;
         }
     };
     for (const TIntKey& key : KEYS) {
@@ -142,8 +147,9 @@ void TProgramFiles::SaveSettings(const TStoredSettings& settings) {
             throw CannotWrite(path);
         }
     }
+    TStoredSettings values = settings;
     for (const TIntKey& key : KEYS) {
-        profile.WriteString(key.section, key.key, IntToText(settings.*key.field));
+        profile.WriteString(key.section, key.key, IntToText(key.field(values)));
     }
     if (settings.viewBoard != TStoredSettings().viewBoard ||
         profile.ReadString(VIEW_BOARD.section, VIEW_BOARD.key)) {

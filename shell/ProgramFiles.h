@@ -1,5 +1,6 @@
 #pragma once
 
+#include "conversion/ConversionSettings.h"
 #include "conversion/Services.h"
 #include "selection/CandidateRows.h"
 
@@ -14,10 +15,7 @@
 struct TStoredSettings {
     std::int32_t top = 100;
     std::int32_t left = 100;
-    std::int32_t sgfConv = 0;
-    std::int32_t ugfConv = 0;
-    std::int32_t ssgfApli = 0;
-    std::int32_t usgfApli = 0;
+    TConversionSettings conversion;
     // "VIEWBOARD" of "[MORVANE]": 0 hides the viewer's board, any other value shows it.
     std::int32_t viewBoard = 1;
     friend bool operator==(const TStoredSettings&, const TStoredSettings&) = default;

@@ -25,17 +25,17 @@ TSettingForm::TSettingForm(TConversionState& state, QWidget* parent)
 TSettingForm::~TSettingForm() = default;
 
 void TSettingForm::FormCreate() {
-    Select(*m_ui->SGFConvBox, m_state.SGFConv);
-    Select(*m_ui->UGFConvBox, m_state.UGFConv);
-    Select(*m_ui->USGFApliBox, m_state.USGFApli);
-    Select(*m_ui->SSGFApliBox, m_state.SSGFApli);
+    Select(*m_ui->SGFConvBox, m_state.Settings.SGFConv);
+    Select(*m_ui->UGFConvBox, m_state.Settings.UGFConv);
+    Select(*m_ui->USGFApliBox, m_state.Settings.USGFApli);
+    Select(*m_ui->SSGFApliBox, m_state.Settings.SSGFApli);
 }
 
 void TSettingForm::Button1Click() {
-    m_state.SGFConv = m_ui->SGFConvBox->currentIndex();
-    m_state.UGFConv = m_ui->UGFConvBox->currentIndex();
-    m_state.USGFApli = m_ui->USGFApliBox->currentIndex();
-    m_state.SSGFApli = m_ui->SSGFApliBox->currentIndex();
+    m_state.Settings.SGFConv = m_ui->SGFConvBox->currentIndex();
+    m_state.Settings.UGFConv = m_ui->UGFConvBox->currentIndex();
+    m_state.Settings.USGFApli = m_ui->USGFApliBox->currentIndex();
+    m_state.Settings.SSGFApli = m_ui->SSGFApliBox->currentIndex();
     accept();
 }
 

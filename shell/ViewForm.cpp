@@ -7,10 +7,10 @@
 #include "conversion/GameCheck.h"
 #include "conversion/LineList.h"
 #include "shell/BoardPane.h"
+#include "shell/OnScreen.h"
 #include "shell/QtText.h"
 #include "shell/ShellTexts.h"
 #include "shell/TextView.h"
-#include "shell/OnScreen.h"
 #include "shell/ViewText.h"
 
 #include <QAction>
@@ -218,22 +218,14 @@ void TViewForm::OfferGame() {
                                   .arg(static_cast<double>(m_bytes->size()) / 1e6, 0, 'f', 1));
 }
 
-TViewForm::TSettings TViewForm::Settings() const {
-    TSettings settings;
-    if (m_settings) {
-        settings = {m_settings->SGFConv, m_settings->UGFConv, m_settings->USGFApli};
-    }
-    return settings;
+TConversionSettings TViewForm::Settings() const {
+    return m_settings ? *m_settings : TConversionSettings();
 }
 
 TGameCheck TViewForm::CheckGame() {
     m_readWith = Settings();
-    TConversionState settings;
-    settings.SGFConv = m_readWith.sgfConv;
-    settings.UGFConv = m_readWith.ugfConv;
-    settings.USGFApli = m_readWith.usgfApli;
     return CheckRecordGame(m_bytes ? std::string_view(*m_bytes) : std::string_view(), m_kind,
-                           settings);
+                           m_readWith);
 }
 
 // The game is read, and the record converted in memory, only when the pane shows: a user who

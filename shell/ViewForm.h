@@ -45,7 +45,7 @@ public:
     bool BoardShown() const { return m_boardShown; }
     // The conversion settings the converted game is made with (the main window's; none: the
     // defaults). Read whenever the converted game is made.
-    void SetSettings(const TConversionState* settings) { m_settings = settings; }
+    void SetSettings(const TConversionSettings* settings) { m_settings = settings; }
     TBoardPane& BoardPane() { return *m_boardPane; }
 
     // The largest file shown, in bytes.
@@ -82,21 +82,15 @@ private:
     QAction* m_boardAction;
     bool m_boardShown = true;
     QSize m_shownSize;
-    const TConversionState* m_settings = nullptr;
+    const TConversionSettings* m_settings = nullptr;
     // The file shown, kept for its game while the pane is hidden or the settings change.
     std::shared_ptr<const std::string> m_bytes;
     TRecordKind m_kind = TRecordKind::Other;
     bool m_gameRead = true;
     // The settings the game shown was read with.
-    struct TSettings {
-        std::int32_t sgfConv = 0;
-        std::int32_t ugfConv = 0;
-        std::int32_t usgfApli = 0;
-        friend bool operator==(const TSettings&, const TSettings&) = default;
-    };
-    TSettings m_readWith;
+    TConversionSettings m_readWith;
     // The main window's settings now.
-    TSettings Settings() const;
+    TConversionSettings Settings() const;
     // The check of the file shown with the settings now, which it notes as those read with.
     TGameCheck CheckGame();
 };

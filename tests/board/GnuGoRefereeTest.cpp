@@ -228,7 +228,7 @@ TEST(GnuGoReferee, TheMainLineAndTheUgfWrittenEndInGnuGosPosition) {
     std::map<std::string, std::size_t> skips;
     std::size_t compared = 0;
     std::size_t outputsCompared = 0;
-    const TConversionState settings;
+    const TConversionSettings settings;
     for (const auto& [name, bytes] : records) {
         SCOPED_TRACE(name);
         const TGameCheck check = CheckRecordGame(bytes, TRecordKind::Sgf, settings);

@@ -12,9 +12,9 @@ TEST(Options, ReadsSettingsAnywhereBeforeTheDoubleDash) {
                                        "--ugf-conv", "+7", "--", "--app", "-q"},
                                       error);
     ASSERT_TRUE(options) << error;
-    EXPECT_EQ(options->app, 2);
-    EXPECT_EQ(options->sgfConv, -1);
-    EXPECT_EQ(options->ugfConv, 7);
+    EXPECT_EQ(options->settings.USGFApli, 2);
+    EXPECT_EQ(options->settings.SGFConv, -1);
+    EXPECT_EQ(options->settings.UGFConv, 7);
     EXPECT_TRUE(options->quiet);
     EXPECT_EQ(options->files, (TArgs{"a.ugf", "b.sgf", "--app", "-q"}));
 }

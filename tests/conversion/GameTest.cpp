@@ -47,7 +47,7 @@ std::string Ugf(const std::string& header, const std::string& data) {
 }
 
 TGameCheck Check(const std::string& bytes, TRecordKind kind, int dialect = 0, int ugfConv = 0) {
-    TConversionState settings;
+    TConversionSettings settings;
     settings.USGFApli = dialect;
     settings.UGFConv = ugfConv;
     return CheckRecordGame(bytes, kind, settings);

@@ -335,7 +335,7 @@ TEST(SgfToUgf, GivesAReasonAndTouchesNoFileWhenNothingIsWritten) {
         fake.progress.SetBar(TBar::ProgressBar1, TBarField::Max, 7);  // from an earlier file
         fake.log.clear();
         TConversionState state;
-        state.SGFConv = row.setting;
+        state.Settings.SGFConv = row.setting;
         EXPECT_FALSE(ConvertSgfToUgf("/kifu/a.sgf", state, fake.progress, fake.files));
         EXPECT_EQ(state.FailureReason, row.reason);
         EXPECT_EQ(fake.log, row.log);  // no delete, rename or save

@@ -60,7 +60,7 @@ TEST(StableOutput, UgfRecordsGiveTheSgfTheyGaveBeforeInEveryDialect) {
             TFakeServices fake;
             fake.files.files["/k/a.ugf"] = Bytes(name);
             TConversionState state;
-            state.USGFApli = dialect;
+            state.Settings.USGFApli = dialect;
             ASSERT_TRUE(ConvertUgfToSgf("/k/a.ugf", state, fake.progress, fake.files))
                 << state.FailureReason;
             EXPECT_EQ(fake.files.files["/k/a.sgf"],

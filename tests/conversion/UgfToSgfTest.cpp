@@ -31,7 +31,7 @@ TLineList Record(const TLineList& extra = {}, const TLineList& data = MOVES) {
 
 TLineList Sgf(const TLineList& source, int dialect) {
     TConversionState state;
-    state.USGFApli = dialect;
+    state.Settings.USGFApli = dialect;
     TSilentProgress progress;
     const TConvertedRecord record = ConvertUgfRecord(JoinLines(source), state, progress);
     EXPECT_TRUE(record.ready) << state.FailureReason;
@@ -240,8 +240,8 @@ TEST(UgfToSgf, RejectsWithReasonProgressAndDiagnosticLines) {
         SCOPED_TRACE(row.name);
         TFakeServices fake;
         TConversionState state;
-        state.UGFConv = row.ugfConv;
-        state.USGFApli = row.dialect;
+        state.Settings.UGFConv = row.ugfConv;
+        state.Settings.USGFApli = row.dialect;
         state.TempMemo = {"earlier"};
         EXPECT_FALSE(ConvertUgfRecord(JoinLines(row.source), state, fake.progress).ready);
         EXPECT_EQ(state.FailureReason, row.reason);
@@ -413,7 +413,7 @@ TEST(UgfToSgf, LeavesFilesAloneWhenNothingCanBeWritten) {
         SCOPED_TRACE(row.name);
         TFakeServices fake;
         TConversionState state;
-        state.USGFApli = row.dialect;
+        state.Settings.USGFApli = row.dialect;
         fake.files.files = {{"/k/g.ugf", JoinLines(Record())}, {"/k/g.sgf", "old"}};
         fake.files.directories = {row.inTheWay};
         EXPECT_FALSE(ConvertUgfToSgf("/k/g.ugf", state, fake.progress, fake.files));
@@ -446,7 +446,7 @@ TEST(UgfToSgf, ConvertsOnTheDisk) {
     dir.Write("game.sgf", "old");
     dir.Write("game.bak", "older");
     TConversionState state;
-    state.USGFApli = 3;
+    state.Settings.USGFApli = 3;
     TSilentProgress progress;
     TDiskFileService files;
     ASSERT_TRUE(ConvertUgfToSgf(dir.Path("game.ugf"), state, progress, files));

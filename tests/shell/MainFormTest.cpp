@@ -178,7 +178,7 @@ TEST(MainForm, KeepsListPositionAndSettingsFromOneRunToTheNext) {
                 "; mine\r\n[FORM]\r\nTOP=0x40\r\nLEFT=abc\r\n[SETTING]\r\nUSGFAPLI=7\r\n");
     w.Start();
     EXPECT_EQ(w.form->pos(), QPoint(100, 64));
-    EXPECT_EQ(w.form->State().USGFApli, 7);
+    EXPECT_EQ(w.form->State().Settings.USGFApli, 7);
     w.dialogs.addFiles = [&](TCandidateRows& rows, QComboBox& history) {
         EXPECT_EQ(&history, Child<QComboBox>(*w.form, "TmpDirListCBox"));
         w.dir.Write("棋譜.ugf", UGF);
@@ -188,7 +188,7 @@ TEST(MainForm, KeepsListPositionAndSettingsFromOneRunToTheNext) {
     Click(*w.form, "tuika");
     EXPECT_EQ(w.Status(), "2個の棋譜ファイルが変換候補一覧にあります");
     EXPECT_TRUE(w.ListButtonsEnabled());
-    w.dialogs.settings = [](TConversionState& state) { state.USGFApli = 3; };
+    w.dialogs.settings = [](TConversionState& state) { state.Settings.USGFApli = 3; };
     Click(*w.form, "SettingSpdBtn");
     w.form->move(300, 200);
     w.Stop();
@@ -201,7 +201,7 @@ TEST(MainForm, KeepsListPositionAndSettingsFromOneRunToTheNext) {
     w.Start();
     EXPECT_EQ(w.Names(), (std::vector<std::string>{"棋譜.ugf", "\x95\x5C.sgf"}));
     EXPECT_EQ(w.form->pos(), QPoint(300, 200));
-    EXPECT_EQ(w.form->State().USGFApli, 3);
+    EXPECT_EQ(w.form->State().Settings.USGFApli, 3);
     // The name that is no valid text is shown as well as it decodes.
     EXPECT_FALSE(w.List().topLevelItem(1)->text(0).isEmpty());
 
@@ -234,7 +234,7 @@ TEST(MainForm, AnUnreadableListIsReportedAndNeitherItNorTheSettingsAreLost) {
         EXPECT_EQ(
             messages.log,
             (std::vector<std::string>{"ApplicationError ファイル /p/flvback.dat は開けません."}));
-        EXPECT_EQ(form.State().USGFApli, 2);
+        EXPECT_EQ(form.State().Settings.USGFApli, 2);
         fake.files.files["/k/b.ugf"] = "";
         form.AppendRows({{"b.ugf", "/k"}});
     }
@@ -306,12 +306,12 @@ TEST(MainForm, TheViewersBoardIsConvertedWithTheSettingsAndStaysHiddenOnceHidden
     EXPECT_TRUE(w.form->ViewForm().BoardShown());
     w.AddFiles({{"a.ugf", UGF}});
     w.form->SelectRow(0);
-    w.form->State().UGFConv = 1;
+    w.form->State().Settings.UGFConv = 1;
     w.form->FileListViewDblClick();
     EXPECT_EQ(Child<QLabel>(w.form->ViewForm(), "DiffLabel")->text().toStdString(),
               "変換されません: 設定により UGF ファイルは変換しません");
     // The settings read when the converted game is asked for.
-    w.form->State().UGFConv = 0;
+    w.form->State().Settings.UGFConv = 0;
     Click(w.form->ViewForm(), "AfterBtn");
     EXPECT_EQ(Child<QLabel>(w.form->ViewForm(), "DiffLabel")->text().toStdString(),
               "変換後も同じ棋譜です（2手）");
@@ -436,15 +436,17 @@ TEST(MainForm, TheListAndTheSettingsGoToDiskShortlyAfterEachChange) {
         return QTest::qWaitFor([&] { return stored(name) == bytes; }, 10000);
     };
     w.AddFiles({{"a.ugf", UGF}, {"b.ugf", UGF}});
-    EXPECT_TRUE(storedSoon("flvback.dat", w.dir.Path("a.ugf") + "\r\n" + w.dir.Path("b.ugf") + "\r\n"));
+    EXPECT_TRUE(
+        storedSoon("flvback.dat", w.dir.Path("a.ugf") + "\r\n" + w.dir.Path("b.ugf") + "\r\n"));
     w.form->SelectRow(0);
     Click(*w.form, "seldelBtn");
-    w.dialogs.settings = [](TConversionState& state) { state.SGFConv = 1; };
+    w.dialogs.settings = [](TConversionState& state) { state.Settings.SGFConv = 1; };
     Click(*w.form, "SettingSpdBtn");
     w.form->move(300, 200);
     EXPECT_TRUE(storedSoon("flvback.dat", w.dir.Path("b.ugf") + "\r\n"));
-    EXPECT_TRUE(storedSoon("tessaro.ini", "[FORM]\r\nTOP=200\r\nLEFT=300\r\n[SETTING]\r\n"
-                                          "SGFCONV=1\r\nUGFCONV=0\r\nSSGFAPLI=0\r\nUSGFAPLI=0\r\n"));
+    EXPECT_TRUE(storedSoon("tessaro.ini",
+                           "[FORM]\r\nTOP=200\r\nLEFT=300\r\n[SETTING]\r\n"
+                           "SGFCONV=1\r\nUGFCONV=0\r\nSSGFAPLI=0\r\nUSGFAPLI=0\r\n"));
     Click(*w.form, "alldelBtn");
     EXPECT_TRUE(storedSoon("flvback.dat", ""));
     EXPECT_TRUE(w.messages.log.empty());
@@ -479,7 +481,8 @@ TEST(MainForm, AskedToEndDuringARunItEndsAfterTheRecordUnderWayWithoutItsMessage
     EXPECT_EQ(w.dir.Read("long.sgf").substr(0, 3), "(;\r");
     EXPECT_FALSE(std::filesystem::exists(w.dir.Path("c.sgf")));
     w.Stop();
-    EXPECT_EQ(w.dir.Read("flvback.dat"), w.dir.Path("b.ugf") + "\r\n" + w.dir.Path("c.ugf") + "\r\n");
+    EXPECT_EQ(w.dir.Read("flvback.dat"),
+              w.dir.Path("b.ugf") + "\r\n" + w.dir.Path("c.ugf") + "\r\n");
 
     // The single run: its record is converted, and no box waits for an answer.
     w.Start();

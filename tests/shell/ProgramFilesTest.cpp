@@ -110,19 +110,19 @@ TEST(ProgramFiles, ReadsTheSixValuesWithTheirDefaults) {
     f.fake.files.files[f.ini] =
         "[FORM]\r\nTOP=0x40\r\nLEFT=abc\r\n[SETTING]\r\nSGFCONV=1\r\nUSGFAPLI=7\r\n"
         "SSGFAPLI=-1\r\n";
-    EXPECT_EQ(f.files.LoadSettings(), (TStoredSettings{64, 100, 1, 0, -1, 7}));
+    EXPECT_EQ(f.files.LoadSettings(), (TStoredSettings{64, 100, {1, 0, -1, 7}}));
     f.fake.files.unreadable.insert(f.ini);
     EXPECT_EQ(f.files.LoadSettings(), TStoredSettings{});
 }
 
 TEST(ProgramFiles, WritesTheSixValuesInOrderAndKeepsTheRest) {
     TFixture f;
-    f.files.SaveSettings({117, 281, 0, 1, 0, 3});
+    f.files.SaveSettings({117, 281, {0, 1, 0, 3}});
     EXPECT_EQ(f.fake.files.files[f.ini],
               "[FORM]\r\nTOP=117\r\nLEFT=281\r\n[SETTING]\r\nSGFCONV=0\r\nUGFCONV=1\r\n"
               "SSGFAPLI=0\r\nUSGFAPLI=3\r\n");
     f.fake.files.files[f.ini] = "; mine\r\n[Setting]\r\nusgfapli=1\r\nTheme=dark\r\n";
-    f.files.SaveSettings({1, 2, 0, 0, 0, -1});
+    f.files.SaveSettings({1, 2, {0, 0, 0, -1}});
     EXPECT_EQ(f.fake.files.files[f.ini],
               "; mine\r\n[Setting]\r\nusgfapli=-1\r\nTheme=dark\r\nSGFCONV=0\r\nUGFCONV=0\r\n"
               "SSGFAPLI=0\r\n[FORM]\r\nTOP=1\r\nLEFT=2\r\n");

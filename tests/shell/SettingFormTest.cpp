@@ -45,39 +45,39 @@ TEST(SettingForm, OffersTheItemsOfEachSettingOnTwoTabs) {
 
 TEST(SettingForm, OkStoresTheChoicesAndCancelNothing) {
     TConversionState state;
-    state.SSGFApli = 1;
+    state.Settings.SSGFApli = 1;
     {
         TSettingForm form(state);
         Child<QComboBox>(form, "USGFApliBox")->setCurrentIndex(2);
         Click(form, "Button2");
         EXPECT_EQ(form.result(), QDialog::Rejected);
     }
-    EXPECT_EQ(state.USGFApli, 0);
+    EXPECT_EQ(state.Settings.USGFApli, 0);
     {
         TSettingForm form(state);
         EXPECT_EQ(Child<QComboBox>(form, "USGFApliBox")->currentIndex(), 0);
         Child<QComboBox>(form, "USGFApliBox")->setCurrentIndex(3);
         Click(form, "Button1");
     }
-    EXPECT_EQ(state.USGFApli, 3);
-    EXPECT_EQ(state.SSGFApli, 1);
+    EXPECT_EQ(state.Settings.USGFApli, 3);
+    EXPECT_EQ(state.Settings.SSGFApli, 1);
     {
         TSettingForm form(state);
         form.close();  // the close box
     }
-    EXPECT_EQ(state.USGFApli, 3);
+    EXPECT_EQ(state.Settings.USGFApli, 3);
 }
 
 TEST(SettingForm, AValueWithoutAnItemShowsAnEmptyBoxAndStoresMinusOne) {
     TConversionState state;
-    state.USGFApli = 7;
-    state.UGFConv = -1;
-    state.SGFConv = 1;
+    state.Settings.USGFApli = 7;
+    state.Settings.UGFConv = -1;
+    state.Settings.SGFConv = 1;
     TSettingForm form(state);
     EXPECT_TRUE(Child<QComboBox>(form, "USGFApliBox")->currentText().isEmpty());
     Click(form, "Button1");
-    EXPECT_EQ(state.USGFApli, -1);
-    EXPECT_EQ(state.UGFConv, -1);
-    EXPECT_EQ(state.SGFConv, -1);
-    EXPECT_EQ(state.SSGFApli, 0);
+    EXPECT_EQ(state.Settings.USGFApli, -1);
+    EXPECT_EQ(state.Settings.UGFConv, -1);
+    EXPECT_EQ(state.Settings.SGFConv, -1);
+    EXPECT_EQ(state.Settings.SSGFApli, 0);
 }
