@@ -28,6 +28,8 @@ struct TSgfNotes {
     std::size_t replaced = 0;
     // It held more than one game tree (variations or several games), whose moves were joined.
     bool joined = false;
+    // The encoding was told from the bytes: no CA named it.
+    bool toldFromBytes = false;
 };
 
 // The state that the conversion run and both converters share, held by the main window (or the

@@ -40,6 +40,8 @@ constexpr int STRUCTURE_TAKEN = 12 * BIT;
 constexpr int KANJI_BASE = 3 * BIT + BIT / 2;
 constexpr int HANZI_BASE = 2 * BIT + BIT / 2;
 constexpr int HANGUL_BASE = 2 * BIT + BIT / 2;
+// Hanja: the characters of traditional Chinese by the same list, less often used in Korean text.
+constexpr int HANJA_BASE = 6 * BIT;
 constexpr int JAPANESE_SURNAME_BASE = 3 * BIT;  // the first two kanji together
 constexpr int JAPANESE_INITIAL_BASE = 4 * BIT;
 constexpr int CHINESE_SURNAME_BASE = 2 * BIT;
@@ -298,6 +300,7 @@ void FillEucKr(TPairs& pairs) {
         }
     }
     Rank(pairs, KOREAN, HANGUL_BASE);
+    Rank(pairs, KOREAN_HANJA, HANJA_BASE);
 }
 
 const TTables& Tables() {
