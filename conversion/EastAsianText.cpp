@@ -35,6 +35,12 @@ constexpr int ASCII_TAKEN = 5 * BIT;
 // record, as a writer of that encoding would not.
 constexpr int STRUCTURE_TAKEN = 12 * BIT;
 
+// What a character of text in its own language costs at most on average, in eighths of a bit.
+constexpr TCost PLAUSIBLE_CHARACTER = 16 * BIT;
+
+// Fewer bytes above 0x7F than this are read as Shift-JIS whatever they are.
+constexpr std::ptrdiff_t MIN_HIGH_BYTES = 4;
+
 // Price bases of the lists: the character of rank r costs base + log2(r + 5) bits (a law of Zipf
 // with a flattened head); a family name at the start of a player's name base + log2(r + 2).
 constexpr int KANJI_BASE = 3 * BIT + BIT / 2;
@@ -445,12 +451,16 @@ public:
                 continue;
             }
             i += Character(i);
+            ++m_characters;
         }
         return m_cost;
     }
 
     // True when the reading took a syllable that only Unified Hangul Code has.
     bool Uhc() const { return m_uhc; }
+
+    // The characters above ASCII the reading made of the text.
+    std::size_t Characters() const { return m_characters; }
 
 private:
     unsigned At(std::size_t i) const { return i < m_text.size() ? m_bytes[i] : 0u; }
@@ -610,6 +620,7 @@ private:
     std::size_t m_nameChars = 0;
     unsigned m_kana = 0;  // the half-width katakana just read, 0 after anything else
     bool m_uhc = false;
+    std::size_t m_characters = 0;
 };
 
 }  // namespace
@@ -624,11 +635,18 @@ TEastAsianCosts EastAsianCosts(std::string_view text) {
 }
 
 std::optional<std::string> TellEastAsianEncoding(std::string_view text) {
+    // One character of two bytes proves nothing.
+    if (std::count_if(text.begin(), text.end(), [](char c) {
+            return static_cast<unsigned char>(c) >= 0x80;
+        }) < MIN_HIGH_BYTES) {
+        return std::nullopt;
+    }
     const std::vector<std::size_t> starts = NameStarts(text);
     using R = TEastAsianReading;
     const TCost shiftJis = TReading(text, starts, R::ShiftJis).Cost();
     R best = R::ShiftJis;
     TCost bestCost = 0;
+    std::size_t characters = 0;
     bool uhc = false;
     for (const R reading : {R::EucJp, R::Gb18030, R::Big5, R::EucKr}) {
         TReading priced(text, starts, reading);
@@ -636,10 +654,14 @@ std::optional<std::string> TellEastAsianEncoding(std::string_view text) {
         if (best == R::ShiftJis || cost < bestCost) {
             best = reading;
             bestCost = cost;
+            characters = priced.Characters();
             uhc = priced.Uhc();
         }
     }
-    if (shiftJis - bestCost < EAST_ASIAN_MARGIN) {
+    // The winner must be clearly cheaper than Shift-JIS, and read like text of its language,
+    // not like bytes that no encoding reads well.
+    if (shiftJis - bestCost < EAST_ASIAN_MARGIN ||
+        bestCost > PLAUSIBLE_CHARACTER * static_cast<TCost>(characters)) {
         return std::nullopt;
     }
     switch (best) {
