@@ -156,9 +156,10 @@ void PrintTargets(const TCollectingReporter& reporter) {
         PrintTarget("UGF to SGF, 16 MB: 300 MB/s / MB/s", speed("UgfToSgf/Ugf16MB", 300),
                     "at most 1");
     }
-    // Telling the encoding of a Shift-JIS record without CA, against the rest of its conversion.
+    // Telling the East Asian encoding of a Shift-JIS record without CA, against the rest of its
+    // conversion.
     for (const char* input : {"TypicalSgf", "SgfLine16MB"}) {
-        const std::string tell = std::string("SgfEncoding/") + input;
+        const std::string tell = std::string("TellEncoding/") + input;
         const std::string convert = std::string("SgfToUgf/") + input;
         if (reporter.results.count(tell) > 0 && reporter.results.count(convert) > 0) {
             const double telling = reporter.results.at(tell).seconds;

@@ -1,7 +1,9 @@
 #include "conversion/EastAsianText.h"
 
 #include <algorithm>
+#include <array>
 #include <bit>
+#include <cstdint>
 #include <cstring>
 #include <cstddef>
 #include <memory>
@@ -19,6 +21,12 @@ namespace {
 #include "conversion/EastAsianTextTables.inc"
 
 using TCost = std::int64_t;
+
+// The readings, in the order in which they are priced (and chosen between equals).
+enum class TEastAsianReading { ShiftJis, EucJp, Gb18030, Big5, EucKr };
+
+// How much cheaper than the Shift-JIS reading another one must be to win.
+constexpr TCost EAST_ASIAN_MARGIN = 10 * 8;
 
 constexpr int BIT = 8;
 // In a table of pairs: two bytes that make no character of the encoding. The first byte is then
@@ -39,7 +47,11 @@ constexpr int STRUCTURE_TAKEN = 12 * BIT;
 constexpr TCost PLAUSIBLE_CHARACTER = 16 * BIT;
 
 // Fewer bytes above 0x7F than this are read as Shift-JIS whatever they are.
-constexpr std::ptrdiff_t MIN_HIGH_BYTES = 4;
+constexpr std::size_t MIN_HIGH_BYTES = 4;
+// The readings stop when one is cheaper than every other by this much: what follows could hardly
+// turn it round. Nor do they look past the first mebibyte of a text.
+constexpr TCost CLEAR_LEAD = 64 * BIT;
+constexpr std::size_t READ_AT_MOST = std::size_t{1} << 20;
 
 // Price bases of the lists: the character of rank r costs base + log2(r + 5) bits (a law of Zipf
 // with a flattened head); a family name at the start of a player's name base + log2(r + 2).
@@ -404,18 +416,29 @@ bool StructureAt(std::string_view text, std::size_t at) {
     return next < text.size() && text[next] == '[';
 }
 
-// Where the value of each PB and PW property begins, in order.
-std::vector<std::size_t> NameStarts(std::string_view text) {
-    std::vector<std::size_t> starts;
-    for (const std::string_view name : {std::string_view("PB["), std::string_view("PW[")}) {
-        for (std::size_t at = text.find(name); at != std::string_view::npos;
-             at = text.find(name, at + 1)) {
-            starts.push_back(at + name.size());
+// Where the value of each PB and PW property begins, in order, found as far as the readings go.
+class TNameStarts {
+public:
+    explicit TNameStarts(std::string_view text) : m_text(text) {}
+
+    // Finds the starts up to end (those of names whose "[" stands before end).
+    void FindTo(std::size_t end) {
+        end = std::min(end, m_text.size());
+        for (std::size_t at = m_text.find('[', m_found); at < end;
+             at = m_text.find('[', at + 1)) {
+            if (at >= 2 && m_text[at - 2] == 'P' && (m_text[at - 1] == 'B' || m_text[at - 1] == 'W')) {
+                starts.push_back(at + 1);
+            }
         }
+        m_found = std::max(m_found, end);
     }
-    std::sort(starts.begin(), starts.end());
-    return starts;
-}
+
+    std::vector<std::size_t> starts;
+
+private:
+    std::string_view m_text;
+    std::size_t m_found = 0;
+};
 
 // One reading of a text, priced.
 class TReading {
@@ -434,27 +457,41 @@ public:
                     : reading == TEastAsianReading::EucJp   ? JAPANESE_LENGTHS
                                                             : NO_LENGTH_COSTS) {}
 
-    TCost Cost() {
-        const std::size_t size = m_text.size();
-        std::size_t i = 0;
-        while (i < size) {
-            NoteNameStart(i);
-            const unsigned b = m_bytes[i];
-            if (b < 0x80) {
-                m_kana = 0;
-                if (m_inName) {
-                    EndNameAt(b);
-                    ++i;
-                } else {
-                    i = PastAscii(i);
+    // Reads the ASCII bytes from where it stands up to begin (the next byte above 0x7F), then
+    // the characters from there on, up to the first byte at or after end that it reads as ASCII.
+    void ReadRun(std::size_t begin, std::size_t end) {
+        ReadAsciiTo(begin);
+        while (m_at < m_text.size()) {
+            NoteNameStart(m_at);
+            if (m_bytes[m_at] < 0x80) {
+                if (m_at >= end) {
+                    return;
                 }
+                ReadAsciiTo(m_at + 1);
                 continue;
             }
-            i += Character(i);
+            m_at += Character(m_at);
             ++m_characters;
         }
-        return m_cost;
     }
+
+    // Reads the ASCII bytes from where it stands up to end, which holds none above 0x7F.
+    void ReadAsciiTo(std::size_t end) {
+        m_kana = m_at < end ? 0 : m_kana;
+        while (m_at < end) {
+            NoteNameStart(m_at);
+            if (m_inName) {
+                EndNameAt(m_bytes[m_at]);
+                ++m_at;
+            } else {
+                // Only the start of a name needs a look at the bytes between.
+                m_at = m_next < m_starts.size() ? std::min(end, std::max(m_at + 1, m_starts[m_next]))
+                                                : end;
+            }
+        }
+    }
+
+    TCost Cost() const { return m_cost; }
 
     // True when the reading took a syllable that only Unified Hangul Code has.
     bool Uhc() const { return m_uhc; }
@@ -464,25 +501,6 @@ public:
 
 private:
     unsigned At(std::size_t i) const { return i < m_text.size() ? m_bytes[i] : 0u; }
-
-    // Past the ASCII bytes from i, up to the next name's start, eight at a time where it can.
-    std::size_t PastAscii(std::size_t i) const {
-        const std::size_t limit =
-            m_next < m_starts.size() ? std::min(m_starts[m_next], m_text.size()) : m_text.size();
-        ++i;
-        while (i + 8 <= limit) {
-            std::uint64_t word = 0;
-            std::memcpy(&word, m_bytes + i, sizeof word);
-            if ((word & 0x8080808080808080ULL) != 0) {
-                break;
-            }
-            i += 8;
-        }
-        while (i < limit && m_bytes[i] < 0x80) {
-            ++i;
-        }
-        return i;
-    }
 
     void NoteNameStart(std::size_t i) {
         // A value that begins inside a character of this reading begins no name in it.
@@ -614,6 +632,7 @@ private:
     const TPairs& m_pairs;
     const TLengthCosts& m_lengths;
     TCost m_cost = 0;
+    std::size_t m_at = 0;    // the first byte not read
     std::size_t m_next = 0;  // the next name start not passed
     bool m_inName = false;
     bool m_pureName = true;
@@ -623,48 +642,93 @@ private:
     std::size_t m_characters = 0;
 };
 
-}  // namespace
-
-TEastAsianCosts EastAsianCosts(std::string_view text) {
-    const std::vector<std::size_t> starts = NameStarts(text);
-    TEastAsianCosts costs{};
-    for (std::size_t r = 0; r < costs.size(); ++r) {
-        costs[r] = TReading(text, starts, static_cast<TEastAsianReading>(r)).Cost();
-    }
-    return costs;
-}
-
-std::optional<std::string> TellEastAsianEncoding(std::string_view text) {
-    // One character of two bytes proves nothing.
-    if (std::count_if(text.begin(), text.end(), [](char c) {
-            return static_cast<unsigned char>(c) >= 0x80;
-        }) < MIN_HIGH_BYTES) {
-        return std::nullopt;
-    }
-    const std::vector<std::size_t> starts = NameStarts(text);
-    using R = TEastAsianReading;
-    const TCost shiftJis = TReading(text, starts, R::ShiftJis).Cost();
-    R best = R::ShiftJis;
-    TCost bestCost = 0;
-    std::size_t characters = 0;
-    bool uhc = false;
-    for (const R reading : {R::EucJp, R::Gb18030, R::Big5, R::EucKr}) {
-        TReading priced(text, starts, reading);
-        const TCost cost = priced.Cost();
-        if (best == R::ShiftJis || cost < bestCost) {
-            best = reading;
-            bestCost = cost;
-            characters = priced.Characters();
-            uhc = priced.Uhc();
+// The first byte above 0x7F of text from at on, or its size; eight bytes at a time.
+std::size_t NextHighByte(std::string_view text, std::size_t at) {
+    for (; at + 8 <= text.size(); at += 8) {
+        std::uint64_t word = 0;
+        std::memcpy(&word, text.data() + at, sizeof word);
+        if ((word & 0x8080808080808080ULL) != 0) {
+            break;
         }
     }
-    // The winner must be clearly cheaper than Shift-JIS, and read like text of its language,
-    // not like bytes that no encoding reads well.
-    if (shiftJis - bestCost < EAST_ASIAN_MARGIN ||
-        bestCost > PLAUSIBLE_CHARACTER * static_cast<TCost>(characters)) {
+    while (at < text.size() && static_cast<unsigned char>(text[at]) < 0x80) {
+        ++at;
+    }
+    return at;
+}
+
+// The cheapest reading; the first of equals, Shift-JIS before all.
+std::size_t Cheapest(const std::array<TReading, 5>& readings) {
+    std::size_t best = 0;
+    for (std::size_t r = 1; r < readings.size(); ++r) {
+        if (readings[r].Cost() < readings[best].Cost()) {
+            best = r;
+        }
+    }
+    return best;
+}
+
+// True when best is cheaper than every other reading by so much that the rest of the text would
+// not change the outcome.
+bool Leads(const std::array<TReading, 5>& readings, std::size_t best) {
+    for (std::size_t r = 0; r < readings.size(); ++r) {
+        if (r != best && readings[r].Cost() - readings[best].Cost() < CLEAR_LEAD) {
+            return false;
+        }
+    }
+    return true;
+}
+
+}  // namespace
+
+std::optional<std::string> TellEastAsianEncoding(std::string_view text) {
+    using R = TEastAsianReading;
+    text = text.substr(0, std::min(text.size(), READ_AT_MOST));
+    TNameStarts names(text);
+    const std::vector<std::size_t>& starts = names.starts;
+    std::array<TReading, 5> readings = {
+        TReading(text, starts, R::ShiftJis), TReading(text, starts, R::EucJp),
+        TReading(text, starts, R::Gb18030), TReading(text, starts, R::Big5),
+        TReading(text, starts, R::EucKr)};
+    // The readings go on together from one run of bytes above 0x7F to the next, until one leads
+    // the others clearly or the text ends.
+    std::size_t highBytes = 0;
+    std::size_t best = 0;
+    for (std::size_t at = 0;;) {
+        const std::size_t begin = NextHighByte(text, at);
+        if (begin == text.size()) {
+            names.FindTo(text.size());
+            for (TReading& reading : readings) {
+                reading.ReadAsciiTo(text.size());
+            }
+            best = Cheapest(readings);
+            break;
+        }
+        std::size_t end = begin;
+        while (end < text.size() && static_cast<unsigned char>(text[end]) >= 0x80) {
+            ++end;
+        }
+        highBytes += end - begin;
+        // A reading may take up to three bytes past the run.
+        names.FindTo(end + 4);
+        for (TReading& reading : readings) {
+            reading.ReadRun(begin, end);
+        }
+        best = Cheapest(readings);
+        if (Leads(readings, best)) {
+            break;
+        }
+        at = end;
+    }
+    // One character of two bytes proves nothing. Another reading than Shift-JIS must be clearly
+    // the cheaper, and read like text of its language, not like bytes that no encoding reads well.
+    const TReading& winner = readings[best];
+    if (best == Index(R::ShiftJis) || highBytes < MIN_HIGH_BYTES ||
+        readings[Index(R::ShiftJis)].Cost() - winner.Cost() < EAST_ASIAN_MARGIN ||
+        winner.Cost() > PLAUSIBLE_CHARACTER * static_cast<TCost>(winner.Characters())) {
         return std::nullopt;
     }
-    switch (best) {
+    switch (static_cast<R>(best)) {
         case R::EucJp:
             return "EUC-JP";
         case R::Gb18030:
@@ -672,7 +736,7 @@ std::optional<std::string> TellEastAsianEncoding(std::string_view text) {
         case R::Big5:
             return "Big5";
         case R::EucKr:
-            return uhc ? "CP949" : "EUC-KR";
+            return winner.Uhc() ? "CP949" : "EUC-KR";
         case R::ShiftJis:
             break;
     }

@@ -1,7 +1,5 @@
 #pragma once
 
-#include <array>
-#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -13,18 +11,6 @@
 // use, kana and hangul, the family names that player names begin with, names of usual length,
 // bytes that are no character at all, a "]" taken into a character where the record's structure
 // goes on). Shift-JIS is the default: another reading wins only when it is clearly the cheaper.
-
-// The readings, in the order of TEastAsianCosts.
-enum class TEastAsianReading { ShiftJis, EucJp, Gb18030, Big5, EucKr };
-
-// The price of each reading of a text, in eighths of a bit (the less, the likelier).
-using TEastAsianCosts = std::array<std::int64_t, 5>;
-
-// How much cheaper than the Shift-JIS reading another one must be to win, in eighths of a bit.
-constexpr std::int64_t EAST_ASIAN_MARGIN = 10 * 8;
-
-// The price of each reading of text.
-TEastAsianCosts EastAsianCosts(std::string_view text);
 
 // The iconv name of the encoding text is in when its bytes show clearly that it is no Shift-JIS
 // but EUC-JP ("EUC-JP"), GB18030 or its subsets GBK and GB2312 ("GB18030"), Big5 ("Big5") or
