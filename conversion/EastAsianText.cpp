@@ -49,9 +49,12 @@ constexpr TCost PLAUSIBLE_CHARACTER = 16 * BIT;
 // Fewer bytes above 0x7F than this are read as Shift-JIS whatever they are.
 constexpr std::size_t MIN_HIGH_BYTES = 4;
 // The readings stop when one is cheaper than every other by this much: what follows could hardly
-// turn it round. Nor do they look past the first mebibyte of a text.
+// turn it round; they look at a long run of bytes above 0x7F a piece at a time for that. Nor do
+// they read more than so many bytes above 0x7F: far more than any record needs to show its
+// encoding.
 constexpr TCost CLEAR_LEAD = 64 * BIT;
-constexpr std::size_t READ_AT_MOST = std::size_t{1} << 20;
+constexpr std::size_t RUN_PIECE = 4096;
+constexpr std::size_t HIGH_BYTES_READ = 64 * 1024;
 
 // Price bases of the lists: the character of rank r costs base + log2(r + 5) bits (a law of Zipf
 // with a flattened head); a family name at the start of a player's name base + log2(r + 2).
@@ -424,9 +427,10 @@ public:
     // Finds the starts up to end (those of names whose "[" stands before end).
     void FindTo(std::size_t end) {
         end = std::min(end, m_text.size());
-        for (std::size_t at = m_text.find('[', m_found); at < end;
-             at = m_text.find('[', at + 1)) {
-            if (at >= 2 && m_text[at - 2] == 'P' && (m_text[at - 1] == 'B' || m_text[at - 1] == 'W')) {
+        const std::string_view part = m_text.substr(0, end);
+        for (std::size_t at = part.find('[', m_found); at != std::string_view::npos;
+             at = part.find('[', at + 1)) {
+            if (at >= 2 && part[at - 2] == 'P' && (part[at - 1] == 'B' || part[at - 1] == 'W')) {
                 starts.push_back(at + 1);
             }
         }
@@ -458,20 +462,17 @@ public:
                                                             : NO_LENGTH_COSTS) {}
 
     // Reads the ASCII bytes from where it stands up to begin (the next byte above 0x7F), then
-    // the characters from there on, up to the first byte at or after end that it reads as ASCII.
+    // the characters from there on that begin before end.
     void ReadRun(std::size_t begin, std::size_t end) {
         ReadAsciiTo(begin);
-        while (m_at < m_text.size()) {
+        while (m_at < end) {
             NoteNameStart(m_at);
             if (m_bytes[m_at] < 0x80) {
-                if (m_at >= end) {
-                    return;
-                }
                 ReadAsciiTo(m_at + 1);
-                continue;
+            } else {
+                m_at += Character(m_at);
+                ++m_characters;
             }
-            m_at += Character(m_at);
-            ++m_characters;
         }
     }
 
@@ -683,7 +684,6 @@ bool Leads(const std::array<TReading, 5>& readings, std::size_t best) {
 
 std::optional<std::string> TellEastAsianEncoding(std::string_view text) {
     using R = TEastAsianReading;
-    text = text.substr(0, std::min(text.size(), READ_AT_MOST));
     TNameStarts names(text);
     const std::vector<std::size_t>& starts = names.starts;
     std::array<TReading, 5> readings = {
@@ -693,6 +693,7 @@ std::optional<std::string> TellEastAsianEncoding(std::string_view text) {
     // The readings go on together from one run of bytes above 0x7F to the next, until one leads
     // the others clearly or the text ends.
     std::size_t highBytes = 0;
+    std::size_t budget = HIGH_BYTES_READ;
     std::size_t best = 0;
     for (std::size_t at = 0;;) {
         const std::size_t begin = NextHighByte(text, at);
@@ -704,18 +705,21 @@ std::optional<std::string> TellEastAsianEncoding(std::string_view text) {
             best = Cheapest(readings);
             break;
         }
+        // A long run goes a piece at a time, so that the readings can stop inside it.
         std::size_t end = begin;
-        while (end < text.size() && static_cast<unsigned char>(text[end]) >= 0x80) {
+        const std::size_t last = std::min(text.size(), begin + std::min(budget, RUN_PIECE));
+        while (end < last && static_cast<unsigned char>(text[end]) >= 0x80) {
             ++end;
         }
         highBytes += end - begin;
+        budget -= end - begin;
         // A reading may take up to three bytes past the run.
         names.FindTo(end + 4);
         for (TReading& reading : readings) {
             reading.ReadRun(begin, end);
         }
         best = Cheapest(readings);
-        if (Leads(readings, best)) {
+        if (Leads(readings, best) || budget == 0) {
             break;
         }
         at = end;
