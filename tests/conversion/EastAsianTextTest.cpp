@@ -131,6 +131,9 @@ TEST(EastAsianText, TellsRecordsThatShowTheirEncodingAndLeavesTheRestToShiftJis)
         {"one character", "(;PB[\xC0\xCC])", std::nullopt},
         // (;PB[ｸﾛ]PW[ｼﾛ]): EUC-KR would read two one-syllable names.
         {"Shift-JIS, half-width names of two kana", "(;PB[\xB8\xDB]PW[\xBC\xDB])", std::nullopt},
+        // (;PB[ﾀﾛｳ]PW[ﾀﾛｳ]): Big5 would take each "]" into a character and run on into "PW[".
+        {"Shift-JIS, half-width names that Big5 would run together",
+         "(;PB[\xC0\xDB\xB3]PW[\xC0\xDB\xB3])", std::nullopt},
         // (;PB[ﾀｶﾊｼ ﾐﾕｷ]PW[ｽｽﾞｷ ｲﾁﾛｳ])
         {"Shift-JIS, half-width names",
          "(;PB[\xC0\xB6\xCA\xBC \xD0\xD5\xB7]PW[\xBD\xBD\xDE\xB7 \xB2\xC1\xDB\xB3])", std::nullopt},
