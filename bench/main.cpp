@@ -127,8 +127,9 @@ void PrintTarget(const std::string& what, double ratio, const char* limit) {
 }
 
 // The in-memory targets: SGF to UGF at least 250 MB/s and within 4 times its baseline on the
-// 16 MB record, UGF to SGF at least 300 MB/s and within twice its baseline, typical records at
-// least 150 MB/s.
+// 16 MB record, UGF to SGF at least 300 MB/s and within twice its baseline, telling the encoding
+// of a Shift-JIS record at most 5 % of the rest of its conversion, typical records at least
+// 150 MB/s.
 void PrintTargets(const TCollectingReporter& reporter) {
     std::printf("\n");
     const auto ratioToBaseline = [&](const std::string& name) {
@@ -154,6 +155,17 @@ void PrintTargets(const TCollectingReporter& reporter) {
                     "at most 2");
         PrintTarget("UGF to SGF, 16 MB: 300 MB/s / MB/s", speed("UgfToSgf/Ugf16MB", 300),
                     "at most 1");
+    }
+    // Telling the East Asian encoding of a Shift-JIS record without CA, against the rest of its
+    // conversion.
+    for (const char* input : {"TypicalSgf", "SgfLine16MB"}) {
+        const std::string tell = std::string("TellEncoding/") + input;
+        const std::string convert = std::string("SgfToUgf/") + input;
+        if (reporter.results.count(tell) > 0 && reporter.results.count(convert) > 0) {
+            const double telling = reporter.results.at(tell).seconds;
+            PrintTarget(std::string("telling the encoding, ") + input + ": x the rest",
+                        telling / (reporter.results.at(convert).seconds - telling), "at most 0.05");
+        }
     }
     for (const char* name :
          {"SgfToUgf/TypicalSgf", "SgfToUgf/TypicalSgfUtf8", "UgfToSgf/TypicalUgf"}) {

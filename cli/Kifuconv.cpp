@@ -86,12 +86,16 @@ bool Written(std::ostream& out, std::ostream& err) {
     return false;
 }
 
-// What the report line of a converted SGF record adds: the encoding its text was read in and the
-// characters that became "?", when it was not Shift-JIS; the variations and games left out.
+// What the report line of a converted SGF record adds: the encoding its text was read in (and that
+// no CA named it, when its bytes told it) and the characters that became "?", when it was not
+// Shift-JIS; the variations and games left out.
 std::string SgfNotesText(const TSgfNotes& notes) {
     std::string text;
     if (!notes.encoding.empty()) {
         text += " (read as " + Printable(notes.encoding);
+        if (notes.toldFromBytes) {
+            text += " (no CA)";
+        }
         if (notes.replaced > 0) {
             text += ", " + std::to_string(notes.replaced) +
                     (notes.replaced == 1 ? " character" : " characters") +

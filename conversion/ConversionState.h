@@ -30,6 +30,8 @@ struct TSgfNotes {
     // Variations off the main line and games after the first, which the output leaves out.
     std::size_t variations = 0;
     std::size_t games = 0;
+    // The encoding was told from the bytes: no CA named it.
+    bool toldFromBytes = false;
 };
 
 // The state that the conversion run and both converters share, held by the main window (or the

@@ -1,5 +1,6 @@
 #include "conversion/SgfEncoding.h"
 
+#include "conversion/EastAsianText.h"
 #include "conversion/Text.h"
 
 #include <algorithm>
@@ -539,7 +540,16 @@ TSgfEncoding SgfEncodingOf(std::string_view record) {
             return {TSgfCharset::Other, std::string(name)};
         }
     }
-    return HasHighByte(record) && IsValidUtf8(record) ? utf8 : shiftJis;
+    if (!HasHighByte(record)) {
+        return shiftJis;
+    }
+    if (IsValidUtf8(record)) {
+        return utf8;
+    }
+    if (std::optional<std::string> told = TellEastAsianEncoding(record)) {
+        return {TSgfCharset::Other, std::move(*told), true};
+    }
+    return shiftJis;
 }
 
 namespace {

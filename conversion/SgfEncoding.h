@@ -17,6 +17,8 @@ enum class TSgfCharset { ShiftJis, Utf8, Utf16, Other };
 struct TSgfEncoding {
     TSgfCharset charset = TSgfCharset::ShiftJis;
     std::string name = "Shift_JIS";
+    // True for an East Asian encoding told from the bytes of a record that no CA names it in.
+    bool toldFromBytes = false;
 };
 
 // The bytes between the brackets of the first "CA" property of record, outside every property
@@ -32,7 +34,8 @@ std::optional<std::string_view> FirstCaValue(std::string_view record);
 // are no code page 932 but valid UTF-8 with a byte above 0x7F (a mislabelled record), which makes
 // them UTF-8; any other name that iconv knows and that reads ASCII as ASCII is that encoding. An
 // unknown name counts as none. Without one: UTF-8 when the bytes are valid UTF-8 and hold a byte
-// above 0x7F, else Shift-JIS.
+// above 0x7F; else the East Asian encoding their bytes clearly show (EUC-JP, GB18030, Big5,
+// EUC-KR or CP949, see TellEastAsianEncoding), told from the bytes; else Shift-JIS.
 TSgfEncoding SgfEncodingOf(std::string_view record);
 
 // An SGF record as code page 932 bytes.

@@ -546,6 +546,7 @@ TConvertedRecord ConvertSgfBytes(std::string_view bytes, TConversionState& state
         }
         if (record.bytes != bytes) {
             state.SgfNotes.encoding = encoding.name;
+            state.SgfNotes.toldFromBytes = encoding.toldFromBytes;
             transcoded = std::move(record.bytes);
             bytes = transcoded;
         }

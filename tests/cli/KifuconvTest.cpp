@@ -173,6 +173,10 @@ TEST(Kifuconv, SaysHowAnSgfRecordWasReadOnItsLine) {
          " (read as UTF-8, 3 characters with no Shift-JIS form written as ?)"},
         {"one such character", "(;SZ[19]PB[a😀];B[pd])",
          " (read as UTF-8, 1 character with no Shift-JIS form written as ?)"},
+        // PB[柯潔]PW[古力]C[許皓瑄] in Big5 without CA: 瑄 has no Shift-JIS form.
+        {"Big5 told from the bytes",
+         "(;SZ[19]PB[\xAC_\xBC\xE4]PW[\xA5j\xA4O]C[\xB3\\\xB5q\xDE\xB1];B[pd])",
+         " (read as Big5 (no CA), 1 character with no Shift-JIS form written as ?)"},
         {"variations", "(;SZ[19];B[pd](;W[dd])(;W[dp])(;W[pp]))", " (2 variations left out)"},
         {"all of it",
          "(\n  ;CA[UTF-8]SZ[19]PB[이]\n  ;B[pd]\n  (;W[dd])\n  (;W[dp])\n)\n(;B[aa])(;B[bb])",
@@ -193,6 +197,12 @@ TEST(Kifuconv, SaysHowAnSgfRecordWasReadOnItsLine) {
     dir.Write("a.sgf", rows[1].sgf);
     ASSERT_EQ(Kifuconv({dir.Path("a.sgf")}).status, 0);
     EXPECT_NE(dir.Read("a.ugf").find("BMemb1=\x96\x7B\x88\xF6\x96\x56,\r\n"), std::string::npos);
+    // So do those of the Big5 record: 柯潔 and 古力.
+    dir.Write("b.sgf", rows[4].sgf);
+    ASSERT_EQ(Kifuconv({dir.Path("b.sgf")}).status, 0);
+    const std::string ugf = dir.Read("b.ugf");
+    EXPECT_NE(ugf.find("BMemb1=\x9E\x68\x8C\x89,\r\n"), std::string::npos);
+    EXPECT_NE(ugf.find("WMemb1=\x8C\xC3\x97\xCD,\r\n"), std::string::npos);
 }
 
 TEST(Kifuconv, SettingsThatWriteNothingFailEveryRecord) {

@@ -15,6 +15,7 @@ using namespace std::string_literals;
 #define SJIS_NIHON "\x93\xFA\x96\x7B"            // 日本
 #define EUCJP_NIHON "\xC6\xFC\xCB\xDC"           // 日本 in EUC-JP
 #define UTF8_REPLACEMENT "\xEF\xBF\xBD"          // U+FFFD, which code page 932 does not have
+#define BIG5_NAMES "PB[\xAC_\xBC\xE4]PW[\xA5j\xA4O]"  // PB[柯潔]PW[古力] in Big5
 
 namespace {
 
@@ -121,6 +122,7 @@ TEST(SgfEncoding, TellsTheEncodingByCaThenByTheBytes) {
         std::string record;
         TSgfCharset charset;
         std::string encodingName;
+        bool toldFromBytes = false;
     };
     const TSgfCharset SJIS = TSgfCharset::ShiftJis;
     const TSgfCharset UTF8 = TSgfCharset::Utf8;
@@ -155,6 +157,10 @@ TEST(SgfEncoding, TellsTheEncodingByCaThenByTheBytes) {
         {"no CA, UTF-8", "(;PB[本因坊])", UTF8, "UTF-8"},
         {"no CA, Shift-JIS", "(;PB[" SJIS_HONINBO "])", SJIS, "Shift_JIS"},
         {"no CA, ASCII", "(;PB[a])", SJIS, "Shift_JIS"},
+        {"no CA, Big5", "(;" BIG5_NAMES ")", OTHER, "Big5", true},
+        {"a name iconv does not know, Big5 bytes", "(;CA[Klingon]" BIG5_NAMES ")", OTHER, "Big5",
+         true},
+        {"Shift-JIS named on Big5 bytes", "(;CA[SJIS]" BIG5_NAMES ")", SJIS, "Shift_JIS"},
         {"no CA, a byte-order mark", "\xEF\xBB\xBF(;PB[a])", UTF8, "UTF-8"},
         {"no CA, UTF-8 cut short", "(;PB[\xE6\x9C])", SJIS, "Shift_JIS"},
         {"no CA, an overlong form", "(;PB[\xC0\xAF])", SJIS, "Shift_JIS"},
@@ -178,6 +184,7 @@ TEST(SgfEncoding, TellsTheEncodingByCaThenByTheBytes) {
         const TSgfEncoding encoding = SgfEncodingOf(row.record);
         EXPECT_EQ(encoding.charset, row.charset);
         EXPECT_EQ(encoding.name, row.encodingName);
+        EXPECT_EQ(encoding.toldFromBytes, row.toldFromBytes);
     }
 }
 
@@ -255,6 +262,7 @@ TEST(SgfEncoding, ShowsARecordInUnicodeWithoutGoingThroughCodePage932) {
     // 测 (GB2312 B2 E2) and 표 (EUC-KR C7 A5) have no code page 932 form; the text keeps them.
     EXPECT_EQ(SgfRecordAsUtf8("(;CA[GB2312]C[\xB2\xE2])"), "(;CA[GB2312]C[测])");
     EXPECT_EQ(SgfRecordAsUtf8("(;CA[EUC-KR]C[\xC7\xA5])"), "(;CA[EUC-KR]C[표])");
+    EXPECT_EQ(SgfRecordAsUtf8("(;" BIG5_NAMES ")"), "(;PB[柯潔]PW[古力])");
     EXPECT_EQ(SgfRecordAsUtf8(std::string("\xFF\xFE(\0;\0C\0[\0K\x6D]\0)\0", 16)), "(;C[测])");
     EXPECT_EQ(SgfRecordAsUtf8("\xEF\xBB\xBF(;CA[UTF-8]C[\xED\x91\x9C\xFF])"), "(;CA[UTF-8]C[표?])");
     // A Shift-JIS record is its own text.
@@ -329,13 +337,14 @@ TEST(SgfEncoding, ReadsEveryPieceOfBrokenUtf8AsTheRuleSays) {
         const TShiftJisRecord record = TranscodeToShiftJis(text, {TSgfCharset::Utf8, "UTF-8"});
         EXPECT_EQ(record.bytes, expected);
         EXPECT_EQ(record.replaced, replaced);
-        // Without a CA property, told by its bytes (a leading mark is a character there).
+        // Without a CA property, told by its bytes (a leading mark is a character there): UTF-8
+        // exactly when they are UTF-8 with a byte above 0x7F; else Shift-JIS, or an East Asian
+        // encoding that reads the soup better.
         const std::string_view whole = std::string_view(text).substr(0, text.find('\0'));
         const bool high = std::any_of(whole.begin(), whole.end(),
                                       [](char c) { return static_cast<unsigned char>(c) > 0x7F; });
         if (text.find("CA") == std::string::npos) {
-            EXPECT_EQ(SgfEncodingOf(text).charset,
-                      valid && high ? TSgfCharset::Utf8 : TSgfCharset::ShiftJis);
+            EXPECT_EQ(SgfEncodingOf(text).charset == TSgfCharset::Utf8, valid && high);
         }
         const std::string mark = whole.size() == read.size() ? "" : "\xEF\xBB\xBF";
         EXPECT_EQ(SgfRecordAsUtf8("(;CA[UTF-8]" + text), "(;CA[UTF-8]" + mark + repaired);
