@@ -2,7 +2,7 @@
 // whole message reads as partial, and tells how far the message goes without overstating it; a
 // whole one gives back the very bytes it was read from, and nothing else is taken.
 
-#include "shell/HandOver.h"
+#include "shell/HandOverMessage.h"
 
 #include <cstdint>
 #include <cstdlib>

@@ -1,6 +1,6 @@
 #include "shell/Instance.h"
 
-#include "shell/HandOver.h"
+#include "shell/HandOverMessage.h"
 #include "shell/QtText.h"
 #include "shell/Session.h"
 

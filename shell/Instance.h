@@ -36,10 +36,10 @@ struct TChannelName {
 // socket's address, an abstract name of this user's for the two.
 TChannelName InstanceName(const std::string& place, const std::string& folder);
 
-// Hands paths (absolute) to the program listening at channel and waits until it has taken them
-// whole, in as many messages as they need; tries until waitMs have passed, also when the program
-// turns the start away while it reads others. False when no program of this user took them in
-// that time.
+// Hands paths (absolute) to the program listening at channel, in the messages of
+// shell/HandOverMessage.h, and waits until it has taken them whole, in as many messages as they
+// need; tries until waitMs have passed, also when the program turns the start away while it reads
+// others. False when no program of this user took them in that time.
 bool HandOver(const TChannelName& channel, const std::vector<std::string>& paths, int waitMs);
 
 // Listens at a channel for the files of later starts, and gives each start's paths to opened from

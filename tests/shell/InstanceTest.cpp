@@ -1,4 +1,4 @@
-#include "shell/HandOver.h"
+#include "shell/HandOverMessage.h"
 #include "shell/Instance.h"
 #include "shell/Session.h"
 #include "tests/support/TempDir.h"

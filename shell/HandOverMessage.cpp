@@ -1,4 +1,4 @@
-#include "shell/HandOver.h"
+#include "shell/HandOverMessage.h"
 
 #include <algorithm>
 #include <cstdint>
