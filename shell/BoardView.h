@@ -26,6 +26,8 @@ public:
     // Shows no board.
     void Clear();
     bool HasBoard() const { return m_board.has_value(); }
+    // The stones shown, when there is a board.
+    const std::optional<TBoard>& Board() const { return m_board; }
 
     // Called with +1 (the next move) or -1 (the one before) for each step of the mouse wheel.
     std::function<void(int)> OnWheelStep;

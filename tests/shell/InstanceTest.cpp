@@ -101,8 +101,9 @@ TEST(Instance, ALockThatAProgramLeftBehindHoldsNobodyOutWhateverItSays) {
         place.Write(fs::path(lock).filename().string(), bytes);
         TInstance first;
         std::vector<TPaths> received;
-        ASSERT_EQ(first.Start(place.Place(), folder, {},
-                              [&](const TPaths& paths) { received.push_back(paths); }, 1000),
+        ASSERT_EQ(first.Start(
+                      place.Place(), folder, {},
+                      [&](const TPaths& paths) { received.push_back(paths); }, 1000),
                   TStartKind::First);
         // The lock it took holds while it runs.
         EXPECT_TRUE(Meanwhile([&] {
@@ -127,8 +128,8 @@ TEST(Instance, AStartTurnedAwayWhileTheChannelIsBusyTriesAgainUntilItsDeadline) 
         ASSERT_TRUE(slow.back()->waitForConnected(1000));
     }
     QTest::qWait(100);
-    EXPECT_TRUE(
-        Meanwhile([&] { return HandOver(channel, {"/k/a.sgf"}, TInstanceServer::READ_MS + 5000); }));
+    EXPECT_TRUE(Meanwhile(
+        [&] { return HandOver(channel, {"/k/a.sgf"}, TInstanceServer::READ_MS + 5000); }));
     EXPECT_EQ(received, std::vector<TPaths>{{"/k/a.sgf"}});
 }
 
@@ -276,7 +277,11 @@ TEST(Instance, TheChannelLiesWhereOnlyTheUserCanEnter) {
     fs::create_directory_symlink(runtime, dir.Path("link"));
     fs::create_directory(dir.Path("open"));
     fs::permissions(dir.Path("open"), fs::perms::owner_all | fs::perms::others_exec);
-    for (const std::string& passedOver : {dir.Path("link"), dir.Path("open"), std::string()}) {
+    fs::create_directory(dir.Path("group"));  // 0750: the group may enter
+    fs::permissions(dir.Path("group"),
+                    fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec);
+    for (const std::string& passedOver :
+         {dir.Path("link"), dir.Path("open"), dir.Path("group"), std::string()}) {
         EXPECT_EQ(PrivateFolder(passedOver, dir.Path("cache"), ""),
                   dir.Path("cache/morvane-session/"));
     }
@@ -285,10 +290,9 @@ TEST(Instance, TheChannelLiesWhereOnlyTheUserCanEnter) {
     // The program's own folder that others could enter (made by hand, or under another umask) is
     // the user's alone again; a plain file in the way of the cache folder is left as it is, and a
     // folder in the home folder takes the place; with neither, there is none.
-    fs::permissions(dir.Path(".cache/morvane-session"), fs::perms::group_read |
-                                                            fs::perms::group_exec |
-                                                            fs::perms::others_read |
-                                                            fs::perms::others_exec,
+    fs::permissions(dir.Path(".cache/morvane-session"),
+                    fs::perms::group_read | fs::perms::group_exec | fs::perms::others_read |
+                        fs::perms::others_exec,
                     fs::perm_options::add);
     EXPECT_EQ(PrivateFolder("", "", dir.root), dir.Path(".cache/morvane-session/"));
     EXPECT_EQ(fs::status(dir.Path(".cache/morvane-session")).permissions(), fs::perms::owner_all);
@@ -329,8 +333,9 @@ TEST(Instance, AHomeFolderTooLongForASocketsAddressStillGivesOneChannel) {
     EXPECT_TRUE(channel.abstract);
     std::vector<TPaths> received;
     TInstance first;
-    ASSERT_EQ(first.Start(place, folder, {}, [&](const TPaths& paths) { received.push_back(paths); }),
-              TStartKind::First);
+    ASSERT_EQ(
+        first.Start(place, folder, {}, [&](const TPaths& paths) { received.push_back(paths); }),
+        TStartKind::First);
     EXPECT_TRUE(Meanwhile([&] {
                     TInstance second;
                     return second.Start(place, folder, {"/k/a.sgf"}, {}, 5000);

@@ -1,5 +1,6 @@
 #include "conversion/FileError.h"
 #include "selection/StatusLine.h"
+#include "shell/BoardView.h"
 #include "shell/MainForm.h"
 #include "shell/ProgressForm.h"
 #include "shell/TextView.h"
@@ -310,6 +311,8 @@ TEST(MainForm, TheViewersBoardIsConvertedWithTheSettingsAndStaysHiddenOnceHidden
     w.form->FileListViewDblClick();
     EXPECT_EQ(Child<QLabel>(w.form->ViewForm(), "DiffLabel")->text().toStdString(),
               "変換されません: 設定により UGF ファイルは変換しません");
+    // A record that is not converted still shows its own game.
+    EXPECT_TRUE(Child<TBoardView>(w.form->ViewForm(), "BoardView")->HasBoard());
     // The settings read when the converted game is asked for.
     w.form->State().Settings.UGFConv = 0;
     Click(w.form->ViewForm(), "AfterBtn");
@@ -320,6 +323,38 @@ TEST(MainForm, TheViewersBoardIsConvertedWithTheSettingsAndStaysHiddenOnceHidden
     EXPECT_NE(w.dir.Read("tessaro.ini").find("[MORVANE]\r\nVIEWBOARD=0\r\n"), std::string::npos);
     w.Start();
     EXPECT_FALSE(w.form->ViewForm().BoardShown());
+    w.form->ViewForm().hide();
+}
+
+TEST(MainForm, TheConvertedBoardFollowsTheSettingsOfEachAsking) {
+    // ＡＩ囲碁's SGF (2) gives the handicap stones no property name, so they do not come back as
+    // setup stones; the others' do.
+    TWindow w;
+    w.Start();
+    w.AddFiles({{"h.ugf",
+                 "[Header]\r\nLang=SJIS\r\nCrypt=0,PLAIN_UGF_FILE\r\nSize=9\r\nHdcp=2,0\r\n"
+                 "[Data]\r\nCC,B1,0,0\r\nGG,B1,0,0\r\nEE,W1,1,0\r\n"}});
+    w.form->SelectRow(0);
+    const auto stones = [&w] {
+        const std::optional<TBoard>& board =
+            Child<TBoardView>(w.form->ViewForm(), "BoardView")->Board();
+        int count = 0;
+        for (int row = 0; board && row < board->Size(); ++row) {
+            for (int column = 0; column < board->Size(); ++column) {
+                count += board->At(column, row) != TStone::Empty ? 1 : 0;
+            }
+        }
+        return count;
+    };
+    w.form->FileListViewDblClick();
+    // The viewer stays open while the settings change between two askings.
+    for (const int dialect : {2, 0, 2}) {
+        SCOPED_TRACE(dialect);
+        w.form->State().Settings.USGFApli = dialect;
+        Click(w.form->ViewForm(), "BeforeBtn");
+        Click(w.form->ViewForm(), "AfterBtn");
+        EXPECT_EQ(stones(), dialect == 2 ? 1 : 3);
+    }
     w.form->ViewForm().hide();
 }
 
@@ -368,6 +403,25 @@ TEST(MainForm, FullRunConvertsThroughTheWindowsAndKeepsTheFailedRows) {
     EXPECT_EQ(w.dir.Read("k.bak"), UGF);
     // The converter's diagnostic line reaches the diagnostic area.
     EXPECT_EQ(Child<QPlainTextEdit>(*w.form, "TempMemo")->toPlainText().toStdString(), "1,SECRET");
+}
+
+TEST(MainForm, ASecondFullRunConvertsWhatTheFirstWroteAgain) {
+    // Each run remembers only its own outputs and backups: the backup that the first made is no
+    // reason for the second to refuse.
+    TWindow w;
+    w.Start();
+    w.dir.Write("a.sgf", "the user's own");
+    w.AddFiles({{"a.ugf", UGF}});
+    for (int run = 0; run < 2; ++run) {
+        SCOPED_TRACE(run);
+        if (run == 1) {
+            w.AddRows({{"a.ugf", w.dir.root}});
+        }
+        Click(*w.form, "ConvBtn");
+        EXPECT_TRUE(w.Names().empty());
+    }
+    EXPECT_EQ(w.dir.Read("a.bak"), w.dir.Read("a.sgf"));
+    EXPECT_NE(w.dir.Read("a.sgf"), "the user's own");
 }
 
 TEST(MainForm, SingleRunTellsTheOutcomeAndSelectsTheNextRow) {
