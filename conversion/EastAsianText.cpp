@@ -698,7 +698,8 @@ std::optional<std::string> TellEastAsianEncoding(std::string_view text) {
     for (std::size_t at = 0;;) {
         const std::size_t begin = NextHighByte(text, at);
         if (begin == text.size()) {
-            names.FindTo(text.size());
+            // No name found past here can cost anything: it has no byte above 0x7F. Only a name
+            // already open may still end, so the rest is not searched for names.
             for (TReading& reading : readings) {
                 reading.ReadAsciiTo(text.size());
             }

@@ -180,7 +180,9 @@ private:
         if constexpr (!TSink::COUNTS_ONLY) {
             m_keeping = true;
             m_keepFrom = at;
-            m_carried.clear();
+            if (!m_carried.empty()) {
+                m_carried.clear();
+            }
             m_nameFrom = 0;
         }
     }
@@ -193,7 +195,7 @@ private:
     // The text kept, up to end in the current line: a view into the line when it lies there,
     // else into the text carried from earlier lines.
     std::string_view Kept(std::size_t end) {
-        const std::string_view here = m_line.substr(m_keepFrom, end - m_keepFrom);
+        const std::string_view here(m_line.data() + m_keepFrom, end - m_keepFrom);
         if (m_carried.empty()) {
             return here;
         }
@@ -208,6 +210,9 @@ private:
     // the line, or a byte that the general walk takes (a value that is not plain, a lead byte, a
     // "(", a ")" or a "]").
     std::size_t MainLineRun(const char* data, std::size_t i, std::size_t size) {
+        if constexpr (TSink::COUNTS_ONLY) {
+            return MainLineCount(data, i, size);
+        }
         while (i < size) {
             const unsigned char c = static_cast<unsigned char>(data[i]);
             const unsigned char kind = BYTE_CLASSES[c];
@@ -217,13 +222,13 @@ private:
             }
             if (kind == NODE) {
                 if (m_nodeOpen) {
-                    if constexpr (TSink::COUNTS_ONLY) {
-                        ++m_sink.count;
-                    } else {
-                        m_sink.Node(Kept(i));
-                    }
+                    m_sink.Node(Kept(i));
                 }
-                CreateNode();
+                // A main-line node is its parent's first child; only the first node after a "("
+                // has a level to mark.
+                if (m_currentOnTop) {
+                    CreateNode();
+                }
                 m_nodeOpen = true;
                 Keep(++i);
                 continue;
@@ -258,6 +263,46 @@ private:
             }
             i = end + 1;
         }
+        return i;
+    }
+
+    // MainLineRun when only counting: the count and the node's state in locals of the loop, which
+    // stores into nothing while it reads the bytes.
+    std::size_t MainLineCount(const char* data, std::size_t i, std::size_t size) {
+        const auto* bytes = reinterpret_cast<const unsigned char*>(data);
+        std::size_t count = 0;
+        bool nodeOpen = m_nodeOpen;
+        while (i < size) {
+            const unsigned char kind = BYTE_CLASSES[bytes[i]];
+            if (kind == PLAIN) {
+                ++i;
+                continue;
+            }
+            if (kind == NODE) {
+                count += nodeOpen ? 1 : 0;
+                nodeOpen = true;
+                // A main-line node is its parent's first child; only the first node after a "("
+                // has a level to mark.
+                if (m_currentOnTop) {
+                    CreateNode();
+                }
+                ++i;
+                continue;
+            }
+            if (kind != OPEN) {
+                break;
+            }
+            std::size_t end = i + 1;
+            while (end < size && PLAIN_VALUE_BYTES[bytes[end]]) {
+                ++end;
+            }
+            if (end >= size || bytes[end] != ']') {
+                break;
+            }
+            i = end + 1;
+        }
+        m_sink.count += count;
+        m_nodeOpen = nodeOpen;
         return i;
     }
 
