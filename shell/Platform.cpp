@@ -39,6 +39,56 @@ std::wstring KnownFolder(REFKNOWNFOLDERID id) {
     return folder;
 }
 
+// The one spelling of a folder that two paths to it share but for letter case: full, with "\"
+// separators, ".." and "." taken out, each part by its long name, without "\\?\" and without a
+// separator at the end. A part that is not there keeps the spelling it was given.
+std::wstring CanonicalFolder(std::wstring path) {
+    if (path.starts_with(L"\\\\?\\UNC\\")) {
+        path.replace(0, 8, L"\\\\");
+    } else if (path.starts_with(L"\\\\?\\")) {
+        path.erase(0, 4);
+    }
+    const auto call = [](const std::wstring& in, auto function) {
+        const DWORD room = function(in.c_str(), 0, nullptr);
+        std::wstring out(room, L'\0');
+        const DWORD length = room > 0 ? function(in.c_str(), room, out.data()) : 0;
+        if (length == 0 || length >= room) {
+            return in;
+        }
+        out.resize(length);
+        return out;
+    };
+    // GetFullPathNameW also turns "/" into "\".
+    path = call(path, [](LPCWSTR in, DWORD room, LPWSTR out) {
+        return GetFullPathNameW(in, room, out, nullptr);
+    });
+    path = call(path, [](LPCWSTR in, DWORD room, LPWSTR out) {
+        return GetLongPathNameW(in, out, room);
+    });
+    while (path.size() > 1 && (path.back() == L'\\' || path.back() == L'/')) {
+        path.pop_back();
+    }
+    return path;
+}
+
+// The folders into which programs are installed, for all users and for this one; Windows 10
+// keeps the user's, where installers without administrator rights put programs, in
+// %LOCALAPPDATA%\Programs.
+std::vector<std::wstring> ProgramFolders() {
+    std::vector<std::wstring> folders;
+    for (const KNOWNFOLDERID* id : {&FOLDERID_ProgramFiles, &FOLDERID_ProgramFilesX86}) {
+        folders.push_back(KnownFolder(*id));
+    }
+    std::wstring user = KnownFolder(FOLDERID_UserProgramFiles);
+    if (user.empty()) {
+        if (const std::wstring local = KnownFolder(FOLDERID_LocalAppData); !local.empty()) {
+            user = local + L"\\Programs";
+        }
+    }
+    folders.push_back(user);
+    return folders;
+}
+
 // True when path is folder or lies in it, letter case ignored as the file system ignores it.
 bool IsWithin(const std::wstring& path, const std::wstring& folder) {
     if (folder.empty() || path.size() < folder.size() ||
@@ -84,12 +134,11 @@ bool IsInstalledProgram(const std::string& exeDir) {
     if (exeDir.find('?') != std::string::npos) {
         return true;
     }
-    std::wstring folder = WideFromCodePage932(exeDir);
-    while (!folder.empty() && (folder.back() == L'\\' || folder.back() == L'/')) {
-        folder.pop_back();
-    }
-    for (const KNOWNFOLDERID* id : {&FOLDERID_ProgramFiles, &FOLDERID_ProgramFilesX86}) {
-        if (IsWithin(folder, KnownFolder(*id))) {
+    // Qt gives the program's folder with "/", a command line may have given it by its short
+    // name: both sides are compared in one spelling.
+    const std::wstring folder = CanonicalFolder(WideFromCodePage932(exeDir));
+    for (const std::wstring& programs : ProgramFolders()) {
+        if (!programs.empty() && IsWithin(folder, CanonicalFolder(programs))) {
             return true;
         }
     }

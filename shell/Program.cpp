@@ -8,7 +8,9 @@
 #include <QDir>
 
 TProgramPlace ProgramPlaceOfThisExecutable() {
-    const std::string exeDir = ToName(QCoreApplication::applicationDirPath());
+    // Qt spells the folder with "/"; the files' paths, shown in messages, take Windows' "\".
+    const std::string exeDir =
+        ToName(QDir::toNativeSeparators(QCoreApplication::applicationDirPath()));
     const bool installed = IsInstalledProgram(exeDir);
     TProgramPlace place;
     place.folder = installed ? UserProgramFolder(exeDir) : JoinPath(exeDir, "");
