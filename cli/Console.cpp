@@ -7,11 +7,7 @@
 #include <iconv.h>
 
 #if defined(_WIN32)
-#define WIN32_LEAN_AND_MEAN
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#include <windows.h>
+#include "win32/Windows.h"
 #endif
 
 std::string ShiftJisToUtf8(std::string_view text) {

@@ -15,11 +15,7 @@
 #include <string_view>
 
 #if defined(_WIN32)
-#define WIN32_LEAN_AND_MEAN
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#include <windows.h>
+#include "win32/Windows.h"
 #else
 #include <cerrno>
 #include <csignal>

@@ -4,31 +4,12 @@
 
 #include "conversion/Text.h"
 #include "win32/CodePage932.h"
-
-#define WIN32_LEAN_AND_MEAN
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#include <windows.h>
+#include "win32/Windows.h"
 
 // Names are code page 932 whatever the system's code page is, so the search goes through the wide
 // functions: a Japanese folder lists on a Windows of any code page.
 
 namespace {
-
-// text as the wide functions take it; false when the bytes are no code page 932 text, which names
-// nothing.
-bool ToWide(std::string_view text, std::wstring& wide) {
-    wide = WideFromCodePage932(text);
-    return CodePage932FromWide(wide) == text;
-}
-
-// A found name in code page 932; false when it has no such form, so no path could name it.
-bool FromWide(const wchar_t* wide, std::string& name) {
-    const std::wstring_view view(wide);
-    name = CodePage932FromWide(view);
-    return WideFromCodePage932(name) == view;
-}
 
 TInfo InfoOf(const WIN32_FIND_DATAW& data) {
     TInfo info;
@@ -63,7 +44,7 @@ TDirectorySearch::TDirectorySearch(const std::string& pattern, std::uint32_t exc
     }
     m_folder = pattern.substr(0, end);
     std::wstring wide;
-    if (ToWide(pattern, wide)) {
+    if (ToWideStrictly(pattern, wide)) {
         m_state->handle = FindFirstFileW(wide.c_str(), &m_state->data);
     }
     m_state->pending = m_state->handle != INVALID_HANDLE_VALUE;
@@ -78,8 +59,8 @@ TDirectorySearch::~TDirectorySearch() {
 bool TDirectorySearch::Next(TFoundEntry& entry) {
     while (m_state->pending) {
         const WIN32_FIND_DATAW& data = m_state->data;
-        const bool skipped =
-            (data.dwFileAttributes & m_excluded) != 0 || !FromWide(data.cFileName, entry.name);
+        const bool skipped = (data.dwFileAttributes & m_excluded) != 0 ||
+                             !FromWideStrictly(data.cFileName, entry.name);
         if (!skipped) {
             entry.attr = data.dwFileAttributes;
             entry.complete = true;
@@ -97,7 +78,7 @@ TInfo ReadEntryInfo(const std::string& path, std::uint32_t foundAttr) {
     WIN32_FIND_DATAW data;
     std::wstring wide;
     const HANDLE handle =
-        ToWide(path, wide) ? FindFirstFileW(wide.c_str(), &data) : INVALID_HANDLE_VALUE;
+        ToWideStrictly(path, wide) ? FindFirstFileW(wide.c_str(), &data) : INVALID_HANDLE_VALUE;
     if (handle == INVALID_HANDLE_VALUE) {
         TInfo info;
         info.Attr = static_cast<std::int32_t>(foundAttr);

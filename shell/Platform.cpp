@@ -8,36 +8,13 @@
 #ifdef _WIN32
 
 #include "win32/CodePage932.h"
-
-#define WIN32_LEAN_AND_MEAN
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#include <windows.h>
+#include "win32/KnownFolder.h"
+#include "win32/Windows.h"
 // These build on windows.h.
 #include <knownfolders.h>
 #include <shlobj.h>
 
 namespace {
-
-// A name with no code page 932 form comes back with "?" in it, which no Windows name holds.
-bool HasCodePage932Form(const std::wstring& wide, std::string& name) {
-    name = CodePage932FromWide(wide);
-    return WideFromCodePage932(name) == wide;
-}
-
-std::wstring KnownFolder(REFKNOWNFOLDERID id) {
-    PWSTR path = nullptr;
-    std::wstring folder;
-    if (SUCCEEDED(SHGetKnownFolderPath(id, KF_FLAG_DEFAULT, nullptr, &path))) {
-        folder = path;
-    }
-    CoTaskMemFree(path);
-    while (!folder.empty() && folder.back() == L'\\') {
-        folder.pop_back();
-    }
-    return folder;
-}
 
 // The one spelling of a folder that two paths to it share but for letter case: full, with "\"
 // separators, ".." and "." taken out, each part by its long name, without "\\?\" and without a
@@ -62,9 +39,8 @@ std::wstring CanonicalFolder(std::wstring path) {
     path = call(path, [](LPCWSTR in, DWORD room, LPWSTR out) {
         return GetFullPathNameW(in, room, out, nullptr);
     });
-    path = call(path, [](LPCWSTR in, DWORD room, LPWSTR out) {
-        return GetLongPathNameW(in, out, room);
-    });
+    path = call(path,
+                [](LPCWSTR in, DWORD room, LPWSTR out) { return GetLongPathNameW(in, out, room); });
     while (path.size() > 1 && (path.back() == L'\\' || path.back() == L'/')) {
         path.pop_back();
     }
@@ -146,22 +122,8 @@ bool IsInstalledProgram(const std::string& exeDir) {
 }
 
 std::string UserProgramFolder(const std::string&) {
-    std::wstring folder = KnownFolder(FOLDERID_RoamingAppData);
-    std::string name;
-    if (!HasCodePage932Form(folder, name)) {
-        // The short name of each part is ASCII where the volume keeps short names.
-        const DWORD room = GetShortPathNameW(folder.c_str(), nullptr, 0);
-        std::wstring shortName(room, L'\0');
-        const DWORD length = GetShortPathNameW(folder.c_str(), shortName.data(), room);
-        if (length > 0 && length < room) {
-            shortName.resize(length);
-            folder = shortName;
-        }
-        if (!HasCodePage932Form(folder, name)) {
-            return {};
-        }
-    }
-    return folder.empty() ? std::string() : name + "\\Morvane\\";
+    const std::string folder = CodePage932Folder(KnownFolder(FOLDERID_RoamingAppData));
+    return folder.empty() ? std::string() : folder + "\\Morvane\\";
 }
 
 QString QtTranslationsFolder() { return QStringLiteral(":/qt/translations"); }

@@ -2,15 +2,11 @@
 
 #include "conversion/Paths.h"
 #include "win32/CodePage932.h"
+#include "win32/KnownFolder.h"
+#include "win32/Windows.h"
 
 #include <memory>
 #include <vector>
-
-#define WIN32_LEAN_AND_MEAN
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#include <windows.h>
 // These build on windows.h.
 #include <aclapi.h>
 #include <knownfolders.h>
@@ -23,31 +19,14 @@
 namespace {
 
 // A folder of the system's in code page 932, in its short form when the long one has none.
-std::string KnownFolder(REFKNOWNFOLDERID id) {
-    PWSTR path = nullptr;
-    std::wstring folder;
-    if (SUCCEEDED(SHGetKnownFolderPath(id, KF_FLAG_DEFAULT, nullptr, &path))) {
-        folder = path;
-    }
-    CoTaskMemFree(path);
-    std::string name = CodePage932FromWide(folder);
-    if (WideFromCodePage932(name) != folder) {
-        const DWORD room = GetShortPathNameW(folder.c_str(), nullptr, 0);
-        std::wstring shortName(room, L'\0');
-        const DWORD length = GetShortPathNameW(folder.c_str(), shortName.data(), room);
-        shortName.resize(length < room ? length : 0);
-        name = CodePage932FromWide(shortName);
-        if (shortName.empty() || WideFromCodePage932(name) != shortName) {
-            return {};
-        }
-    }
-    return name;
+std::string CodePage932KnownFolder(REFKNOWNFOLDERID id) {
+    return CodePage932Folder(KnownFolder(id));
 }
 
 // UTF-8 text as UTF-16.
 std::wstring QtWide(const std::string& text) {
-    const int length = MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
-                                           nullptr, 0);
+    const int length =
+        MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
     std::wstring wide(static_cast<std::size_t>(length > 0 ? length : 0), L'\0');
     MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), wide.data(),
                         length);
@@ -84,10 +63,11 @@ const std::vector<unsigned char>& ThisUser() {
 
 // True when path is a folder, not a link to one, that this user owns.
 bool IsPrivateFolder(const std::string& path) {
-    const std::wstring wide = WideFromCodePage932(path);
+    std::wstring wide;
+    const bool named = ToWideStrictly(path, wide);
     const DWORD attributes = GetFileAttributesW(wide.c_str());
-    if (path.empty() || CodePage932FromWide(wide) != path ||
-        attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0 ||
+    if (path.empty() || !named || attributes == INVALID_FILE_ATTRIBUTES ||
+        (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0 ||
         (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0) {
         return false;
     }
@@ -106,7 +86,7 @@ bool IsPrivateFolder(const std::string& path) {
 
 }  // namespace
 
-std::string HomeFolder() { return KnownFolder(FOLDERID_Profile); }
+std::string HomeFolder() { return CodePage932KnownFolder(FOLDERID_Profile); }
 
 std::optional<std::string> PrivateFolder(std::string_view runtimeDir, std::string_view cacheHome,
                                          std::string_view home) {
@@ -128,7 +108,7 @@ std::optional<std::string> PrivateFolder(std::string_view runtimeDir, std::strin
 }
 
 std::optional<std::string> SessionFolder() {
-    return PrivateFolder({}, KnownFolder(FOLDERID_LocalAppData), HomeFolder());
+    return PrivateFolder({}, CodePage932KnownFolder(FOLDERID_LocalAppData), HomeFolder());
 }
 
 bool PeerIsThisUser(long long descriptor) {
@@ -159,12 +139,14 @@ std::optional<std::string> AbstractChannelName(const std::string&, std::string_v
 TSessionLock::TResult TSessionLock::Take(const std::string& path) {
     Release();
     // Shared with nobody: a second start's open fails while this process holds the file, and
-    // Windows closes the handle when the process ends, however it ends.
-    const std::wstring wide = WideFromCodePage932(path);
-    const HANDLE file = wide.empty() || CodePage932FromWide(wide) != path
-                            ? INVALID_HANDLE_VALUE
-                            : CreateFileW(wide.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
-                                          OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    // Windows closes the handle when the process ends, however it ends. The file goes with the
+    // handle, so an uninstalled program leaves no lock file behind.
+    std::wstring wide;
+    const HANDLE file =
+        !ToWideStrictly(path, wide) || wide.empty()
+            ? INVALID_HANDLE_VALUE
+            : CreateFileW(wide.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS,
+                          FILE_ATTRIBUTE_NORMAL | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
     if (file == INVALID_HANDLE_VALUE) {
         return GetLastError() == ERROR_SHARING_VIOLATION ? TResult::Held : TResult::Failed;
     }
@@ -208,8 +190,8 @@ bool TChannelClaim::Claim(const std::string& name) {
     // The kind of pipe Qt makes for a local server, so its instances join this one.
     const HANDLE pipe = CreateNamedPipeW(
         wide.c_str(), PIPE_ACCESS_DUPLEX | FILE_FLAG_OVERLAPPED | FILE_FLAG_FIRST_PIPE_INSTANCE,
-        PIPE_TYPE_BYTE | PIPE_READMODE_BYTE | PIPE_WAIT,
-        PIPE_UNLIMITED_INSTANCES, 0, 0, 3000, &attributes);
+        PIPE_TYPE_BYTE | PIPE_READMODE_BYTE | PIPE_WAIT, PIPE_UNLIMITED_INSTANCES, 0, 0, 3000,
+        &attributes);
     if (pipe == INVALID_HANDLE_VALUE) {
         return false;
     }

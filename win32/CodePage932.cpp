@@ -1,13 +1,9 @@
 #include "win32/CodePage932.h"
 
+#include "win32/Windows.h"
+
 #include <array>
 #include <climits>
-
-#define WIN32_LEAN_AND_MEAN
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#include <windows.h>
 
 namespace {
 
@@ -94,4 +90,14 @@ std::string CodePage932FromWide(std::wstring_view wide) {
     WideCharToMultiByte(CODE_PAGE, WC_NO_BEST_FIT_CHARS, wide.data(), size, bytes.data(), length,
                         "?", nullptr);
     return bytes;
+}
+
+bool ToWideStrictly(std::string_view bytes, std::wstring& wide) {
+    wide = WideFromCodePage932(bytes);
+    return CodePage932FromWide(wide) == bytes;
+}
+
+bool FromWideStrictly(std::wstring_view wide, std::string& bytes) {
+    bytes = CodePage932FromWide(wide);
+    return WideFromCodePage932(bytes) == wide;
 }

@@ -15,3 +15,10 @@ std::wstring WideFromCodePage932(std::string_view bytes);
 // "?", which no Windows file name holds, so such a name names no file; never a look-alike (the yen
 // sign never becomes "\").
 std::string CodePage932FromWide(std::wstring_view wide);
+
+// bytes as UTF-16, when they are code page 932 text that reads back the same: false when they are
+// not, and then they name no file.
+bool ToWideStrictly(std::string_view bytes, std::wstring& wide);
+
+// wide in code page 932, when every character of it has a form there: false when one has not.
+bool FromWideStrictly(std::wstring_view wide, std::string& bytes);
