@@ -205,6 +205,20 @@ private:
 
     void RootEntry(std::string_view entry);
 
+    // The main line's node under way, if any, ends at at (in the current line): it goes to the
+    // sink.
+    void EndNode(std::size_t at) {
+        if (!m_nodeOpen) {
+            return;
+        }
+        m_nodeOpen = false;
+        if constexpr (TSink::COUNTS_ONLY) {
+            ++m_sink.count;
+        } else {
+            m_sink.Node(Kept(at));
+        }
+    }
+
     // The main line's common bytes, walked without the checks that the other phases need: plain
     // text, nodes, and values of plain bytes found at once. Answers where it stopped: the end of
     // the line, or a byte that the general walk takes (a value that is not plain, a lead byte, a
@@ -221,9 +235,7 @@ private:
                 continue;
             }
             if (kind == NODE) {
-                if (m_nodeOpen) {
-                    m_sink.Node(Kept(i));
-                }
+                EndNode(i);
                 // A main-line node is its parent's first child; only the first node after a "("
                 // has a level to mark.
                 if (m_currentOnTop) {
@@ -548,13 +560,7 @@ void TSgfWalk<TSink>::NodeBegins(std::size_t at) {
             Keep(at + 1);
             break;
         case TPhase::MainLine:
-            if (m_nodeOpen) {
-                if constexpr (TSink::COUNTS_ONLY) {
-                    ++m_sink.count;
-                } else {
-                    m_sink.Node(Kept(at));
-                }
-            }
+            EndNode(at);
             CreateNode();
             m_nodeOpen = true;
             Keep(at + 1);
@@ -583,12 +589,7 @@ void TSgfWalk<TSink>::Begin(std::size_t at) {
             break;
         case TPhase::MainLine:
             if (m_nodeOpen) {
-                if constexpr (TSink::COUNTS_ONLY) {
-                    ++m_sink.count;
-                } else {
-                    m_sink.Node(Kept(at));
-                }
-                m_nodeOpen = false;
+                EndNode(at);
                 StopKeeping();
             }
             break;
@@ -617,14 +618,7 @@ void TSgfWalk<TSink>::Finish(std::size_t at) {
             MainLineEnded();
             break;
         case TPhase::MainLine:
-            if (m_nodeOpen) {
-                if constexpr (TSink::COUNTS_ONLY) {
-                    ++m_sink.count;
-                } else {
-                    m_sink.Node(Kept(at));
-                }
-                m_nodeOpen = false;
-            }
+            EndNode(at);
             StopKeeping();
             if (m_currentOnTop) {
                 // The ")" returns to the main line's last node, which has no child yet (its
