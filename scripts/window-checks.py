@@ -163,7 +163,7 @@ def front(program, folder):
         # After it: nothing, the main window activated as the program's own window system may
         # do (a focus handed back) while the pointer still rests on the row, or the user's press
         # on the main window's title bar, which the program never sees.
-        after = random.randrange(3)
+        after = turn % 3
         x, y = at(main, 60, 57 + 13 * row)
         click(x, y, 2, random.choice([0.01, 0.05, 0.1, 0.2]))
         clicked = time.time()
