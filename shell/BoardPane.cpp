@@ -1,11 +1,11 @@
 #include "shell/BoardPane.h"
 
+#include "ui_BoardPane.h"
+
 #include "conversion/CheckText.h"
 #include "shell/BoardView.h"
 #include "shell/QtText.h"
 
-#include <QButtonGroup>
-#include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
@@ -13,16 +13,8 @@
 #include <QSlider>
 #include <QStyle>
 #include <QToolButton>
-#include <QVBoxLayout>
 
 #include <utility>
-
-// A label that shows its whole text, on as many lines as the pane's width takes.
-class TLineLabel : public QLabel {
-public:
-    explicit TLineLabel(QWidget* parent) : QLabel(parent) { setWordWrap(true); }
-    void SetLine(const QString& text) { setText(text); }
-};
 
 namespace {
 
@@ -60,144 +52,51 @@ QString CheckText(const TGameCheck& check) {
            FromShiftJis(DifferenceText(before, after, check.difference, TWording::Japanese));
 }
 
-QToolButton* NewButton(QWidget* parent, const char* name, QStyle::StandardPixmap icon,
-                       const QString& tip) {
-    auto* button = new QToolButton(parent);
-    button->setObjectName(QString::fromLatin1(name));
-    button->setIcon(parent->style()->standardIcon(icon));
-    button->setToolTip(tip);
-    button->setAutoRaise(true);
-    return button;
-}
-
 }  // namespace
 
-TBoardPane::TBoardPane(QWidget* parent) : QWidget(parent) {
-    setFocusPolicy(Qt::StrongFocus);
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(6, 4, 6, 4);
-    layout->setSpacing(4);
-
-    auto* top = new QHBoxLayout;
-    m_before = new QToolButton(this);
-    m_before->setObjectName(QStringLiteral("BeforeBtn"));
-    m_before->setText(QStringLiteral("変換前"));
-    m_before->setToolTip(QStringLiteral("この棋譜の手順"));
-    m_after = new QToolButton(this);
-    m_after->setObjectName(QStringLiteral("AfterBtn"));
-    m_after->setText(QStringLiteral("変換後"));
-    m_after->setToolTip(QStringLiteral("今の設定で変換した棋譜の手順（ファイルは書きません）"));
-    auto* sides = new QButtonGroup(this);
-    for (QToolButton* button : {m_before, m_after}) {
-        button->setCheckable(true);
-        // The side shown stands out in the highlight's colours, the other one is a plain button.
-        button->setStyleSheet(QStringLiteral(
-            "QToolButton { padding: 2px 10px; border: 1px solid palette(mid);"
-            " border-radius: 3px; background-color: palette(button); }"
-            "QToolButton:checked { color: palette(highlighted-text);"
-            " background-color: palette(highlight); border-color: palette(highlight); }"));
-        sides->addButton(button);
-        top->addWidget(button);
+TBoardPane::TBoardPane(QWidget* parent)
+    : QWidget(parent), m_ui(std::make_unique<Ui::TBoardPane>()) {
+    m_ui->setupUi(this);
+    const std::pair<QToolButton*, QStyle::StandardPixmap> steps[] = {
+        {m_ui->FirstBtn, QStyle::SP_MediaSkipBackward},
+        {m_ui->PrevBtn, QStyle::SP_MediaSeekBackward},
+        {m_ui->NextBtn, QStyle::SP_MediaSeekForward},
+        {m_ui->LastBtn, QStyle::SP_MediaSkipForward}};
+    for (const auto& [button, icon] : steps) {
+        button->setIcon(style()->standardIcon(icon));
     }
-    m_before->setChecked(true);
-    top->addStretch();
-    auto* hide = new QToolButton(this);
-    hide->setObjectName(QStringLiteral("HideBoardBtn"));
-    hide->setText(QStringLiteral("×"));
-    hide->setAutoRaise(true);
-    hide->setToolTip(QStringLiteral("盤面を隠す（本文の右クリックか Ctrl+B でまた表示します）"));
-    top->addWidget(hide);
-    layout->addLayout(top);
 
-    m_difference = new TLineLabel(this);
-    m_difference->setObjectName(QStringLiteral("DiffLabel"));
-    m_difference->setTextFormat(Qt::PlainText);
-    // Whole, on a second line when it needs one.
-    m_difference->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Minimum);
-    layout->addWidget(m_difference);
-
-    m_view = new TBoardView(this);
-    m_view->setObjectName(QStringLiteral("BoardView"));
-    layout->addWidget(m_view, 1);
-    m_reason = new QLabel(this);
-    m_reason->setObjectName(QStringLiteral("ReasonLabel"));
-    m_reason->setTextFormat(Qt::PlainText);
-    m_reason->setWordWrap(true);
-    m_reason->hide();
-    layout->addWidget(m_reason);
-    m_readGame = new QPushButton(QStringLiteral("盤面を読む"), this);
-    m_readGame->setObjectName(QStringLiteral("ReadGameBtn"));
-    m_readGame->hide();
-    layout->addWidget(m_readGame, 0, Qt::AlignLeft);
-
-    auto* texts = new QHBoxLayout;
-    m_moveText = new QLabel(this);
-    m_moveText->setObjectName(QStringLiteral("MoveLabel"));
-    m_moveText->setTextFormat(Qt::PlainText);
-    m_captures = new QLabel(this);
-    m_captures->setObjectName(QStringLiteral("CaptureLabel"));
-    m_captures->setTextFormat(Qt::PlainText);
-    m_branch = new QToolButton(this);
-    m_branch->setObjectName(QStringLiteral("BranchBtn"));
-    m_branch->setAutoRaise(true);
-    m_branch->setToolTip(
-        QStringLiteral("この手には変化があります: ↑ ↓ かこのボタンで切り替えます"));
-    m_branch->hide();
-    texts->addWidget(m_moveText);
-    texts->addWidget(m_branch);
-    texts->addStretch(1);
-    texts->addWidget(m_captures);
-    layout->addLayout(texts);
-
-    m_slider = new QSlider(Qt::Horizontal, this);
-    m_slider->setObjectName(QStringLiteral("MoveSlider"));
-    m_slider->setPageStep(10);
-    layout->addWidget(m_slider);
-
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    m_first =
-        NewButton(this, "FirstBtn", QStyle::SP_MediaSkipBackward, QStringLiteral("最初 (Home)"));
-    m_previous =
-        NewButton(this, "PrevBtn", QStyle::SP_MediaSeekBackward, QStringLiteral("前の手 (←)"));
-    m_next = NewButton(this, "NextBtn", QStyle::SP_MediaSeekForward, QStringLiteral("次の手 (→)"));
-    m_last = NewButton(this, "LastBtn", QStyle::SP_MediaSkipForward, QStringLiteral("最後 (End)"));
-    for (QToolButton* button : {m_first, m_previous, m_next, m_last}) {
-        buttons->addWidget(button);
-    }
-    buttons->addStretch();
-    layout->addLayout(buttons);
-
-    connect(m_slider, &QSlider::valueChanged, this,
+    connect(m_ui->MoveSlider, &QSlider::valueChanged, this,
             [this](int value) { GoTo(static_cast<std::size_t>(value)); });
-    connect(m_first, &QToolButton::clicked, this, [this] { GoTo(0); });
-    connect(m_previous, &QToolButton::clicked, this, [this] { GoTo(m_move > 0 ? m_move - 1 : 0); });
-    connect(m_next, &QToolButton::clicked, this, [this] { GoTo(m_move + 1); });
-    connect(m_last, &QToolButton::clicked, this, [this] { GoTo(SIZE_MAX); });
-    connect(m_branch, &QToolButton::clicked, this, [this] {
+    connect(m_ui->FirstBtn, &QToolButton::clicked, this, [this] { GoTo(0); });
+    connect(m_ui->PrevBtn, &QToolButton::clicked, this,
+            [this] { GoTo(m_move > 0 ? m_move - 1 : 0); });
+    connect(m_ui->NextBtn, &QToolButton::clicked, this, [this] { GoTo(m_move + 1); });
+    connect(m_ui->LastBtn, &QToolButton::clicked, this, [this] { GoTo(SIZE_MAX); });
+    connect(m_ui->BranchBtn, &QToolButton::clicked, this, [this] {
         // Round all the alternatives: after the last, the first again.
         if (!SwitchVariation(1)) {
             SwitchVariation(-static_cast<int>(m_line.BranchAt(m_move).index));
         }
     });
-    connect(m_before, &QToolButton::clicked, this, [this] { ShowSide(false); });
-    connect(m_after, &QToolButton::clicked, this, [this] {
+    connect(m_ui->BeforeBtn, &QToolButton::clicked, this, [this] { ShowSide(false); });
+    connect(m_ui->AfterBtn, &QToolButton::clicked, this, [this] {
         if (OnConvertedAsked) {
             OnConvertedAsked();
         }
         ShowSide(true);
     });
-    connect(m_readGame, &QPushButton::clicked, this, [this] {
+    connect(m_ui->ReadGameBtn, &QPushButton::clicked, this, [this] {
         if (OnGameAsked) {
             OnGameAsked();
         }
     });
-    connect(hide, &QToolButton::clicked, this, [this] {
+    connect(m_ui->HideBoardBtn, &QToolButton::clicked, this, [this] {
         if (OnHideAsked) {
             OnHideAsked();
         }
     });
-    m_view->OnWheelStep = [this](int step) {
+    m_ui->BoardView->OnWheelStep = [this](int step) {
         GoTo(step < 0 ? (m_move > 0 ? m_move - 1 : 0) : m_move + 1);
     };
     ShowNothing({});
@@ -208,11 +107,11 @@ TBoardPane::~TBoardPane() = default;
 void TBoardPane::ShowCheck(TGameCheck check) {
     m_check = std::move(check);
     m_line = {};
-    m_readGame->hide();
+    m_ui->ReadGameBtn->hide();
     m_replays[0].reset();
     m_replays[1].reset();
     m_converted = false;
-    m_before->setChecked(true);
+    m_ui->BeforeBtn->setChecked(true);
     m_move = SIZE_MAX;
     Refresh();
 }
@@ -231,18 +130,26 @@ void TBoardPane::ShowNothing(const QString& reason) {
     m_replays[0].reset();
     m_replays[1].reset();
     m_converted = false;
-    m_before->setChecked(true);
+    m_ui->BeforeBtn->setChecked(true);
     m_move = 0;
-    m_difference->SetLine({});
-    m_reason->setText(reason);
-    m_reason->setVisible(!reason.isEmpty());
-    m_readGame->hide();
+    m_ui->DiffLabel->setText({});
+    m_ui->ReasonLabel->setText(reason);
+    m_ui->ReasonLabel->setVisible(!reason.isEmpty());
+    m_ui->ReadGameBtn->hide();
     Refresh();
 }
 
 void TBoardPane::ShowDeferred(const QString& reason) {
     ShowNothing(reason);
-    m_readGame->show();
+    m_ui->ReadGameBtn->show();
+}
+
+void TBoardPane::SetLook(QWidget& widget, const char* property, const char* value) {
+    if (widget.property(property).toString() != QLatin1String(value)) {
+        widget.setProperty(property, QLatin1String(value));
+        widget.style()->unpolish(&widget);
+        widget.style()->polish(&widget);
+    }
 }
 
 void TBoardPane::ShowSide(bool converted) {
@@ -262,8 +169,8 @@ const TGame& TBoardPane::ShownGame() const {
 
 void TBoardPane::ReplayLine() {
     m_replays[0] = std::make_unique<TReplay>(m_line.Game());
-    const QSignalBlocker blocker(m_slider);
-    m_slider->setRange(0, static_cast<int>(m_replays[0]->MoveCount()));
+    const QSignalBlocker blocker(m_ui->MoveSlider);
+    m_ui->MoveSlider->setRange(0, static_cast<int>(m_replays[0]->MoveCount()));
 }
 
 bool TBoardPane::SwitchVariation(int step) {
@@ -278,30 +185,30 @@ bool TBoardPane::SwitchVariation(int step) {
 }
 
 void TBoardPane::ClearBoard() {
-    m_view->Clear();
-    m_moveText->clear();
-    m_branch->hide();
-    m_captures->clear();
-    for (QWidget* widget :
-         std::initializer_list<QWidget*>{m_slider, m_first, m_previous, m_next, m_last}) {
+    m_ui->BoardView->Clear();
+    m_ui->MoveLabel->clear();
+    m_ui->BranchBtn->hide();
+    m_ui->CaptureLabel->clear();
+    for (QWidget* widget : std::initializer_list<QWidget*>{
+             m_ui->MoveSlider, m_ui->FirstBtn, m_ui->PrevBtn, m_ui->NextBtn, m_ui->LastBtn}) {
         widget->setEnabled(false);
     }
 }
 
 void TBoardPane::Refresh() {
-    m_before->setEnabled(m_check.has_value());
+    m_ui->BeforeBtn->setEnabled(m_check.has_value());
     // Always there: the settings may have changed since the check, and a new one is made.
-    m_after->setEnabled(m_check.has_value());
+    m_ui->AfterBtn->setEnabled(m_check.has_value());
     if (!m_check) {
         ClearBoard();
         return;
     }
-    m_difference->SetLine(CheckText(*m_check));
-    // Green when the conversion keeps the game, amber when it changes it as designed, red else.
+    m_ui->DiffLabel->setText(CheckText(*m_check));
     const TCheckVerdict verdict = m_check->verdict;
-    m_difference->setStyleSheet(verdict == TCheckVerdict::Same       ? "color: #1f6a2a;"
-                                : verdict == TCheckVerdict::ByDesign ? "color: #8a5a00;"
-                                                                     : "color: #c01818;");
+    SetLook(*m_ui->DiffLabel, "verdict",
+            verdict == TCheckVerdict::Same       ? "same"
+            : verdict == TCheckVerdict::ByDesign ? "design"
+                                                 : "differs");
     const TGameRecord& record = Shown();
     QString reason;
     if (m_converted && m_check->verdict == TCheckVerdict::NotConverted) {
@@ -313,8 +220,8 @@ void TBoardPane::Refresh() {
                      .arg(FromShiftJis(record.game.size))
                      .arg(LARGEST_BOARD);
     }
-    m_reason->setText(reason);
-    m_reason->setVisible(!reason.isEmpty());
+    m_ui->ReasonLabel->setText(reason);
+    m_ui->ReasonLabel->setVisible(!reason.isEmpty());
     if (!reason.isEmpty()) {
         ClearBoard();
         return;
@@ -328,10 +235,10 @@ void TBoardPane::Refresh() {
             replay = std::make_unique<TReplay>(m_line.Game());
         }
     }
-    m_slider->setEnabled(true);
+    m_ui->MoveSlider->setEnabled(true);
     {
-        const QSignalBlocker blocker(m_slider);
-        m_slider->setRange(0, static_cast<int>(replay->MoveCount()));
+        const QSignalBlocker blocker(m_ui->MoveSlider);
+        m_ui->MoveSlider->setRange(0, static_cast<int>(replay->MoveCount()));
     }
     const std::size_t move = m_move;
     m_move = SIZE_MAX - 1;  // so that GoTo shows the position even when the move stays
@@ -357,10 +264,10 @@ void TBoardPane::GoTo(std::size_t move) {
     if (move > 0) {
         last = game.moves[move - 1];
     }
-    m_view->SetPosition(position, last);
+    m_ui->BoardView->SetPosition(position, last);
 
     if (!last) {
-        m_moveText->setText(QStringLiteral("初期局面"));
+        m_ui->MoveLabel->setText(QStringLiteral("初期局面"));
     } else {
         QString text = QStringLiteral("%1手 %2 %3")
                            .arg(move)
@@ -371,26 +278,27 @@ void TBoardPane::GoTo(std::size_t move) {
         } else if (position.last.occupied) {
             text += QStringLiteral("（石のある点）");
         }
-        m_moveText->setText(text);
+        m_ui->MoveLabel->setText(text);
     }
     // A move that is no point of the board, or breaks a rule, stands out.
     const bool odd = last && (last->point.kind == TPointKind::Off || position.last.lost > 0 ||
                               position.last.occupied);
-    m_moveText->setStyleSheet(odd ? QStringLiteral("color: #c01818;") : QString());
-    m_captures->setText(
+    SetLook(*m_ui->MoveLabel, "odd", odd ? "true" : "false");
+    m_ui->CaptureLabel->setText(
         QStringLiteral("アゲハマ 黒 %1  白 %2").arg(position.blackTook).arg(position.whiteTook));
     const TGameLine::TBranch branch = m_converted ? TGameLine::TBranch{} : m_line.BranchAt(move);
-    m_branch->setText(QStringLiteral("分岐 %1（%2 番目）").arg(branch.count).arg(branch.index + 1));
-    m_branch->setVisible(branch.count > 1);
+    m_ui->BranchBtn->setText(
+        QStringLiteral("分岐 %1（%2 番目）").arg(branch.count).arg(branch.index + 1));
+    m_ui->BranchBtn->setVisible(branch.count > 1);
 
     {
-        const QSignalBlocker blocker(m_slider);
-        m_slider->setValue(static_cast<int>(move));
+        const QSignalBlocker blocker(m_ui->MoveSlider);
+        m_ui->MoveSlider->setValue(static_cast<int>(move));
     }
-    m_first->setEnabled(move > 0);
-    m_previous->setEnabled(move > 0);
-    m_next->setEnabled(move < replay->MoveCount());
-    m_last->setEnabled(move < replay->MoveCount());
+    m_ui->FirstBtn->setEnabled(move > 0);
+    m_ui->PrevBtn->setEnabled(move > 0);
+    m_ui->NextBtn->setEnabled(move < replay->MoveCount());
+    m_ui->LastBtn->setEnabled(move < replay->MoveCount());
 }
 
 void TBoardPane::keyPressEvent(QKeyEvent* event) {

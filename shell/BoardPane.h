@@ -11,12 +11,9 @@
 #include <memory>
 #include <optional>
 
-class QLabel;
-class QPushButton;
-class QSlider;
-class QToolButton;
-class TBoardView;
-class TLineLabel;
+namespace Ui {
+class TBoardPane;
+}
 
 // The viewer's board pane: the game of the record shown beside its text, or the game its
 // conversion gives (変換前 / 変換後), one line above the board saying whether and where the two
@@ -71,20 +68,11 @@ private:
     // The positions of the line taken, and the slider's range, made anew.
     void ReplayLine();
 
-    TBoardView* m_view;
-    TLineLabel* m_difference;
-    QToolButton* m_before;
-    QToolButton* m_after;
-    QLabel* m_reason;
-    QPushButton* m_readGame;
-    QLabel* m_moveText;
-    QToolButton* m_branch;
-    QLabel* m_captures;
-    QSlider* m_slider;
-    QToolButton* m_first;
-    QToolButton* m_previous;
-    QToolButton* m_next;
-    QToolButton* m_last;
+    // Sets a property of widget that the pane's style sheet colours it by (the verdict of the
+    // line above the board, a move that breaks a rule), and has it drawn anew.
+    static void SetLook(QWidget& widget, const char* property, const char* value);
+
+    std::unique_ptr<Ui::TBoardPane> m_ui;
 
     std::optional<TGameCheck> m_check;
     // The line through the record's variations, made with its positions.

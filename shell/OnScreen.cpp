@@ -15,8 +15,9 @@
 
 namespace {
 
-// The frame the window system gave the last window it framed, from its client area out.
-QMargins g_knownFrame;
+// The frame the window system gave the last window it framed, from its client area out: of a
+// fixed window, and of one that can be resized (whose frame may have grips a fixed one lacks).
+QMargins g_knownFrames[2];
 // How often and how long a window just shown is looked at for its frame.
 constexpr int FRAME_LOOK_MS = 25;
 constexpr int FRAME_LOOKS = 80;
@@ -83,16 +84,19 @@ private:
         } else if (!frame.isNull()) {
             // Framed now: placed again by the real frame, once.
             m_framing.stop();
-            g_knownFrame = frame;
+            g_knownFrames[Resizable()] = frame;
             Place(frame);
         }
     }
 
-    // The frame the window has, else the last one a window was given, else the style's title bar.
+    // The frame the window has, else the last one a window of its kind was given, else of the
+    // other kind, else the style's title bar.
     QMargins Frame() const {
         QMargins frame = FrameOf(m_window);
-        if (frame.isNull()) {
-            frame = g_knownFrame;
+        for (const bool resizable : {Resizable(), !Resizable()}) {
+            if (frame.isNull()) {
+                frame = g_knownFrames[resizable];
+            }
         }
         if (frame.isNull() && m_window.style() != nullptr) {
             frame = {0, m_window.style()->pixelMetric(QStyle::PM_TitleBarHeight), 0, 0};
@@ -100,10 +104,16 @@ private:
         return frame;
     }
 
+    bool Resizable() const { return m_window.minimumSize() != m_window.maximumSize(); }
+
     void Place(const QMargins& margins) {
-        const QPoint corner = m_window.pos();  // a top-level window's is its frame's
-        TRect frame{corner.x(), corner.y(),
-                    m_window.width() + margins.left() + margins.right(),
+        // A top-level window's place is its frame's once the window system has told the frame;
+        // before, it is the client area's (on X11 until the window manager has framed it, which
+        // Qt may not learn for a window shown again), and the frame is taken to lie around it.
+        const bool framed = !FrameOf(m_window).isNull();
+        const QPoint client(margins.left(), margins.top());
+        const QPoint corner = framed ? m_window.pos() : m_window.pos() - client;
+        TRect frame{corner.x(), corner.y(), m_window.width() + margins.left() + margins.right(),
                     m_window.height() + margins.top() + margins.bottom()};
         std::optional<TRect> owner;
         if (m_owner && m_owner->isVisible()) {
@@ -118,14 +128,13 @@ private:
                 frame.top = centred.y;
             }
         }
-        const bool resizable = m_window.minimumSize() != m_window.maximumSize();
-        const TRect placed = PlaceFrame(frame, owner, screens, resizable);
+        const TRect placed = PlaceFrame(frame, owner, screens, Resizable());
         if (placed.width != frame.width || placed.height != frame.height) {
             m_window.resize(placed.width - margins.left() - margins.right(),
                             placed.height - margins.top() - margins.bottom());
         }
         if (QPoint(placed.left, placed.top) != corner) {
-            m_window.move(placed.left, placed.top);
+            m_window.move(QPoint(placed.left, placed.top) + (framed ? QPoint() : client));
         }
     }
 

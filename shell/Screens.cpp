@@ -17,6 +17,7 @@
 #include "shell/ProgressForm.h"
 #include "shell/QtText.h"
 #include "shell/SettingForm.h"
+#include "shell/TextView.h"
 #include "shell/Translations.h"
 #include "shell/Unattended.h"
 #include "shell/ViewForm.h"
@@ -25,8 +26,12 @@
 #include <QComboBox>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QPainter>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QToolButton>
@@ -42,6 +47,22 @@ bool Save(QWidget& window, const QDir& folder, const char* name) {
     QApplication::processEvents();
     const QString path = folder.filePath(QString::fromLatin1(name) + ".png");
     if (!window.grab().save(path)) {
+        std::fprintf(stderr, "morvane_screens: cannot write %s\n", qPrintable(path));
+        return false;
+    }
+    std::printf("%s\n", qPrintable(path));
+    return true;
+}
+
+// window with popup (a menu open over it) drawn where the popup shows on the screen.
+bool SaveShown(QWidget& window, QWidget& popup, const QDir& folder, const char* name) {
+    QPixmap picture = window.grab();
+    {
+        QPainter painter(&picture);
+        painter.drawPixmap(popup.pos() - window.geometry().topLeft(), popup.grab());
+    }
+    const QString path = folder.filePath(QString::fromLatin1(name) + ".png");
+    if (!picture.save(path)) {
         std::fprintf(stderr, "morvane_screens: cannot write %s\n", qPrintable(path));
         return false;
     }
@@ -71,6 +92,9 @@ int main(int argc, char** argv) {
     const QDir out(QString::fromLocal8Bit(argv[1]));
     QDir().mkpath(out.path());
     QTemporaryDir home;
+    // Qt keeps what its dialogs were last like among the user's settings: the pictures start from
+    // none, and leave the user's as they are.
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(home.path() + QStringLiteral("/config")));
     const std::string folder = ToName(home.path()) + "/";
     const std::string kifu = folder + "棋譜";
     QDir().mkpath(FromName(kifu));
@@ -126,9 +150,36 @@ int main(int argc, char** argv) {
                   "(;GM[1]FF[4]SZ[19]PB[黒]PW[白]HA[2]AB[pd][dp]\r\n"
                   ";W[qp];B[oq];W[qf];B[nc];W[pj];B[cd];W[ec];B[df];W[qq])\r\n");
         main.ViewForm().ViewFile(kifu + "/置碁.sgf");
+        saved &= Save(main.ViewForm(), out, "viewer-before");
         main.ViewForm().findChild<QToolButton*>("AfterBtn")->click();
         saved &= Save(main.ViewForm(), out, "viewer-converted");
+        // The text's right-click menu, open over the text with a line selected.
+        auto* memo = main.ViewForm().findChild<TTextView*>("Memo1");
+        for (const auto& [at, modifiers] : {std::pair(QPoint(4, 6), Qt::NoModifier),
+                                            std::pair(QPoint(4, 22), Qt::ShiftModifier)}) {
+            QMouseEvent press(QEvent::MouseButtonPress, at, memo->viewport()->mapToGlobal(at),
+                              Qt::LeftButton, Qt::LeftButton, modifiers);
+            QApplication::sendEvent(memo->viewport(), &press);
+        }
+        QMenu menu;
+        menu.addActions(memo->actions());
+        menu.popup(memo->mapToGlobal(QPoint(60, 40)));
+        QApplication::processEvents();
+        saved &= SaveShown(main.ViewForm(), menu, out, "viewer-menu");
+        menu.hide();
         main.ViewForm().hide();
+        main.Clear();
+
+        // After 全変換, the rows whose conversion failed, marked (the reason is their hint).
+        SaveBytes(kifu + "/暗号化.ugf", "[Header]\r\nLang=SJIS\r\nCrypt=1,SECRET\r\n[Data]\r\n");
+        main.AppendRows({{"本因坊戦.ugf", kifu},
+                         {"暗号化.ugf", kifu},
+                         {"消えた棋譜.sgf", kifu},
+                         {"国際棋戦.sgf", kifu}});
+        main.UpdateButtons();
+        main.ConvBtnClick();
+        main.SelectRow(0);
+        saved &= Save(main, out, "main-failed");
         main.Clear();
     }
     {
@@ -139,7 +190,7 @@ int main(int argc, char** argv) {
         saved &= Save(settings, out, "settings-ugf");
     }
     {
-        // The add-files dialog on the folder of records, the first two ticked.
+        // The add-files dialog on the folder of records.
         TMainForm main(messages, dialogs, files, folder);
         SaveBytes(kifu + "/名人戦第一局.sgf", "(;)");
         SaveBytes(kifu + "/Game-2026-11-03.SGF", "(;)");

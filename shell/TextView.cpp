@@ -14,15 +14,48 @@
 #include <chrono>
 #include <cmath>
 #include <limits>
+#include <stdexcept>
 
 namespace {
 constexpr int MARGIN = 2;
-// The units wrapped at a time while rows are wanted, and in a slice between two looks at the
-// clock; a slice lasts about SLICE, so input waits no longer than that.
-constexpr qsizetype STEP_UNITS = 4096;
-constexpr qsizetype SLICE_UNITS = 65536;
+// The UTF-16 code units wrapped at a time while rows are wanted, and in a slice between two
+// looks at the clock; a slice lasts about SLICE, so input waits no longer than that.
+constexpr qsizetype STEP_CODE_UNITS = 4096;
+constexpr qsizetype SLICE_CODE_UNITS = 65536;
 constexpr std::chrono::milliseconds SLICE(5);
 }  // namespace
+
+const TTextRow& TRowList::at(std::size_t row) const {
+    if (row >= m_size) {
+        throw std::out_of_range("TRowList::at");
+    }
+    return (*this)[row];
+}
+
+void TRowList::push_back(const TTextRow& row) {
+    if (m_size == m_blocks.size() * BLOCK) {
+        m_blocks.push_back(std::make_unique_for_overwrite<TTextRow[]>(BLOCK));
+    }
+    m_blocks[m_size / BLOCK][m_size % BLOCK] = row;
+    ++m_size;
+}
+
+void TRowList::ShrinkToFit() { m_blocks.resize((m_size + BLOCK - 1) / BLOCK); }
+
+std::size_t TRowList::RowAt(qsizetype position) const {
+    // The first row that starts after position, less one.
+    std::size_t low = 0;
+    std::size_t high = m_size;
+    while (low < high) {
+        const std::size_t middle = low + (high - low) / 2;
+        if ((*this)[middle].start <= position) {
+            low = middle + 1;
+        } else {
+            high = middle;
+        }
+    }
+    return low > 0 ? low - 1 : 0;
+}
 
 void TTextRows::Start(std::int64_t room, qsizetype from) {
     rows.clear();
@@ -91,6 +124,7 @@ void TTextRows::Wrap(const QString& text, qsizetype until, bool complete,
     }
     if (complete && at == text.size()) {
         rows.push_back({rowStart, at - rowStart});
+        rows.ShrinkToFit();
         m_done = true;
     }
     m_at = at;
@@ -107,7 +141,7 @@ TTextView::TTextView(QWidget* parent) : QAbstractScrollArea(parent) {
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     viewport()->setBackgroundRole(QPalette::Base);
     viewport()->setAutoFillBackground(true);
-    m_measure = [this](qsizetype at) { return Units(at); };
+    m_measure = [this](qsizetype at) { return AdvanceIn64ths(at); };
     m_slices.setInterval(0);
     connect(&m_slices, &QTimer::timeout, this, [this] { Slice(); });
     // The thumb stands for the whole text.
@@ -192,7 +226,7 @@ QString TTextView::RowText(int row) {
     return m_text.mid(span.start, span.length);
 }
 
-std::int32_t TTextView::Units(qsizetype at) const {
+std::int32_t TTextView::AdvanceIn64ths(qsizetype at) const {
     const char16_t unit = m_text[at].unicode();
     if (m_advances.empty()) {
         m_advances.assign(0x10000, -1);
@@ -214,7 +248,7 @@ std::int32_t TTextView::Units(qsizetype at) const {
     return advance;
 }
 
-float TTextView::Advance(qsizetype at) const { return static_cast<float>(Units(at)) / 64; }
+float TTextView::Advance(qsizetype at) const { return static_cast<float>(AdvanceIn64ths(at)) / 64; }
 
 qreal TTextView::RowHeight() const { return QFontMetricsF(font()).lineSpacing(); }
 
@@ -238,8 +272,8 @@ qsizetype TTextView::TopPosition() const {
     if (m_rows.rows.empty()) {
         return 0;
     }
-    const auto row = std::min(static_cast<std::size_t>(verticalScrollBar()->value()),
-                              m_rows.rows.size() - 1);
+    const auto row =
+        std::min(static_cast<std::size_t>(verticalScrollBar()->value()), m_rows.rows.size() - 1);
     return m_rows.rows[row].start;
 }
 
@@ -247,15 +281,12 @@ bool TTextView::Resolve() {
     if (m_pendingTop < 0) {
         return true;
     }
-    const std::deque<TRow>& rows = m_rows.rows;
+    const TRowList& rows = m_rows.rows;
     if (!m_rows.Done() && (rows.empty() || rows.back().start < m_pendingTop)) {
         return false;
     }
     // The row that holds the text the top showed: the last that starts at it or before.
-    const auto after = std::upper_bound(
-        rows.begin(), rows.end(), m_pendingTop,
-        [](qsizetype position, const TRow& row) { return position < row.start; });
-    const int top = static_cast<int>(std::max<std::ptrdiff_t>(0, after - rows.begin() - 1));
+    const int top = static_cast<int>(rows.RowAt(m_pendingTop));
     m_pendingTop = -1;
     m_topRows.rows.clear();
     UpdateScrollBars();
@@ -265,7 +296,7 @@ bool TTextView::Resolve() {
 }
 
 void TTextView::Settle() {
-    while (!Resolve() && !Step(STEP_UNITS)) {
+    while (!Resolve() && !Step(STEP_CODE_UNITS)) {
     }
     Resolve();
 }
@@ -282,11 +313,12 @@ void TTextView::MakeTopRows(std::size_t count) {
             }
             continue;
         }
-        m_topRows.Wrap(m_text, m_topRows.At() + STEP_UNITS, false, m_advances.data(), m_measure);
+        m_topRows.Wrap(m_text, m_topRows.At() + STEP_CODE_UNITS, false, m_advances.data(),
+                       m_measure);
     }
 }
 
-bool TTextView::Step(qsizetype units) {
+bool TTextView::Step(qsizetype codeUnits) {
     if (m_rows.Done()) {
         return true;
     }
@@ -297,14 +329,14 @@ bool TTextView::Step(qsizetype units) {
         return false;
     }
     const qsizetype at = m_rows.At();
-    m_rows.Wrap(m_text, at + std::min(units, m_text.size() - at), !m_source, m_advances.data(),
+    m_rows.Wrap(m_text, at + std::min(codeUnits, m_text.size() - at), !m_source, m_advances.data(),
                 m_measure);
     return m_rows.Done();
 }
 
 void TTextView::MakeRows(std::size_t count) {
     Settle();
-    while (m_rows.rows.size() < count && !Step(STEP_UNITS)) {
+    while (m_rows.rows.size() < count && !Step(STEP_CODE_UNITS)) {
     }
 }
 
@@ -327,7 +359,7 @@ void TTextView::Finish() {
 
 void TTextView::Slice() {
     const auto end = std::chrono::steady_clock::now() + SLICE;
-    while (!Step(SLICE_UNITS) && std::chrono::steady_clock::now() < end) {
+    while (!Step(SLICE_CODE_UNITS) && std::chrono::steady_clock::now() < end) {
     }
     Resolve();
     UpdateScrollBars();
@@ -360,14 +392,14 @@ void TTextView::paintEvent(QPaintEvent*) {
     int first = verticalScrollBar()->value();
     // Only the rows in sight need be there; the rest is made after this paint.
     const std::size_t wanted = static_cast<std::size_t>(VisibleRows() + 1);
-    const std::deque<TRow>* rows = &m_rows.rows;
+    const TRowList* rows = &m_rows.rows;
     if (m_pendingTop >= 0) {
         // Another width, whose rows have not come to the text the top showed: the rows from it.
         MakeTopRows(wanted);
         rows = &m_topRows.rows;
         first = 0;
     } else if (m_rows.rows.size() < first + wanted) {
-        while (m_rows.rows.size() < first + wanted && !Step(STEP_UNITS)) {
+        while (m_rows.rows.size() < first + wanted && !Step(STEP_CODE_UNITS)) {
         }
         UpdateScrollBars();
     }

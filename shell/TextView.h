@@ -6,35 +6,60 @@
 #include <QTimer>
 
 #include <cstdint>
-#include <deque>
 #include <functional>
+#include <memory>
 #include <vector>
 
 class QAction;
+
+// A row of a wrapped text: where it starts in the text and its length, in UTF-16 code units.
+struct TTextRow {
+    qsizetype start;
+    qsizetype length;  // without the line feed
+};
+
+// The rows of a text, in blocks of many rows: the list grows without copying what it holds, and
+// keeps its blocks when it is emptied, for the rows made next, so that neither a slice of the
+// work nor a change of width frees, or asks the system again for, the memory of millions of rows.
+// Once all the rows are made, the blocks left over go (ShrinkToFit).
+class TRowList {
+public:
+    std::size_t size() const { return m_size; }
+    bool empty() const { return m_size == 0; }
+    const TTextRow& operator[](std::size_t row) const { return m_blocks[row / BLOCK][row % BLOCK]; }
+    const TTextRow& at(std::size_t row) const;
+    const TTextRow& back() const { return (*this)[m_size - 1]; }
+    void push_back(const TTextRow& row);
+    void clear() { m_size = 0; }
+    void ShrinkToFit();
+    // The last row that starts at position or before; 0 when none does.
+    std::size_t RowAt(qsizetype position) const;
+
+private:
+    static constexpr std::size_t BLOCK = 4096;
+    std::vector<std::unique_ptr<TTextRow[]>> m_blocks;
+    std::size_t m_size = 0;
+};
 
 // The rows a text wraps into at a width, made a part at a time: as far as the text is there, and
 // as far as they are asked for. Long lines break after the last blank that fits, or where the room
 // ends.
 class TTextRows {
 public:
-    struct TRow {
-        qsizetype start;
-        qsizetype length;  // without the line feed
-    };
-    // The width of the unit at a position of the text, in 64ths of a pixel.
+    using TRow = TTextRow;
+    // The width of the UTF-16 code unit at a position of the text, in 64ths of a pixel.
     using TMeasure = std::function<std::int32_t(qsizetype)>;
 
-    // The rows made so far; each is final. A deque grows without copying what it holds, so no
-    // slice of the work copies the rows of millions of lines at once.
-    std::deque<TRow> rows;
+    // The rows made so far; each is final.
+    TRowList rows;
 
     // Starts again from the start of the text, or from from (the start of a row), for rows room
     // wide (64ths of a pixel).
     void Start(std::int64_t room, qsizetype from = 0);
     // Wraps the text on to until (a position in it); a line that does not end before until is
     // carried on by the next call. complete says the text is whole: its last line then ends at
-    // its end. advances holds each unit's width in 64ths of a pixel, negative where measure is
-    // to be asked.
+    // its end. advances holds each UTF-16 code unit's width in 64ths of a pixel, negative where
+    // measure is to be asked.
     void Wrap(const QString& text, qsizetype until, bool complete, const std::int32_t* advances,
               const TMeasure& measure);
     // Where the wrapping has come to in the text.
@@ -73,7 +98,7 @@ public:
     // The text shown, whole; lines end at "\n".
     const QString& Text();
     void SetText(QString text);
-    // Shows the text source gives, which has at most size units.
+    // Shows the text source gives, which has at most size UTF-16 code units.
     void SetSource(TTextSource source, qsizetype size);
     void Clear();
     // True when the whole text is there and wrapped.
@@ -102,9 +127,9 @@ private:
     using TRow = TTextRows::TRow;
     // Starts the rows again at the current width.
     void Rewrap();
-    // One step of the work left: a piece of the text, or up to units of it wrapped. True once
-    // all is done.
-    bool Step(qsizetype units);
+    // One step of the work left: a piece of the text, or up to codeUnits of it (UTF-16 code
+    // units) wrapped. True once all is done.
+    bool Step(qsizetype codeUnits);
     // Makes rows until there are count, or the text ends.
     void MakeRows(std::size_t count);
     // Makes the rows that scrolling down by count rows shows.
@@ -125,8 +150,8 @@ private:
     // A slice of the work left, from the event loop.
     void Slice();
     void UpdateScrollBars();
-    // The width of the unit at at, in 64ths of a pixel and in pixels.
-    std::int32_t Units(qsizetype at) const;
+    // The width of the UTF-16 code unit at at, in 64ths of a pixel and in pixels.
+    std::int32_t AdvanceIn64ths(qsizetype at) const;
     float Advance(qsizetype at) const;
     qreal RowHeight() const;
     int VisibleRows() const;

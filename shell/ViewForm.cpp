@@ -15,10 +15,12 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QCursor>
 #include <QHBoxLayout>
 #include <QSplitter>
 #include <QTimer>
 
+#include <algorithm>
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -124,10 +126,14 @@ bool TViewForm::event(QEvent* event) {
     if (event->type() == QEvent::WindowDeactivate && m_keepFront) {
         if (m_frontSince.elapsed() < FRONT_MS) {
             // Taken by another window of the program without the user's asking: given back once
-            // the events of the moment are done.
+            // the events of the moment are done. A press on a window's frame (its title bar, a
+            // border) or on another program reaches no window of the program, so it is seen by
+            // where the pointer is: outside every window's client area, the user turned away.
             QTimer::singleShot(0, this, [this] {
-                if (m_keepFront && isVisible() && !isActiveWindow() &&
-                    QApplication::activeModalWidget() == nullptr) {
+                if (!PointerOnProgram()) {
+                    m_keepFront = false;
+                } else if (m_keepFront && isVisible() && !isActiveWindow() &&
+                           QApplication::activeModalWidget() == nullptr) {
                     raise();
                     activateWindow();
                 }
@@ -154,6 +160,14 @@ bool TViewForm::eventFilter(QObject* watched, QEvent* event) {
             break;
     }
     return QWidget::eventFilter(watched, event);
+}
+
+bool TViewForm::PointerOnProgram() {
+    const QPoint pointer = QCursor::pos();
+    const QList<QWidget*> windows = QApplication::topLevelWidgets();
+    return std::any_of(windows.begin(), windows.end(), [&](const QWidget* window) {
+        return window->isVisible() && window->geometry().contains(pointer);
+    });
 }
 
 void TViewForm::BringToFront() {

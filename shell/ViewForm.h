@@ -63,6 +63,8 @@ private:
     // Shows the window in front of the program's others, active, and keeps it there until the
     // user turns to another window (FRONT_MS at most).
     void BringToFront();
+    // True when the pointer is over the client area of a window of the program.
+    static bool PointerOnProgram();
     // Lays the window out for the board shown or hidden.
     void Arrange();
     // Reads the game of the file shown, when the pane shows and the game is not yet read; the
