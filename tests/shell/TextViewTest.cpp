@@ -7,6 +7,7 @@
 #include <QTest>
 
 #include <gtest/gtest.h>
+#include <cstdint>
 #include <memory>
 #include <vector>
 
@@ -43,6 +44,32 @@ TEST(TextView, WrapsEveryRowWithinTheAreaAndCoversTheTextOnce) {
             plain.remove(QLatin1Char('\n'));
             EXPECT_EQ(joined, plain);
         }
+    }
+}
+
+// Where a row breaks, with every character one pixel wide and rows ten pixels wide: after the
+// last blank that fits (a tab is shown as a blank but is no place to break), and not before a row
+// is full, so a row that fits exactly stays one row.
+TEST(TextView, RowsBreakAfterTheLastBlankThatFitsAndOnlyWhenTheRoomIsFull) {
+    const std::vector<std::int32_t> onePixel(0x10000, 64);
+    const struct {
+        QString text;
+        std::vector<std::string> rows;
+    } cases[] = {
+        {QStringLiteral("aaaa bbbb cccc"), {"aaaa bbbb ", "cccc"}},
+        {QStringLiteral("aaa\tbbb cccc"), {"aaa\tbbb ", "cccc"}},
+        {QStringLiteral("xxxxxxxxxx\nyyyyyyyyyyy"), {"xxxxxxxxxx", "yyyyyyyyyy", "y"}},
+    };
+    for (const auto& each : cases) {
+        SCOPED_TRACE(each.text.toStdString());
+        TTextRows rows;
+        rows.Start(10 * 64);
+        rows.Wrap(each.text, each.text.size(), true, onePixel.data(), [](qsizetype) { return 64; });
+        std::vector<std::string> made;
+        for (std::size_t row = 0; row < rows.rows.size(); ++row) {
+            made.push_back(each.text.mid(rows.rows[row].start, rows.rows[row].length).toStdString());
+        }
+        EXPECT_EQ(made, each.rows);
     }
 }
 
