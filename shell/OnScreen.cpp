@@ -18,9 +18,12 @@ namespace {
 // The frame the window system gave the last window it framed, from its client area out: of a
 // fixed window, and of one that can be resized (whose frame may have grips a fixed one lacks).
 QMargins g_knownFrames[2];
-// How often and how long a window just shown is looked at for its frame.
+// How often and how long a window just shown is looked at for its frame, and for how many looks
+// more, once it has one, it is placed again: a window manager under load may frame it in steps,
+// or place it after Qt has learned the frame, and Qt's own idea of the place may lag behind.
 constexpr int FRAME_LOOK_MS = 25;
 constexpr int FRAME_LOOKS = 80;
+constexpr int SETTLING_LOOKS = 40;
 
 std::vector<TRect> ScreenAreas() {
     std::vector<TRect> areas;
@@ -65,6 +68,7 @@ protected:
                 // Before the window system shows it: the frame is the one it had, or a guess.
                 Place(Frame());
                 m_looks = 0;
+                m_framedAt = -1;
                 m_framing.start();
                 break;
             case QEvent::Hide:
@@ -79,11 +83,16 @@ protected:
 private:
     void LookForFrame() {
         const QMargins frame = FrameOf(m_window);
-        if (!m_window.isVisible() || ++m_looks > FRAME_LOOKS) {
+        ++m_looks;
+        if (!m_window.isVisible() || (m_framedAt < 0 && m_looks > FRAME_LOOKS) ||
+            (m_framedAt >= 0 && m_looks > m_framedAt + SETTLING_LOOKS)) {
             m_framing.stop();
         } else if (!frame.isNull()) {
-            // Framed now: placed again by the real frame, once.
-            m_framing.stop();
+            // Framed: placed again by the real frame, until the place settles. A window already
+            // where it belongs is not moved.
+            if (m_framedAt < 0) {
+                m_framedAt = m_looks;
+            }
             g_knownFrames[Resizable()] = frame;
             Place(frame);
         }
@@ -144,6 +153,7 @@ private:
     // Looks for the frame the window system gives the window shown, until it has one.
     QTimer m_framing;
     int m_looks = 0;
+    int m_framedAt = -1;  // the look that first saw a frame
 };
 
 }  // namespace
