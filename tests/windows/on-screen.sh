@@ -78,6 +78,15 @@ convert_all() {
         sleep 0.5
         "$@"
     fi
-    xdotool windowfocus --sync "$box" key Return
-    gone 情報
+    # The box may be found before the X server shows it, when the focus cannot go to it yet
+    # (BadMatch): Enter is given again to the box as shown until it goes.
+    for attempt in $(seq 20); do
+        [ -n "$(xdotool search --name '^情報$' 2>/dev/null)" ] || return 0
+        box=$(xdotool search --onlyvisible --name '^情報$' 2>/dev/null | head -n 1)
+        if [ -n "$box" ]; then
+            xdotool windowfocus --sync "$box" key Return 2>/dev/null || true
+        fi
+        ! WAIT_SECONDS=3 gone 情報 || return 0
+    done
+    return 1
 }
