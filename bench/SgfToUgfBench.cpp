@@ -5,10 +5,10 @@
 
 #include "bench/Harness.h"
 #include "conversion/ConversionState.h"
+#include "conversion/EastAsianText.h"
 #include "conversion/LineList.h"
 #include "conversion/SGFAdjust.h"
 #include "conversion/Services.h"
-#include "conversion/EastAsianText.h"
 #include "conversion/SgfToUgf.h"
 
 #include <benchmark/benchmark.h>

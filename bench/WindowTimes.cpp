@@ -272,8 +272,9 @@ int main(int argc, char** argv) {
             const int steps = 20;
             for (int step = 1; step <= steps; ++step) {
                 const int width = 473 + (step % 2 == 0 ? 6 * step : -3 * step);
-                const double resize =
-                    Seconds([&] { splitter->setSizes({width, splitter->width() - width}); });
+                const double resize = Seconds([&] {
+                    splitter->setSizes({width, splitter->width() - width});
+                });
                 const double frame = resize + Seconds([&] { memo->viewport()->repaint(); });
                 worst = std::max(worst, frame);
                 worstResize = std::max(worstResize, resize);

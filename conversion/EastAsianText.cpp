@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <array>
 #include <bit>
+#include <cstddef>
 #include <cstdint>
 #include <cstring>
-#include <cstddef>
 #include <memory>
 #include <utility>
 #include <vector>
@@ -92,14 +92,14 @@ constexpr std::uint16_t JAPANESE_SIGNS[] = {
     0xA1A1, 0xA1A2, 0xA1A3, 0xA1A4, 0xA1A5, 0xA1A6, 0xA1A7, 0xA1A9, 0xA1AA, 0xA1B9, 0xA1BC, 0xA1BD,
     0xA1C1, 0xA1C4, 0xA1C8, 0xA1C9, 0xA1CA, 0xA1CB, 0xA1D6, 0xA1D7, 0xA1D8, 0xA1D9, 0xA1DA, 0xA1DB,
     0xA1DC, 0xA1DD, 0xA1DF, 0xA1F9, 0xA1FA, 0xA1FB, 0xA1FC, 0xA1FD, 0xA2A2, 0xA2A3, 0xA2A4, 0xA2A5};
-constexpr std::uint16_t CHINESE_SIGNS[] = {
-    0xA1A1, 0xA1A2, 0xA1A3, 0xA1A4, 0xA1AA, 0xA1AB, 0xA1AD, 0xA1AE, 0xA1AF, 0xA1B0,
-    0xA1B1, 0xA1B6, 0xA1B7, 0xA1B8, 0xA1B9, 0xA1BA, 0xA1BB, 0xA1BE, 0xA1BF, 0xA3A1,
-    0xA3A8, 0xA3A9, 0xA3AC, 0xA3AE, 0xA3BA, 0xA3BB, 0xA3BF};
-constexpr std::uint16_t BIG5_SIGNS[] = {
-    0xA140, 0xA141, 0xA142, 0xA143, 0xA144, 0xA145, 0xA146, 0xA147, 0xA148, 0xA149, 0xA14B,
-    0xA158, 0xA15D, 0xA15E, 0xA16D, 0xA16E, 0xA171, 0xA172, 0xA175, 0xA176, 0xA179, 0xA17A,
-    0xA1A5, 0xA1A6, 0xA1A7, 0xA1A8};
+constexpr std::uint16_t CHINESE_SIGNS[] = {0xA1A1, 0xA1A2, 0xA1A3, 0xA1A4, 0xA1AA, 0xA1AB, 0xA1AD,
+                                           0xA1AE, 0xA1AF, 0xA1B0, 0xA1B1, 0xA1B6, 0xA1B7, 0xA1B8,
+                                           0xA1B9, 0xA1BA, 0xA1BB, 0xA1BE, 0xA1BF, 0xA3A1, 0xA3A8,
+                                           0xA3A9, 0xA3AC, 0xA3AE, 0xA3BA, 0xA3BB, 0xA3BF};
+constexpr std::uint16_t BIG5_SIGNS[] = {0xA140, 0xA141, 0xA142, 0xA143, 0xA144, 0xA145, 0xA146,
+                                        0xA147, 0xA148, 0xA149, 0xA14B, 0xA158, 0xA15D, 0xA15E,
+                                        0xA16D, 0xA16E, 0xA171, 0xA172, 0xA175, 0xA176, 0xA179,
+                                        0xA17A, 0xA1A5, 0xA1A6, 0xA1A7, 0xA1A8};
 constexpr int COMMON_SIGN = 8 * BIT + BIT / 2;
 
 // 8 × log2(n), rounded down, for n ≥ 1: the whole part from the highest bit, three bits of
@@ -121,7 +121,7 @@ int EighthsLog2(std::uint32_t n) {
 
 std::uint8_t RankCost(int base, std::size_t rank, int flattening) {
     return static_cast<std::uint8_t>(base + EighthsLog2(static_cast<std::uint32_t>(rank) +
-                                                         static_cast<std::uint32_t>(flattening)));
+                                                        static_cast<std::uint32_t>(flattening)));
 }
 
 using TPairs = std::array<std::uint8_t, 65536>;
@@ -135,9 +135,7 @@ struct TTables {
     TSurnames japaneseSurnames;
 };
 
-constexpr std::size_t Index(TEastAsianReading reading) {
-    return static_cast<std::size_t>(reading);
-}
+constexpr std::size_t Index(TEastAsianReading reading) { return static_cast<std::size_t>(reading); }
 
 template <typename Code, std::size_t N>
 void Rank(TPairs& pairs, const Code (&codes)[N], int base) {
@@ -210,13 +208,9 @@ std::uint16_t EucJpOfShiftJis(unsigned lead, unsigned trail) {
     return static_cast<std::uint16_t>((row + 0xA0) << 8 | (cell + 0xA0));
 }
 
-bool IsShiftJisLead(unsigned b) {
-    return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
-}
+bool IsShiftJisLead(unsigned b) { return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC); }
 
-bool IsShiftJisTrail(unsigned b) {
-    return b >= 0x40 && b <= 0xFC && b != 0x7F;
-}
+bool IsShiftJisTrail(unsigned b) { return b >= 0x40 && b <= 0xFC && b != 0x7F; }
 
 void FillEucJp(TPairs& pairs) {
     for (unsigned lead = 0xA1; lead <= 0xFE; ++lead) {
@@ -258,12 +252,12 @@ void FillGb18030(TPairs& pairs) {
             std::uint8_t cost = 21 * BIT;  // the characters GBK adds
             if (lead >= 0xA1 && lead <= 0xF7 && trail >= 0xA1) {
                 const unsigned row = lead - 0xA0;
-                cost = row <= 2 || row == 3                  ? 13 * BIT
-                       : row == 4 || row == 5                ? 18 * BIT  // kana
-                       : row <= 9                            ? 17 * BIT
-                       : row <= 15                           ? UNDEFINED
-                       : row <= 55                           ? 16 * BIT + BIT / 2
-                                                             : 19 * BIT + BIT / 2;
+                cost = row <= 2 || row == 3   ? 13 * BIT
+                       : row == 4 || row == 5 ? 18 * BIT  // kana
+                       : row <= 9             ? 17 * BIT
+                       : row <= 15            ? UNDEFINED
+                       : row <= 55            ? 16 * BIT + BIT / 2
+                                              : 19 * BIT + BIT / 2;
                 if (row == 3) {
                     cost = 11 * BIT;  // full-width ASCII
                 }
@@ -285,8 +279,8 @@ void FillBig5(TPairs& pairs) {
                 continue;
             }
             const unsigned code = lead << 8 | trail;
-            pairs[code] = code <= 0xA3BF   ? 13 * BIT   // signs
-                          : code < 0xA440  ? UNDEFINED  // none
+            pairs[code] = code <= 0xA3BF   ? 13 * BIT            // signs
+                          : code < 0xA440  ? UNDEFINED           // none
                           : code <= 0xC67E ? 16 * BIT + BIT / 2  // frequent characters
                           : code < 0xC940  ? 22 * BIT
                           : code <= 0xF9D5 ? 19 * BIT  // less frequent characters
@@ -352,11 +346,9 @@ const TTables& Tables() {
 
 // The price of code in surnames, or none.
 std::optional<int> SurnameCost(const TSurnames& surnames, std::uint32_t code) {
-    const auto found = std::lower_bound(
-        surnames.begin(), surnames.end(), code,
-        [](const std::pair<std::uint32_t, std::uint8_t>& entry, std::uint32_t key) {
-            return entry.first < key;
-        });
+    const auto found = std::lower_bound(surnames.begin(), surnames.end(), code,
+                                        [](const std::pair<std::uint32_t, std::uint8_t>& entry,
+                                           std::uint32_t key) { return entry.first < key; });
     if (found == surnames.end() || found->first != code) {
         return std::nullopt;
     }
@@ -367,7 +359,9 @@ std::optional<int> SurnameCost(const TSurnames& surnames, std::uint32_t code) {
 // or 0 at the run's start.
 int KanaCost(unsigned kana, unsigned prev) {
     const int start = prev == 0 ? KANA_RUN : 0;
-    const auto within = [](unsigned b, unsigned low, unsigned high) { return b >= low && b <= high; };
+    const auto within = [](unsigned b, unsigned low, unsigned high) {
+        return b >= low && b <= high;
+    };
     if (kana == 0xDE) {  // voiced sound mark: after ｳ, ｶ-ﾄ, ﾊ-ﾎ
         const bool fits = prev == 0xB3 || within(prev, 0xB6, 0xC4) || within(prev, 0xCA, 0xCE);
         return start + (fits ? KANA_MARK : KANA_WRONG);
@@ -486,8 +480,9 @@ public:
                 ++m_at;
             } else {
                 // Only the start of a name needs a look at the bytes between.
-                m_at = m_next < m_starts.size() ? std::min(end, std::max(m_at + 1, m_starts[m_next]))
-                                                : end;
+                m_at = m_next < m_starts.size()
+                           ? std::min(end, std::max(m_at + 1, m_starts[m_next]))
+                           : end;
             }
         }
     }

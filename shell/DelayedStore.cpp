@@ -1,7 +1,6 @@
 #include "shell/DelayedStore.h"
 
-TDelayedStore::TDelayedStore(std::function<void()> store, int delayMs)
-    : m_store(std::move(store)) {
+TDelayedStore::TDelayedStore(std::function<void()> store, int delayMs) : m_store(std::move(store)) {
     m_timer.setSingleShot(true);
     m_timer.setInterval(delayMs);
     connect(&m_timer, &QTimer::timeout, this, [this] { m_store(); });

@@ -72,8 +72,7 @@ TExchange Exchange(const TChannelName& channel, const std::string& message,
         return TExchange::TryAgain;
     }
     char answer = 0;
-    return socket.read(&answer, 1) == 1 && answer == TAKEN ? TExchange::Taken
-                                                           : TExchange::TryAgain;
+    return socket.read(&answer, 1) == 1 && answer == TAKEN ? TExchange::Taken : TExchange::TryAgain;
 }
 
 }  // namespace
@@ -168,8 +167,7 @@ void TInstanceServer::Read(QLocalSocket* socket) {
         // No further than the message's head says it goes: a start that sends more gets no room
         // for it, and one that declares more than a message may hold is refused at its head.
         THandOverReading message = ReadHandOver(reading->bytes);
-        while (message.state == THandOverReading::TState::Partial &&
-               socket->bytesAvailable() > 0) {
+        while (message.state == THandOverReading::TState::Partial && socket->bytesAvailable() > 0) {
             const QByteArray bytes =
                 socket->read(static_cast<qint64>(std::min(message.missing, READ_CHUNK)));
             reading->bytes.append(bytes.constData(), static_cast<std::size_t>(bytes.size()));
@@ -214,8 +212,7 @@ TStartKind TInstance::Start(const std::optional<std::string>& place, const std::
         case TSessionLock::TResult::Failed:
             return TStartKind::Alone;
         case TSessionLock::TResult::Held:
-            return HandOver(channel, paths, waitMs) ? TStartKind::HandedOver
-                                                    : TStartKind::NoAnswer;
+            return HandOver(channel, paths, waitMs) ? TStartKind::HandedOver : TStartKind::NoAnswer;
         case TSessionLock::TResult::Taken:
             break;
     }

@@ -90,7 +90,8 @@ std::optional<std::string> PrivateFolder(std::string_view runtimeDir, std::strin
     if (!cache.empty()) {
         // The cache folder itself may be missing; the last folder is made for the user alone.
         ::mkdir(cache.c_str(), 0700);
-        if (std::optional<std::string> folder = OwnFolder(WithSeparator(cache) + "morvane-session")) {
+        if (std::optional<std::string> folder =
+                OwnFolder(WithSeparator(cache) + "morvane-session")) {
             return folder;
         }
     }

@@ -42,9 +42,9 @@ TEST(EastAsianText, TellsTheLabelledSetApart) {
         std::printf("%-6s %-10s %9s %6s %7s %5s %6s\n", kind, "true\\told", "Shift_JIS", "EUC-JP",
                     "GB18030", "Big5", "EUC-KR");
         for (std::size_t row = 0; row < labels.size(); ++row) {
-            const std::vector<std::string> records =
-                kind == std::string("names") && row > 0 ? std::vector<std::string>{}
-                                                        : LabelledRecords(labels[row], kind);
+            const std::vector<std::string> records = kind == std::string("names") && row > 0
+                                                         ? std::vector<std::string>{}
+                                                         : LabelledRecords(labels[row], kind);
             if (records.empty()) {
                 continue;
             }
@@ -68,7 +68,8 @@ TEST(EastAsianText, TellsTheLabelledSetApart) {
             } else {
                 // At least 98 % of the names alone and 99.5 % of the full records.
                 const double share = kind == std::string("short") ? 0.98 : 0.995;
-                EXPECT_GE(static_cast<double>(told[row]), share * static_cast<double>(records.size()));
+                EXPECT_GE(static_cast<double>(told[row]),
+                          share * static_cast<double>(records.size()));
             }
         }
     }
@@ -91,7 +92,8 @@ TEST(EastAsianText, TellsRecordsThatShowTheirEncodingAndLeavesTheRestToShiftJis)
         // (;GM[1]SZ[19]PB[柯洁]PW[古力]EV[第十届春兰杯世界职业围棋锦标赛];B[pd];W[dd])
         {"GB2312",
          "(;GM[1]SZ[19]PB[\xBF\xC2\xBD\xE0]PW[\xB9\xC5\xC1\xA6]EV[\xB5\xDA\xCA\xAE\xBD\xEC\xB4\xBA"
-         "\xC0\xBC\xB1\xAD\xCA\xC0\xBD\xE7\xD6\xB0\xD2\xB5\xCE\xA7\xC6\xE5\xBD\xF5\xB1\xEA\xC8\xFC];"
+         "\xC0\xBC\xB1\xAD\xCA\xC0\xBD\xE7\xD6\xB0\xD2\xB5\xCE\xA7\xC6\xE5\xBD\xF5\xB1\xEA\xC8\xFC]"
+         ";"
          "B[pd];W[dd])",
          "GB18030"},
         // (;PB[柯洁]PW[古力]C[黑中盘胜，한국 棋院]): hangul in four bytes each
@@ -111,14 +113,16 @@ TEST(EastAsianText, TellsRecordsThatShowTheirEncodingAndLeavesTheRestToShiftJis)
         // The Big5 record's text in the hanja of EUC-KR.
         {"EUC-KR, hanja only",
          "(;GM[1]SZ[19]PB[\xCA\xAF\xCC\xBE]PW[\xCD\xAF\xD5\xF4]EV[\xF0\xAF\xE4\xA8\xCC\xFA\xF5\xF0"
-         "\xD5\xB5\xDB\xCA\xE1\xA6\xCD\xA3\xF2\xC5\xE5\xF6\xEA\xCC\xD1\xA4\xD0\xDE\xF8\xF6\xDF\xDF];"
+         "\xD5\xB5\xDB\xCA\xE1\xA6\xCD\xA3\xF2\xC5\xE5\xF6\xEA\xCC\xD1\xA4\xD0\xDE\xF8\xF6\xDF\xDF]"
+         ";"
          "B[pd];W[dd])",
          "EUC-KR"},
         // (;PB[이세돌]PW[박정환]C[햏햏, 오늘은 바둑이 잘 안 된다.]): 햏 is no syllable of EUC-KR
         {"Unified Hangul Code",
          "(;PB[\xC0\xCC\xBC\xBC\xB5\xB9]PW[\xB9\xDA\xC1\xA4\xC8\xAF]C[\xC1"
          "d\xC1"
-         "d, \xBF\xC0\xB4\xC3\xC0\xBA \xB9\xD9\xB5\xCF\xC0\xCC \xC0\xDF \xBE\xC8 \xB5\xC8\xB4\xD9.])",
+         "d, \xBF\xC0\xB4\xC3\xC0\xBA \xB9\xD9\xB5\xCF\xC0\xCC \xC0\xDF \xBE\xC8 "
+         "\xB5\xC8\xB4\xD9.])",
          "CP949"},
         // (;PB[井山裕太]PW[一力遼]C[黒の中押し勝ち。])
         {"EUC-JP",
@@ -144,8 +148,10 @@ TEST(EastAsianText, TellsRecordsThatShowTheirEncodingAndLeavesTheRestToShiftJis)
         // (;PB[張栩]): 栩 ends in "z"
         {"Shift-JIS, a name of two kanji alone", "(;PB[\x92\xA3\x9Ez])", std::nullopt},
         // A French comment in Latin-1: no East Asian encoding reads it well.
-        {"Latin-1", "(;C[Partie comment\xE9" "e: les premiers coups sont plac\xE9s sur la troisi\xE8"
-                    "me ligne \xE0 9x9])",
+        {"Latin-1",
+         "(;C[Partie comment\xE9"
+         "e: les premiers coups sont plac\xE9s sur la troisi\xE8"
+         "me ligne \xE0 9x9])",
          std::nullopt},
         {"ASCII", "(;PB[Kuro]PW[Shiro])", std::nullopt},
         {"nothing", "", std::nullopt},

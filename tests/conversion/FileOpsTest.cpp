@@ -173,9 +173,12 @@ public:
                  unsigned{SYS_rename},
 #endif
 #if defined(SYS_link)
-                 unsigned{SYS_link},
+                     unsigned{SYS_link},
 #endif
-                 unsigned{SYS_renameat}, unsigned{SYS_renameat2}, unsigned{SYS_linkat}}) {
+                     unsigned{SYS_renameat}, unsigned{SYS_renameat2}, unsigned {
+                     SYS_linkat
+                 }
+             }) {
             filter.push_back(BPF_JUMP(BPF_JMP | BPF_JEQ | BPF_K, call, 0, 1));
             filter.push_back(BPF_STMT(BPF_RET | BPF_K, SECCOMP_RET_USER_NOTIF));
         }
@@ -206,7 +209,8 @@ private:
         if (m_listener < 0 || syscall(SYS_seccomp, SECCOMP_GET_NOTIF_SIZES, 0, &sizes) != 0) {
             return;
         }
-        std::vector<char> request(std::max<std::size_t>(sizes.seccomp_notif, sizeof(seccomp_notif)));
+        std::vector<char> request(
+            std::max<std::size_t>(sizes.seccomp_notif, sizeof(seccomp_notif)));
         std::vector<char> response(
             std::max<std::size_t>(sizes.seccomp_notif_resp, sizeof(seccomp_notif_resp)));
         for (;;) {

@@ -11,10 +11,10 @@
 using namespace std::string_literals;
 
 // Japanese text in this file is UTF-8 as the source is; its Shift-JIS bytes are escapes.
-#define SJIS_HONINBO "\x96\x7B\x88\xF6\x96\x56"  // 本因坊
-#define SJIS_NIHON "\x93\xFA\x96\x7B"            // 日本
-#define EUCJP_NIHON "\xC6\xFC\xCB\xDC"           // 日本 in EUC-JP
-#define UTF8_REPLACEMENT "\xEF\xBF\xBD"          // U+FFFD, which code page 932 does not have
+#define SJIS_HONINBO "\x96\x7B\x88\xF6\x96\x56"       // 本因坊
+#define SJIS_NIHON "\x93\xFA\x96\x7B"                 // 日本
+#define EUCJP_NIHON "\xC6\xFC\xCB\xDC"                // 日本 in EUC-JP
+#define UTF8_REPLACEMENT "\xEF\xBF\xBD"               // U+FFFD, which code page 932 does not have
 #define BIG5_NAMES "PB[\xAC_\xBC\xE4]PW[\xA5j\xA4O]"  // PB[柯潔]PW[古力] in Big5
 
 namespace {

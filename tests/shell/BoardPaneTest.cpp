@@ -10,8 +10,8 @@
 #include <QImage>
 #include <QLabel>
 #include <QSlider>
-#include <QToolButton>
 #include <QTest>
+#include <QToolButton>
 #include <QWheelEvent>
 
 #include <algorithm>
