@@ -48,7 +48,7 @@ TReplay::TReplay(const TGame& game)
     m_kept.reserve(m_moves.size() / m_interval + 1);
     m_kept.push_back(m_current);
     while (m_current.move < m_moves.size()) {
-        Step(m_current);
+        Play(m_current, m_moves[m_current.move]);
         if (m_current.move % m_interval == 0) {
             m_kept.push_back(m_current);
         }
@@ -62,12 +62,10 @@ const TPosition& TReplay::Position(std::size_t move) {
         m_current = kept;
     }
     while (m_current.move < move) {
-        Step(m_current);
+        Play(m_current, m_moves[m_current.move]);
     }
     return m_current;
 }
-
-void TReplay::Step(TPosition& position) const { Play(position, m_moves[position.move]); }
 
 TPosition FinalPosition(const TGame& game) {
     // The moves played once, no position kept on the way.

@@ -40,8 +40,6 @@ public:
     std::size_t Interval() const { return m_interval; }
 
 private:
-    void Step(TPosition& position) const;
-
     std::vector<TGameMove> m_moves;
     std::size_t m_interval;
     std::vector<TPosition> m_kept;

@@ -1,7 +1,5 @@
 #include "conversion/CheckText.h"
 
-#include <string_view>
-
 namespace {
 
 // One reason the design changes a game. A counted reason has "%N" where its count goes, and an

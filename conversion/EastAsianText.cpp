@@ -1,5 +1,7 @@
 #include "conversion/EastAsianText.h"
 
+#include "conversion/Text.h"
+
 #include <algorithm>
 #include <array>
 #include <bit>
@@ -208,8 +210,6 @@ std::uint16_t EucJpOfShiftJis(unsigned lead, unsigned trail) {
     return static_cast<std::uint16_t>((row + 0xA0) << 8 | (cell + 0xA0));
 }
 
-bool IsShiftJisLead(unsigned b) { return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC); }
-
 bool IsShiftJisTrail(unsigned b) { return b >= 0x40 && b <= 0xFC && b != 0x7F; }
 
 void FillEucJp(TPairs& pairs) {
@@ -224,7 +224,7 @@ void FillEucJp(TPairs& pairs) {
 
 void FillShiftJis(TPairs& pairs, const TPairs& eucJp) {
     for (unsigned lead = 0x81; lead <= 0xFC; ++lead) {
-        if (!IsShiftJisLead(lead)) {
+        if (!IsLeadByte(static_cast<unsigned char>(lead))) {
             continue;
         }
         for (unsigned trail = 0x40; trail <= 0xFC; ++trail) {
@@ -608,8 +608,8 @@ private:
             const auto kanji = [](std::uint32_t code) {
                 const unsigned lead = code >> 8;
                 const unsigned trail = code & 0xFF;
-                return lead >= 0x81 && lead <= 0xEF && IsShiftJisLead(lead) &&
-                       IsShiftJisTrail(trail);
+                return lead >= 0x81 && lead <= 0xEF &&
+                       IsLeadByte(static_cast<unsigned char>(lead)) && IsShiftJisTrail(trail);
             };
             if (!kanji(first) || !kanji(second)) {
                 return std::nullopt;

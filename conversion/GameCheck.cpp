@@ -1,5 +1,6 @@
 #include "conversion/GameCheck.h"
 
+#include "conversion/ConversionState.h"
 #include "conversion/LineList.h"
 #include "conversion/SgfToUgf.h"
 #include "conversion/Text.h"

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "conversion/ConversionRun.h"
-#include "conversion/ConversionState.h"
+#include "conversion/ConversionSettings.h"
 #include "conversion/Game.h"
 
 #include <string>

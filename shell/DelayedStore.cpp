@@ -1,8 +1,8 @@
 #include "shell/DelayedStore.h"
 
-TDelayedStore::TDelayedStore(std::function<void()> store, int delayMs) : m_store(std::move(store)) {
+TDelayedStore::TDelayedStore(std::function<void()> store) : m_store(std::move(store)) {
     m_timer.setSingleShot(true);
-    m_timer.setInterval(delayMs);
+    m_timer.setInterval(DELAY_MS);
     connect(&m_timer, &QTimer::timeout, this, [this] { m_store(); });
 }
 

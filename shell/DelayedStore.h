@@ -12,17 +12,16 @@
 // from the event loop, and so also while a run lets the windows paint.
 class TDelayedStore : public QObject {
 public:
-    static constexpr int DELAY_MS = 1000;
-
-    explicit TDelayedStore(std::function<void()> store, int delayMs = DELAY_MS);
+    explicit TDelayedStore(std::function<void()> store);
 
     // Something to store has changed.
     void Changed();
     // Everything is stored now (by an end that stores at once): nothing is due.
     void Stored() { m_timer.stop(); }
-    bool Pending() const { return m_timer.isActive(); }
 
 private:
+    static constexpr int DELAY_MS = 1000;
+
     std::function<void()> m_store;
     QTimer m_timer;
 };

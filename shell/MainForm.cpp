@@ -19,7 +19,6 @@
 #include <QDropEvent>
 #include <QMimeData>
 #include <QMoveEvent>
-#include <QScreen>
 #include <QStyle>
 #include <QTreeWidget>
 #include <QTreeWidgetItem>
@@ -136,7 +135,7 @@ TMainForm::TMainForm(TShellMessages& messages, TDialogs& dialogs, TFileService& 
       m_programFiles(folder, files) {
     m_delayedStore = std::make_unique<TDelayedStore>([this] {
         TQuietMessages quiet;
-        StoreWith(quiet);
+        StoreWith(quiet, false);
     });
     m_ui->setupUi(this);
     setFixedSize(size());
@@ -223,10 +222,10 @@ void TMainForm::FormDestroy() { Store(); }
 
 void TMainForm::Store() {
     m_delayedStore->Stored();
-    StoreWith(m_messages);
+    StoreWith(m_messages, true);
 }
 
-void TMainForm::StoreWith(TShellMessages& messages) {
+void TMainForm::StoreWith(TShellMessages& messages, bool settingsAlways) {
     if (!m_storing) {
         return;
     }
@@ -249,7 +248,13 @@ void TMainForm::StoreWith(TShellMessages& messages) {
             m_programFiles.SaveList(rows);
         }
         const bool viewBoard = m_viewForm ? m_viewForm->BoardShown() : m_viewBoard;
-        m_programFiles.SaveSettings({y(), x(), m_state.Settings, viewBoard ? 1 : 0});
+        const TStoredSettings settings{y(), x(), m_state.Settings, viewBoard ? 1 : 0};
+        // A run changes the list every record, not the settings: the file is not written again
+        // each time the list is.
+        if (settingsAlways || m_storedSettings != settings) {
+            m_programFiles.SaveSettings(settings);
+            m_storedSettings = settings;
+        }
     });
 }
 

@@ -13,6 +13,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -104,8 +105,9 @@ private:
     static std::vector<std::string> DroppedFiles(const QEvent& event);
     void ShowNewDiagnostics();
     // Stores the list (without the rows the run under way has converted), the position and the
-    // settings; a failure goes to messages.
-    void StoreWith(TShellMessages& messages);
+    // settings; a failure goes to messages. The settings file is written again only when asked
+    // to, or when what it holds has changed since this window last wrote it.
+    void StoreWith(TShellMessages& messages, bool settingsAlways);
     // The list or the settings have changed: they go to disk shortly.
     void Changed();
 
@@ -132,4 +134,6 @@ private:
     // The rows that the run under way has converted, in order.
     std::vector<int> m_converted;
     std::unique_ptr<TDelayedStore> m_delayedStore;
+    // What this window last wrote to the settings file.
+    std::optional<TStoredSettings> m_storedSettings;
 };

@@ -122,22 +122,15 @@ private:
         const bool framed = !FrameOf(m_window).isNull();
         const QPoint client(margins.left(), margins.top());
         const QPoint corner = framed ? m_window.pos() : m_window.pos() - client;
-        TRect frame{corner.x(), corner.y(), m_window.width() + margins.left() + margins.right(),
-                    m_window.height() + margins.top() + margins.bottom()};
+        const TRect frame{corner.x(), corner.y(),
+                          m_window.width() + margins.left() + margins.right(),
+                          m_window.height() + margins.top() + margins.bottom()};
         std::optional<TRect> owner;
         if (m_owner && m_owner->isVisible()) {
             owner = RectOf(m_owner->frameGeometry());
         }
-        const std::vector<TRect> screens = ScreenAreas();
-        if (m_placing == TPlacing::Centre) {
-            const int screen = ScreenFor(frame, owner, screens);
-            if (screen >= 0) {
-                const TPoint centred = Centred(frame, screens[static_cast<std::size_t>(screen)]);
-                frame.left = centred.x;
-                frame.top = centred.y;
-            }
-        }
-        const TRect placed = PlaceFrame(frame, owner, screens, Resizable());
+        const TRect placed =
+            PlaceFrame(frame, owner, ScreenAreas(), Resizable(), m_placing == TPlacing::Centre);
         if (placed.width != frame.width || placed.height != frame.height) {
             m_window.resize(placed.width - margins.left() - margins.right(),
                             placed.height - margins.top() - margins.bottom());

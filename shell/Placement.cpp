@@ -42,13 +42,18 @@ int ScreenFor(const TRect& frame, const std::optional<TRect>& owner,
 }
 
 TRect PlaceFrame(const TRect& frame, const std::optional<TRect>& owner,
-                 const std::vector<TRect>& screens, bool shrink) {
+                 const std::vector<TRect>& screens, bool shrink, bool centre) {
     const int index = ScreenFor(frame, owner, screens);
     if (index < 0) {
         return frame;
     }
     const TRect& screen = screens[static_cast<std::size_t>(index)];
     TRect placed = frame;
+    if (centre) {
+        const TPoint corner = Centred(frame, screen);
+        placed.left = corner.x;
+        placed.top = corner.y;
+    }
     if (shrink) {
         placed.width = std::min(placed.width, screen.width);
         placed.height = std::min(placed.height, screen.height);

@@ -28,9 +28,10 @@ int ScreenFor(const TRect& frame, const std::optional<TRect>& owner,
 // The frame (title bar and borders included) a window takes so that it lies whole on its screen
 // (ScreenFor): frame as it is when it does; else moved as little as it takes. A frame larger
 // than the screen takes the screen's size where it is larger when it may shrink (shrink), and
-// keeps its size with its top-left corner on the screen's otherwise. No screens: frame.
+// keeps its size with its top-left corner on the screen's otherwise. With centre, the frame is
+// first centred on that screen. No screens: frame.
 TRect PlaceFrame(const TRect& frame, const std::optional<TRect>& owner,
-                 const std::vector<TRect>& screens, bool shrink);
+                 const std::vector<TRect>& screens, bool shrink, bool centre = false);
 
 // The top-left corner that centres a window of frame's size on screen.
 TPoint Centred(const TRect& frame, const TRect& screen);

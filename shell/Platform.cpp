@@ -10,9 +10,6 @@
 #include "win32/CodePage932.h"
 #include "win32/KnownFolder.h"
 #include "win32/Windows.h"
-// These build on windows.h.
-#include <knownfolders.h>
-#include <shlobj.h>
 
 namespace {
 

@@ -42,16 +42,20 @@
 
 namespace {
 
-bool Save(QWidget& window, const QDir& folder, const char* name) {
-    window.show();
-    QApplication::processEvents();
+bool SavePicture(const QPixmap& picture, const QDir& folder, const char* name) {
     const QString path = folder.filePath(QString::fromLatin1(name) + ".png");
-    if (!window.grab().save(path)) {
+    if (!picture.save(path)) {
         std::fprintf(stderr, "morvane_screens: cannot write %s\n", qPrintable(path));
         return false;
     }
     std::printf("%s\n", qPrintable(path));
     return true;
+}
+
+bool Save(QWidget& window, const QDir& folder, const char* name) {
+    window.show();
+    QApplication::processEvents();
+    return SavePicture(window.grab(), folder, name);
 }
 
 // window with popup (a menu open over it) drawn where the popup shows on the screen.
@@ -61,13 +65,7 @@ bool SaveShown(QWidget& window, QWidget& popup, const QDir& folder, const char* 
         QPainter painter(&picture);
         painter.drawPixmap(popup.pos() - window.geometry().topLeft(), popup.grab());
     }
-    const QString path = folder.filePath(QString::fromLatin1(name) + ".png");
-    if (!picture.save(path)) {
-        std::fprintf(stderr, "morvane_screens: cannot write %s\n", qPrintable(path));
-        return false;
-    }
-    std::printf("%s\n", qPrintable(path));
-    return true;
+    return SavePicture(picture, folder, name);
 }
 
 // A short record in Shift-JIS, as the viewer shows one.

@@ -9,8 +9,6 @@
 #include <vector>
 // These build on windows.h.
 #include <aclapi.h>
-#include <knownfolders.h>
-#include <shlobj.h>
 
 // Windows has no runtime folder of a session and no signals: the private place is a folder of the
 // user's local application data, which Windows gives only its user; a channel's peer is known by

@@ -262,7 +262,11 @@ void TTextView::Rewrap() {
         m_advances.assign(0x10000, -1);
     }
     m_pendingTop = -1;
-    m_rows.Start(std::max<std::int64_t>(1, m_wrappedWidth - 2 * MARGIN) * 64);
+    m_rows.Start(RowRoom());
+}
+
+std::int64_t TTextView::RowRoom() const {
+    return std::max<std::int64_t>(1, m_wrappedWidth - 2 * MARGIN) * 64;
 }
 
 qsizetype TTextView::TopPosition() const {
@@ -399,8 +403,7 @@ void TTextView::paintEvent(QPaintEvent*) {
         rows = &m_topRows.rows;
         first = 0;
     } else if (m_rows.rows.size() < first + wanted) {
-        while (m_rows.rows.size() < first + wanted && !Step(STEP_CODE_UNITS)) {
-        }
+        MakeRows(first + wanted);
         UpdateScrollBars();
     }
     if (!m_rows.Done() && !m_slices.isActive()) {
@@ -447,7 +450,7 @@ void TTextView::resizeEvent(QResizeEvent* event) {
         Rewrap();
         if (top > 0) {
             m_pendingTop = top;
-            m_topRows.Start(std::max<std::int64_t>(1, m_wrappedWidth - 2 * MARGIN) * 64, top);
+            m_topRows.Start(RowRoom(), top);
         } else {
             UpdateScrollBars();
         }

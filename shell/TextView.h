@@ -127,6 +127,8 @@ private:
     using TRow = TTextRows::TRow;
     // Starts the rows again at the current width.
     void Rewrap();
+    // The width rows wrap into at the current width, in 64ths of a pixel.
+    std::int64_t RowRoom() const;
     // One step of the work left: a piece of the text, or up to codeUnits of it (UTF-16 code
     // units) wrapped. True once all is done.
     bool Step(qsizetype codeUnits);

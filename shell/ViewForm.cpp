@@ -131,7 +131,7 @@ bool TViewForm::event(QEvent* event) {
             // where the pointer is: outside every window's client area, the user turned away.
             QTimer::singleShot(0, this, [this] {
                 if (!PointerOnProgram()) {
-                    m_keepFront = false;
+                    LetGoOfFront();
                 } else if (m_keepFront && isVisible() && !isActiveWindow() &&
                            QApplication::activeModalWidget() == nullptr) {
                     raise();
@@ -139,7 +139,7 @@ bool TViewForm::event(QEvent* event) {
                 }
             });
         } else {
-            m_keepFront = false;
+            LetGoOfFront();
         }
     }
     return QWidget::event(event);
@@ -152,8 +152,7 @@ bool TViewForm::eventFilter(QObject* watched, QEvent* event) {
         case QEvent::NonClientAreaMouseButtonPress:
             // The user turns to a window: the viewer no longer keeps the front.
             if (event->spontaneous()) {
-                m_keepFront = false;
-                qApp->removeEventFilter(this);
+                LetGoOfFront();
             }
             break;
         default:
@@ -168,6 +167,11 @@ bool TViewForm::PointerOnProgram() {
     return std::any_of(windows.begin(), windows.end(), [&](const QWidget* window) {
         return window->isVisible() && window->geometry().contains(pointer);
     });
+}
+
+void TViewForm::LetGoOfFront() {
+    m_keepFront = false;
+    qApp->removeEventFilter(this);
 }
 
 void TViewForm::BringToFront() {
@@ -252,7 +256,7 @@ void TViewForm::ReadGame() {
 }
 
 void TViewForm::ReadGameForSettings() {
-    if (m_kind != TRecordKind::Other && m_gameRead && !(Settings() == m_readWith)) {
+    if (m_kind != TRecordKind::Other && m_gameRead && Settings() != m_readWith) {
         m_boardPane->UpdateCheck(CheckGame());
     }
 }

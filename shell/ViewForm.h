@@ -1,7 +1,7 @@
 #pragma once
 
 #include "conversion/ConversionRun.h"
-#include "conversion/ConversionState.h"
+#include "conversion/ConversionSettings.h"
 #include "conversion/GameCheck.h"
 
 #include <QElapsedTimer>
@@ -63,6 +63,9 @@ private:
     // Shows the window in front of the program's others, active, and keeps it there until the
     // user turns to another window (FRONT_MS at most).
     void BringToFront();
+    // The user turned away: the viewer no longer keeps the front, nor watches the program's
+    // events for it.
+    void LetGoOfFront();
     // True when the pointer is over the client area of a window of the program.
     static bool PointerOnProgram();
     // Lays the window out for the board shown or hidden.
